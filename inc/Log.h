@@ -1,0 +1,95 @@
+#ifndef KELVO_LOG_H
+#define KELVO_LOG_H
+
+#include <fstream>
+#include <iosfwd>
+#include <map>
+#include <string>
+
+// The part of a source path after its last backslash and before its last '.', unchanged in case.
+std::string sourceBaseName(const std::string& path);
+
+// Source and level of one log message; passed by value at the start of every message.
+class LogContext {
+public:
+    LogContext(const std::string& sourcePath, int level);
+    LogContext(const LogContext& other) = default;
+
+    std::string getSource() const;
+    std::string getLevelName() const;
+    int getLevel() const { return level; }
+
+private:
+    std::string source;  // lower-cased base name of the writing source file
+    int level;
+};
+
+// Marker that ends a message.
+struct LogEnd {};
+extern const LogEnd logEnd;
+
+// The single leveled message log: every line goes to standard output and, unless switched off,
+// to "kelvo.log" in the working directory.
+class Log {
+public:
+    // Created on the first call (during static initialisation); deleted only by the shutdown routine.
+    static Log* getInstance();
+    static void deleteInstance();
+
+    void initialize();
+    void setLevel(int level);
+    int getLevel() const;
+    void setFileOutput(bool on);
+    std::string getInfo() const;
+    void registerSource(const std::string& sourcePath);
+    std::string listSources() const;
+    bool isLoggable() const;
+
+    Log& operator<<(const LogContext& context);
+    Log& operator<<(const char* text);
+    Log& operator<<(const std::string& text);
+    Log& operator<<(int value);
+    Log& operator<<(long value);
+    Log& operator<<(double value);
+    Log& operator<<(const LogEnd& end);
+
+    // Totals of every error and warning message since the log was created, written or filtered.
+    static int getErrorCount();
+    static int getWarningCount();
+
+    // Test hook: a third output that receives everything standard output receives; not owned.
+    void setCaptureStream(std::ostream* stream);
+
+    ~Log();
+
+private:
+    Log();
+    Log(const Log&) = delete;
+    Log& operator=(const Log&) = delete;
+
+    template <typename T> void writePiece(const T& piece);
+    template <typename T> void writeUnfiltered(const T& piece, bool toFile);
+    void flush();
+
+    static Log* instance;
+    static int errorCount;
+    static int warningCount;
+
+    int threshold;
+    std::map<std::string, std::string> sources;
+    std::ofstream file;
+    int currentLevel;
+    bool fileOutput;
+    std::ostream* capture;  // not owned; null unless a test captures
+};
+
+// One static object per source file that logs; registers the file with the log before main runs.
+class LogSourceRegistration {
+public:
+    explicit LogSourceRegistration(const std::string& sourcePath);
+};
+
+// The path every log statement and registration passes: the writing file's own name.
+#define LOG_SOURCE __FILE_NAME__
+
+#endif

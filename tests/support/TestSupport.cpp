@@ -1,0 +1,169 @@
+#include "TestSupport.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Log.h"
+
+namespace fs = std::filesystem;
+
+LogCapture::LogCapture()
+    : errorStart(Log::getErrorCount()), warningStart(Log::getWarningCount()), savedLevel(Log::getInstance()->getLevel())
+{
+    Log::getInstance()->setCaptureStream(&stream);
+}
+
+LogCapture::~LogCapture()
+{
+    Log::getInstance()->setCaptureStream(nullptr);
+    Log::getInstance()->setLevel(savedLevel);
+}
+
+std::string LogCapture::text() const
+{
+    return stream.str();
+}
+
+bool LogCapture::contains(const std::string& piece) const
+{
+    return stream.str().find(piece) != std::string::npos;
+}
+
+int LogCapture::errors() const
+{
+    return Log::getErrorCount() - errorStart;
+}
+
+int LogCapture::warnings() const
+{
+    return Log::getWarningCount() - warningStart;
+}
+
+void LogCapture::clear()
+{
+    stream.str("");
+    errorStart = Log::getErrorCount();
+    warningStart = Log::getWarningCount();
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "kelvo-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    dir = buffer.data();
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+std::string TempDir::file(const std::string& name) const
+{
+    return dir + "/" + name;
+}
+
+void TempDirTest::SetUp()
+{
+    savedCwd = fs::current_path().string();
+    temp = new TempDir();
+    fs::current_path(temp->path());
+}
+
+void TempDirTest::TearDown()
+{
+    fs::current_path(savedCwd);
+    delete temp;
+    temp = nullptr;
+}
+
+std::string TempDirTest::path(const std::string& name) const
+{
+    return temp->file(name);
+}
+
+void TempDirTest::writeFile(const std::string& name, const std::string& content) const
+{
+    ::writeFile(path(name), content);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    fs::path target(path);
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool fileExists(const std::string& path)
+{
+    return fs::exists(path);
+}
+
+std::string sharedDir()
+{
+    std::string dir = KELVO_SHARED_DIR;
+    return fs::is_directory(dir) ? dir : std::string();
+}
+
+std::string sourceDir()
+{
+    return KELVO_SOURCE_DIR;
+}
+
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& folder)
+{
+    std::string program = KELVO_PROGRAM;
+    ProgramRun run{-1, ""};
+    if (program.empty())
+        return run;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return run;
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], 1);
+        dup2(pipeFds[1], 2);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        if (chdir(folder.c_str()) != 0)
+            _exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        run.output.append(buffer, static_cast<size_t>(got));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
+    return run;
+}

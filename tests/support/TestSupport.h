@@ -1,0 +1,76 @@
+#ifndef KELVO_TESTSUPPORT_H
+#define KELVO_TESTSUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Captures every log line written while it lives, and the error and warning totals since it began.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::string text() const;
+    bool contains(const std::string& piece) const;
+    int errors() const;    // errors counted since construction
+    int warnings() const;  // warnings counted since construction
+    void clear();
+
+private:
+    std::ostringstream stream;
+    int errorStart;
+    int warningStart;
+    int savedLevel;
+};
+
+// A fresh temporary folder, removed with everything in it at destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return dir; }
+    std::string file(const std::string& name) const;  // path of name inside the folder
+
+private:
+    std::string dir;
+};
+
+// Fixture: each test runs in a temporary working folder of its own.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string path(const std::string& name) const;  // path inside the working folder
+    void writeFile(const std::string& name, const std::string& content) const;
+
+    TempDir* temp = nullptr;
+
+private:
+    std::string savedCwd;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+bool fileExists(const std::string& path);
+
+// ../shared beside the project, or "" when it is absent.
+std::string sharedDir();
+std::string sourceDir();
+
+// The program run as a subprocess in folder, standard output and error captured together.
+struct ProgramRun {
+    int status;          // exit status, or -1 when it did not exit normally
+    std::string output;  // standard output and standard error
+};
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& folder);
+
+#endif
