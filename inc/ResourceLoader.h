@@ -1,0 +1,51 @@
+#ifndef KELVO_RESOURCELOADER_H
+#define KELVO_RESOURCELOADER_H
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "Exception.h"
+
+class ResourceLoaderException : public Exception {
+public:
+    explicit ResourceLoaderException(const std::string& message);
+};
+
+// Opens, tests and names data files relative to the one base folder (the timeline's folder).
+class ResourceLoader {
+public:
+    // Created on the first call, never deleted during the run.
+    static ResourceLoader* getInstance();
+
+    // The base folder; names are appended to it as they are, so it ends with '/' unless empty.
+    static void setResourcePath(const std::string& path);
+
+    // The open file stays in the loader, keyed by name as given, until releaseResourceFile(name).
+    // A name that is already open gives the same file, wherever earlier reading left it.
+    FILE* readResourceFile(const std::string& name);
+    FILE* writeResourceFile(const std::string& name);
+    void releaseResourceFile(const std::string& name);
+
+    // True when the joined path names a regular file that can be opened for reading.
+    static bool resourceExists(const std::string& name);
+    // The joined path of an existing file, for readers that open files themselves.
+    static std::string getResourceFilename(const std::string& name);
+
+    virtual ~ResourceLoader();
+
+private:
+    ResourceLoader();
+    ResourceLoader(const ResourceLoader&) = delete;
+    ResourceLoader& operator=(const ResourceLoader&) = delete;
+
+    FILE* openResourceFile(const std::string& name, const char* mode, const std::string& operation);
+    static std::string joinedPath(const std::string& name);
+
+    static ResourceLoader* instance;
+    static std::string resourcePath;
+
+    std::map<std::string, FILE*> resources;  // open files by the name the caller gave; owned
+};
+
+#endif

@@ -1,0 +1,207 @@
+#include "ResourceLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+
+namespace {
+class ResourceLoaderTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath("");
+    }
+    void TearDown() override
+    {
+        ResourceLoader::setResourcePath("");
+        TempDirTest::TearDown();
+    }
+
+    ResourceLoader* loader = ResourceLoader::getInstance();
+};
+
+std::string readAll(FILE* file)
+{
+    std::string text;
+    int c;
+    while ((c = std::fgetc(file)) != EOF)
+        text += static_cast<char>(c);
+    return text;
+}
+}
+
+TEST_F(ResourceLoaderTest, GetInstanceReturnsTheOneLoader)
+{
+    EXPECT_NE(loader, nullptr);
+    EXPECT_EQ(ResourceLoader::getInstance(), loader);
+}
+
+TEST_F(ResourceLoaderTest, NamesAreJoinedToTheResourcePath)
+{
+    writeFile("data/a.txt", "data");
+    ResourceLoader::setResourcePath("data/");
+    FILE* file = loader->readResourceFile("a.txt");
+    EXPECT_EQ(readAll(file), "data");
+    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(ResourceLoader::getResourceFilename("a.txt"), "data/a.txt");
+}
+
+TEST_F(ResourceLoaderTest, AnEmptyResourcePathOpensRelativeToTheWorkingFolder)
+{
+    writeFile("a.txt", "here");
+    FILE* file = loader->readResourceFile("a.txt");
+    EXPECT_EQ(readAll(file), "here");
+    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(ResourceLoader::getResourceFilename("a.txt"), "a.txt");
+}
+
+TEST_F(ResourceLoaderTest, ReadingAnOpenNameAgainContinuesTheSameFile)
+{
+    writeFile("a.txt", "abcd");
+    FILE* first = loader->readResourceFile("a.txt");
+    EXPECT_EQ(std::fgetc(first), 'a');
+    FILE* second = loader->readResourceFile("a.txt");
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(std::fgetc(second), 'b');
+    loader->releaseResourceFile("a.txt");
+}
+
+TEST_F(ResourceLoaderTest, AReleasedNameReadsAgainFromTheStart)
+{
+    writeFile("a.txt", "abcd");
+    EXPECT_EQ(std::fgetc(loader->readResourceFile("a.txt")), 'a');
+    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(std::fgetc(loader->readResourceFile("a.txt")), 'a');
+    loader->releaseResourceFile("a.txt");
+}
+
+TEST_F(ResourceLoaderTest, AnOpenNameKeepsItsFileAfterTheResourcePathChanges)
+{
+    writeFile("old/a.txt", "old");
+    writeFile("new/a.txt", "new");
+    ResourceLoader::setResourcePath("old/");
+    FILE* file = loader->readResourceFile("a.txt");
+    ResourceLoader::setResourcePath("new/");
+    EXPECT_EQ(loader->readResourceFile("a.txt"), file);
+    EXPECT_EQ(readAll(file), "old");
+    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(readAll(loader->readResourceFile("a.txt")), "new");
+    loader->releaseResourceFile("a.txt");
+}
+
+TEST_F(ResourceLoaderTest, ReleasingTwiceLogsAndThrowsTheSecondTime)
+{
+    writeFile("a.txt", "x");
+    loader->readResourceFile("a.txt");
+    LogCapture log;
+    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(log.errors(), 0);
+    try {
+        loader->releaseResourceFile("a.txt");
+        FAIL() << "second release accepted";
+    } catch (const ResourceLoaderException& e) {
+        const std::string text =
+            "releaseResourceFile() - No such allocated resource \"a.txt\". Unable to release the resource.";
+        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::ResourceLoaderException::" + text);
+        EXPECT_TRUE(log.contains("[error] resourceloader::" + text + "\n"));
+    }
+    EXPECT_EQ(log.errors(), 1);
+}
+
+TEST_F(ResourceLoaderTest, OpenFailuresLogThrowAndLeaveNothingOpen)
+{
+    std::filesystem::create_directories(path("data/folder"));
+    ResourceLoader::setResourcePath("data/");
+    struct Case {
+        const char* name;
+        bool write;
+        const char* message;
+    } cases[] = {
+        {"missing.txt", false, "readResourceFile() - Can't open file \"data/missing.txt\". Failed to access the file."},
+        {"folder", false, "readResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
+        {"", false, "readResourceFile() - Can't open file \"data/\". Failed to access the file."},
+        {"nowhere/x.txt", true,
+         "writeResourceFile() - Can't open file \"data/nowhere/x.txt\". Failed to access the file."},
+        {"folder", true, "writeResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        try {
+            if (c.write)
+                loader->writeResourceFile(c.name);
+            else
+                loader->readResourceFile(c.name);
+            ADD_FAILURE() << "opened " << c.name;
+        } catch (const ResourceLoaderException& e) {
+            EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::ResourceLoaderException::") + c.message);
+        }
+        EXPECT_TRUE(log.contains(std::string("[error] resourceloader::") + c.message)) << log.text();
+        EXPECT_EQ(log.errors(), 1) << c.name;
+        // Nothing was stored under the name.
+        EXPECT_THROW(loader->releaseResourceFile(c.name), ResourceLoaderException) << c.name;
+    }
+}
+
+TEST_F(ResourceLoaderTest, WrittenFilesReadBackAfterRelease)
+{
+    std::filesystem::create_directories(path("data"));
+    ResourceLoader::setResourcePath("data/");
+    FILE* file = loader->writeResourceFile("out.bin");
+    ASSERT_GE(std::fputs("written", file), 0);
+    loader->releaseResourceFile("out.bin");
+    EXPECT_EQ(readFile(path("data/out.bin")), "written");
+}
+
+TEST_F(ResourceLoaderTest, ExistenceNeedsARegularFile)
+{
+    writeFile("data/a.txt", "x");
+    std::filesystem::create_directories(path("data/folder"));
+    ResourceLoader::setResourcePath("data/");
+    LogCapture log;
+    EXPECT_TRUE(ResourceLoader::resourceExists("a.txt"));
+    EXPECT_FALSE(ResourceLoader::resourceExists("folder"));
+    EXPECT_FALSE(ResourceLoader::resourceExists(""));
+    EXPECT_FALSE(ResourceLoader::resourceExists("missing.txt"));
+    EXPECT_EQ(log.errors(), 0);
+    // Probing opens nothing that would need a release.
+    EXPECT_THROW(loader->releaseResourceFile("a.txt"), ResourceLoaderException);
+}
+
+TEST_F(ResourceLoaderTest, FilenamesOfFoldersAndMissingFilesThrowWithoutLogging)
+{
+    std::filesystem::create_directories(path("data/folder"));
+    ResourceLoader::setResourcePath("data/");
+    for (const char* name : {"folder", "missing.xml", ""}) {
+        LogCapture log;
+        try {
+            ResourceLoader::getResourceFilename(name);
+            ADD_FAILURE() << "accepted " << name;
+        } catch (const ResourceLoaderException& e) {
+            EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::ResourceLoaderException::getResourceFilename() "
+                                                  "- File \"data/") +
+                                          name + "\" is not a valid resource!");
+        }
+        EXPECT_EQ(log.text(), "");
+        EXPECT_EQ(log.errors(), 0);
+    }
+}
+
+TEST_F(ResourceLoaderTest, BackslashesInJoinedPathsSeparateFolders)
+{
+    writeFile("data/sub/a.txt", "deep");
+    ResourceLoader::setResourcePath("data\\");
+    EXPECT_TRUE(ResourceLoader::resourceExists("sub\\a.txt"));
+    EXPECT_EQ(ResourceLoader::getResourceFilename("sub\\a.txt"), "data/sub/a.txt");
+    FILE* file = loader->readResourceFile("sub\\a.txt");
+    EXPECT_EQ(readAll(file), "deep");
+    // The open file is kept under the name exactly as given.
+    EXPECT_THROW(loader->releaseResourceFile("sub/a.txt"), ResourceLoaderException);
+    loader->releaseResourceFile("sub\\a.txt");
+
+    loader->writeResourceFile("sub\\b.txt");
+    loader->releaseResourceFile("sub\\b.txt");
+    EXPECT_TRUE(fileExists(path("data/sub/b.txt")));
+}
