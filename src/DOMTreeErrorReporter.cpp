@@ -1,0 +1,57 @@
+#include "DOMTreeErrorReporter.h"
+
+#include <xercesc/sax/SAXParseException.hpp>
+
+#include "Log.h"
+#include "TranscodedString.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+DOMTreeErrorReporter::DOMTreeErrorReporter() : errorSeen(false)
+{
+}
+
+DOMTreeErrorReporter::~DOMTreeErrorReporter() = default;
+
+void DOMTreeErrorReporter::warning(const xercesc::SAXParseException&)
+{
+}
+
+void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception)
+{
+    errorSeen = true;
+    TranscodedString file(exception.getSystemId());
+    TranscodedString message(exception.getMessage());
+    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "error() - Error at file \"" << file.c_str() << "\", line "
+                        << static_cast<long>(exception.getLineNumber()) << ", column "
+                        << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str() << "."
+                        << logEnd;
+}
+
+void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exception)
+{
+    errorSeen = true;
+    TranscodedString file(exception.getSystemId());
+    TranscodedString message(exception.getMessage());
+    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "fatalError() - Fatal Error at file \"" << file.c_str()
+                        << "\", line " << static_cast<long>(exception.getLineNumber()) << ", column "
+                        << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str()
+                        << logEnd;
+}
+
+void DOMTreeErrorReporter::resetErrors()
+{
+    errorSeen = false;
+}
+
+XMLParserException::XMLParserException(const std::string& message)
+{
+    addSource("XMLParserException");
+    appendMessage(message);
+}
+
+DOMTreeException::DOMTreeException(const std::string& message)
+{
+    addSource("DOMTreeException");
+    appendMessage(message);
+}

@@ -1,0 +1,140 @@
+#include "XMLFileParser.h"
+
+#include <gtest/gtest.h>
+
+#include <xercesc/dom/DOM.hpp>
+
+#include "DOMTreeErrorReporter.h"
+#include "TestSupport.h"
+#include "TranscodedString.h"
+
+namespace {
+const char* const BILLION_LAUGHS = "<?xml version=\"1.0\"?>\n"
+                                   "<!DOCTYPE timeline [\n"
+                                   "<!ENTITY a \"aaaaaaaaaa\">\n"
+                                   "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
+                                   "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
+                                   "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">\n"
+                                   "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">\n"
+                                   "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">\n"
+                                   "<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">\n"
+                                   "<!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\">\n"
+                                   "<!ENTITY i \"&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;\">\n"
+                                   "]>\n"
+                                   "<timeline>&i;</timeline>\n";
+
+std::string documentText(const XMLFileParser& parser)
+{
+    xercesc::DOMDocument* document = parser.getDocument();
+    if (!document || !document->getDocumentElement())
+        return "";
+    return TranscodedString(document->getDocumentElement()->getTextContent()).c_str();
+}
+
+using XMLFileParserTest = TempDirTest;
+}
+
+TEST_F(XMLFileParserTest, AWellFormedFileParsesWithoutErrors)
+{
+    writeFile("t.xml", "<?xml version=\"1.0\"?>\n<timeline><action name=\"x\"/>text</timeline>\n");
+    LogCapture log;
+    XMLFileParser parser;
+    parser.parse(path("t.xml"));
+    EXPECT_FALSE(parser.hasErrors());
+    ASSERT_NE(parser.getDocument(), nullptr);
+    EXPECT_STREQ(TranscodedString(parser.getDocument()->getDocumentElement()->getNodeName()).c_str(), "timeline");
+    EXPECT_EQ(documentText(parser), "text");
+    EXPECT_EQ(log.text(), "");
+}
+
+TEST_F(XMLFileParserTest, AMalformedTagGivesOneFatalErrorWithLineAndColumn)
+{
+    writeFile("t.xml", "<timeline>\n  <action>\n  </actoin>\n</timeline>\n");
+    LogCapture log;
+    XMLFileParser parser;
+    parser.parse(path("t.xml"));
+    EXPECT_TRUE(parser.hasErrors());
+    EXPECT_TRUE(parser.getReporter().errorSeen);
+    EXPECT_EQ(log.errors(), 1);
+    EXPECT_TRUE(log.contains("[error] domtreeerrorreporter::fatalError() - Fatal Error at file \"" + path("t.xml") +
+                             "\", line 3, column 5. Message: expected end of tag 'action'\n"))
+        << log.text();
+}
+
+TEST_F(XMLFileParserTest, NothingOutsideTheDocumentIsRead)
+{
+    writeFile("secret.txt", "SECRET");
+    writeFile("grammar.dtd", "<!ELEMENT timeline (#PCDATA)>");
+    struct Case {
+        const char* what;
+        const char* content;
+    } cases[] = {
+        {"external entity", "<?xml version=\"1.0\"?>\n<!DOCTYPE timeline [ <!ENTITY x SYSTEM \"secret.txt\"> ]>\n"
+                            "<timeline>&x;</timeline>\n"},
+        {"external entity by absolute path",
+         "<!DOCTYPE timeline [ <!ENTITY x SYSTEM \"file:///etc/hostname\"> ]><timeline>&x;</timeline>"},
+        {"external DTD", "<?xml version=\"1.0\"?>\n<!DOCTYPE timeline SYSTEM \"grammar.dtd\">\n<timeline/>\n"},
+        {"external parameter entity",
+         "<!DOCTYPE timeline [ <!ENTITY % p SYSTEM \"grammar.dtd\"> %p; ]>\n<timeline>x</timeline>\n"},
+    };
+    for (const Case& c : cases) {
+        writeFile("t.xml", c.content);
+        LogCapture log;
+        XMLFileParser parser;
+        parser.parse(path("t.xml"));
+        EXPECT_TRUE(parser.hasErrors()) << c.what;
+        EXPECT_TRUE(log.contains("fatalError() - Fatal Error at file \"" + path("t.xml") + "\"")) << c.what;
+        EXPECT_EQ(documentText(parser).find("SECRET"), std::string::npos) << c.what;
+    }
+}
+
+TEST_F(XMLFileParserTest, EntityExpansionIsBounded)
+{
+    writeFile("t.xml", BILLION_LAUGHS);
+    LogCapture log;
+    XMLFileParser parser;
+    parser.parse(path("t.xml"));
+    EXPECT_TRUE(parser.hasErrors());
+    EXPECT_TRUE(log.contains("fatalError() - Fatal Error at file \"" + path("t.xml") + "\", line 13")) << log.text();
+    EXPECT_LT(documentText(parser).size(), 1000000u);
+}
+
+TEST_F(XMLFileParserTest, AnInternalGrammarStillValidates)
+{
+    const std::string grammar = "<!DOCTYPE timeline [ <!ELEMENT timeline (action*)> <!ELEMENT action EMPTY>"
+                                " <!ATTLIST action name CDATA #REQUIRED> <!ENTITY n \"scene\"> ]>\n";
+    writeFile("valid.xml", grammar + "<timeline><action name=\"&n;.x\"/></timeline>\n");
+    writeFile("invalid.xml", grammar + "<timeline><action/></timeline>\n");
+    {
+        LogCapture log;
+        XMLFileParser parser;
+        parser.parse(path("valid.xml"));
+        EXPECT_FALSE(parser.hasErrors()) << log.text();
+        xercesc::DOMElement* action =
+            static_cast<xercesc::DOMElement*>(parser.getDocument()->getDocumentElement()->getFirstChild());
+        EXPECT_STREQ(TranscodedString(action->getAttribute(u"name")).c_str(), "scene.x");
+    }
+    {
+        LogCapture log;
+        XMLFileParser parser;
+        parser.parse(path("invalid.xml"));
+        EXPECT_TRUE(parser.hasErrors());
+        EXPECT_TRUE(log.contains("[error] domtreeerrorreporter::error() - Error at file \"" + path("invalid.xml") +
+                                 "\", line 2, column"))
+            << log.text();
+        EXPECT_EQ(log.errors(), 1);
+    }
+}
+
+TEST_F(XMLFileParserTest, ParserWarningsLeaveTheFileGood)
+{
+    // Declaring an attribute twice is only a warning.
+    writeFile("t.xml", "<!DOCTYPE a [ <!ELEMENT a EMPTY> <!ATTLIST a x CDATA #IMPLIED>"
+                       " <!ATTLIST a x CDATA #IMPLIED> ]>\n<a/>\n");
+    LogCapture log;
+    XMLFileParser parser;
+    parser.parse(path("t.xml"));
+    EXPECT_FALSE(parser.hasErrors());
+    EXPECT_FALSE(parser.getReporter().errorSeen);
+    EXPECT_EQ(log.text(), "");
+}
