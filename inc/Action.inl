@@ -1,0 +1,162 @@
+#ifndef KELVO_ACTION_INL
+#define KELVO_ACTION_INL
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ActionControllable.h"
+#include "Exception.h"
+#include "Log.h"
+
+// Registers this file's log source once for the whole program, whichever file includes it first.
+inline LogSourceRegistration actionLogSourceRegistration(LOG_SOURCE);
+
+// One action handler: a member function of T (or of a base of T) bound to an object. Params is
+// empty for the no-argument kind, or one of std::string, float, int. A handler's result is ignored.
+template <typename T, typename... Params> class ActionFunctor {
+public:
+    ActionFunctor() : object(nullptr) {}
+
+    template <typename C, typename R, typename... Args>
+    ActionFunctor(R (C::*handler)(Args...), T* object)
+        : call([handler](T* target, Params... values) { (target->*handler)(values...); }), object(object)
+    {
+    }
+
+    // Does nothing when no object is bound.
+    void operator()(Params... values) const
+    {
+        if (object != nullptr && call)
+            call(object, values...);
+    }
+
+private:
+    std::function<void(T*, Params...)> call;
+    T* object;  // not owned
+};
+
+class ActionException : public Exception {
+public:
+    explicit ActionException(const std::string& message)
+    {
+        addSource("ActionException");
+        appendMessage(message);
+    }
+};
+
+// Makes T scriptable: T derives from Action<T> and registers its handlers by name in its
+// constructor, one table per parameter kind. Dotted names go to the children instead.
+template <typename T> class Action : public ActionControllable {
+public:
+    typedef ActionFunctor<T> VoidFunctor;
+    typedef ActionFunctor<T, std::string> StringFunctor;
+    typedef ActionFunctor<T, float> FloatFunctor;
+    typedef ActionFunctor<T, int> IntFunctor;
+
+    Action() = default;
+    // The handlers are bound to this object; a copy would call the original.
+    Action(const Action&) = delete;
+    Action& operator=(const Action&) = delete;
+
+    virtual ~Action()
+    {
+        voidActions.clear();
+        stringActions.clear();
+        floatActions.clear();
+        intActions.clear();
+        className.clear();
+    }
+
+    void addAction(const std::string& name, const VoidFunctor& f) { voidActions[name] = f; }
+    void addStringAction(const std::string& name, const StringFunctor& f) { stringActions[name] = f; }
+    void addFloatAction(const std::string& name, const FloatFunctor& f) { floatActions[name] = f; }
+    void addIntAction(const std::string& name, const IntFunctor& f) { intActions[name] = f; }
+
+    // Shorthands that bind handler to this object, for use in T's constructor.
+    template <typename C, typename R> void addAction(const std::string& name, R (C::*handler)())
+    {
+        addAction(name, VoidFunctor(handler, static_cast<T*>(this)));
+    }
+    template <typename C, typename R, typename A> void addStringAction(const std::string& name, R (C::*handler)(A))
+    {
+        addStringAction(name, StringFunctor(handler, static_cast<T*>(this)));
+    }
+    template <typename C, typename R, typename A> void addFloatAction(const std::string& name, R (C::*handler)(A))
+    {
+        addFloatAction(name, FloatFunctor(handler, static_cast<T*>(this)));
+    }
+    template <typename C, typename R, typename A> void addIntAction(const std::string& name, R (C::*handler)(A))
+    {
+        addIntAction(name, IntFunctor(handler, static_cast<T*>(this)));
+    }
+
+    void setClassName(const std::string& name) { className = name; }
+
+    void action(std::string name) override
+    {
+        if (isChildAction(name)) {
+            childAction(name);
+            return;
+        }
+        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
+        const auto handler = find(voidActions, name, "action");
+        handler();
+    }
+
+    void stringAction(std::string name, std::string value) override
+    {
+        if (isChildAction(name)) {
+            childStringAction(name, value);
+            return;
+        }
+        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
+        const auto handler = find(stringActions, name, "stringAction");
+        handler(value);
+    }
+
+    void floatAction(std::string name, float value) override
+    {
+        if (isChildAction(name)) {
+            childFloatAction(name, value);
+            return;
+        }
+        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
+        const auto handler = find(floatActions, name, "floatAction");
+        handler(value);
+    }
+
+    void intAction(std::string name, int value) override
+    {
+        if (isChildAction(name)) {
+            childIntAction(name, value);
+            return;
+        }
+        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
+        const auto handler = find(intActions, name, "intAction");
+        handler(value);
+    }
+
+private:
+    // The handler registered under name; logs and throws when there is none.
+    template <typename Functor>
+    static const Functor& find(const std::map<std::string, Functor>& table, const std::string& name,
+                               const char* operation)
+    {
+        typename std::map<std::string, Functor>::const_iterator it = table.find(name);
+        if (it == table.end()) {
+            std::string message = std::string(operation) + "() - Action \"" + name + "\" not found!";
+            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+            throw ActionException(message);
+        }
+        return it->second;
+    }
+
+    std::map<std::string, VoidFunctor> voidActions;
+    std::map<std::string, StringFunctor> stringActions;
+    std::map<std::string, FloatFunctor> floatActions;
+    std::map<std::string, IntFunctor> intActions;
+    std::string className;  // "Action<" + class name + ">"; nothing reads it
+};
+
+#endif

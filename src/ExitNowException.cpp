@@ -1,0 +1,7 @@
+#include "ExitNowException.h"
+
+ExitNowException::ExitNowException(const std::string& message)
+{
+    addSource("ExitNowException");
+    appendMessage(message);
+}
