@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "keyframer/HPBInterpolator.h"
+#include "keyframer/QuaternionInterpolator.h"
+#include "keyframer/TCBVectorInterpolator.h"
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -28,11 +32,32 @@ struct TrackCase {
 const bool NO_RANGE = false;
 const bool RANGE = true;
 
-TCBFloatInterpolator buildTrack(const TrackCase& c)
+template <typename Track> auto valueOf(float v);
+template <> auto valueOf<TCBFloatInterpolator>(float v)
 {
-    TCBFloatInterpolator track(c.fps);
+    return v;
+}
+template <> auto valueOf<TCBVectorInterpolator>(float v)
+{
+    return Vector(v, 2 * v, -v);
+}
+template <> auto valueOf<HPBInterpolator>(float v)
+{
+    return Vector(v, 2 * v, -v);
+}
+
+void expectVectorNear(const Vector& actual, const Vector& expected, const char* name)
+{
+    EXPECT_NEAR(actual.x, expected.x, 2e-4) << name;
+    EXPECT_NEAR(actual.y, expected.y, 2e-4) << name;
+    EXPECT_NEAR(actual.z, expected.z, 2e-4) << name;
+}
+
+template <typename Track> Track buildTrack(const TrackCase& c)
+{
+    Track track(c.fps);
     for (const Key& k : c.keys)
-        track.addKey(k.frame, k.value, k.tension, k.continuity, k.bias);
+        track.addKey(k.frame, valueOf<Track>(k.value), k.tension, k.continuity, k.bias);
     if (c.hasRange)
         track.setRange(c.start, c.end);
     track.setLoop(c.loop);
@@ -106,9 +131,13 @@ TEST(TCBTrack, EvaluatesTheTableOfCases)
         {"tied frame is inserted in front", tie, NO_RANGE, 0, 0, false, 1, 5, 2.1875f},
         {"tied frame leaves the older key last", tie, NO_RANGE, 0, 0, false, 1, 10, 10},
     };
+    // The vector tracks run every case too, with each value v spread as (v, 2v, -v): every
+    // component follows the same spline.
     for (const TrackCase& c : cases) {
-        TCBFloatInterpolator track = buildTrack(c);
-        EXPECT_NEAR(track.interpolateValue(c.time), c.expected, 1e-4) << c.name;
+        EXPECT_NEAR(buildTrack<TCBFloatInterpolator>(c).interpolateValue(c.time), c.expected, 1e-4) << c.name;
+        const Vector expected = valueOf<TCBVectorInterpolator>(c.expected);
+        expectVectorNear(buildTrack<TCBVectorInterpolator>(c).interpolateValue(c.time), expected, c.name);
+        expectVectorNear(buildTrack<HPBInterpolator>(c).interpolateValue(c.time), expected, c.name);
     }
 }
 
@@ -208,4 +237,47 @@ TEST(TCBTrack, FrameDebugLinesOnlyAtLevelFour)
     EXPECT_EQ(log.text(), "[debug_fdraw] tcbinterpolator::interpolateValue() - Frame 24 of [0,48]\n"
                           "[debug_fdraw] tcbfloatinterpolator::interpolate() calc data. u: 0.5, k0: 0, k1: 0, "
                           "k2: 10, k3: 10,  t: 0, c: 0, b: 0\n");
+}
+
+TEST(TCBTrack, VectorDefaultIsZeroAndVectorTextsHideValues)
+{
+    TCBVectorInterpolator track(24);
+    expectVectorNear(track.interpolateValue(3), Vector(0, 0, 0), "default");
+    EXPECT_EQ(track.toString(), "");
+    track.addKey(12, Vector(1, 2, 3));
+    EXPECT_EQ(track.toString(), "1 keys:  frame 12.00: DISABLED\n");
+
+    HPBInterpolator angles(1);
+    angles.addKey(5, 0.1f, 0.2f, 0.3f);
+    EXPECT_EQ(angles.toString(), "1 keys:  frame 5.00: DISABLED\n");
+    expectVectorNear(angles.interpolateValue(5), Vector(0.1f, 0.2f, 0.3f), "hpb key");
+    EXPECT_THROW(angles.addKey(6, 0, 0, 0, 0, 0, -1), InvalidParameterValueException);
+    EXPECT_EQ(angles.getKeyCount(), 1);
+}
+
+TEST(TCBTrack, QuaternionTrackSlerpsBetweenTheSegmentKeysOnly)
+{
+    const float pi = 3.14159265f;
+    const Quaternion quarterTurn(pi / 2, 0, 0, 1);
+    // Every spline setting, and a third key after the segment, leaves the result alone.
+    const float settings[][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0.3f, 0.7f, 0.2f}};
+    for (const auto& p : settings) {
+        QuaternionInterpolator track(1);
+        track.addKey(0, Quaternion(), p[0], p[1], p[2]);
+        track.addKey(10, quarterTurn, p[0], p[1], p[2]);
+        track.addKey(20, Quaternion(pi, 1, 0, 0), p[0], p[1], p[2]);
+        track.setRange(0, 20);
+        const Quaternion q = track.interpolateValue(5);
+        // Half of the quarter turn about z.
+        EXPECT_NEAR(q.x, 0, 1e-5);
+        EXPECT_NEAR(q.y, 0, 1e-5);
+        EXPECT_NEAR(q.z, std::sin(pi / 8), 1e-5);
+        EXPECT_NEAR(q.w, std::cos(pi / 8), 1e-5);
+        const Quaternion slerped = Quaternion().slerp(quarterTurn, 0.5f);
+        EXPECT_EQ(q.z, slerped.z);
+        EXPECT_EQ(q.w, slerped.w);
+    }
+    QuaternionInterpolator empty(24);
+    EXPECT_EQ(empty.interpolateValue(1).w, 1.0f);
+    EXPECT_EQ(empty.toString(), "");
 }

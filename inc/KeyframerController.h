@@ -1,0 +1,33 @@
+#ifndef KELVO_KEYFRAMERCONTROLLER_H
+#define KELVO_KEYFRAMERCONTROLLER_H
+
+#include <list>
+
+class Environment;
+class Keyframer;
+
+// The keyframers of one scene, in creation order, and the frame rate new ones start with. The
+// keyframers live for the whole run: the controller never deletes them.
+class KeyframerController {
+public:
+    explicit KeyframerController(Environment* owner);  // owner: the scene, not owned
+
+    // A new keyframer of the owning scene at the controller's frame rate.
+    Keyframer* createKeyframer();
+    // Switches every keyframer, and those created later, to fps frames per second.
+    void setFrameRate(int fps);
+    // The first keyframer in creation order with this id, or null (with a warning).
+    Keyframer* findKeyframer(int id) const;
+    // Once, when the scene initialises.
+    void initialize();
+    void toString() const;
+    int getKeyframerCount() const;
+
+private:
+    std::list<Keyframer*> keyframers;  // not owned
+    int keyframerCount;
+    int framesPerSecond;
+    Environment* owner;  // not owned
+};
+
+#endif

@@ -1,0 +1,227 @@
+#include "Keyframer.h"
+
+#include <cmath>
+
+#include "Log.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+const float DEFAULT_FRAMES_PER_SECOND = 24.0f;
+const int DEBUG_FDRAW_LEVEL = 4;
+const double PI = 3.14159265358979323846;
+}
+
+Keyframer::Keyframer(Environment* owner)
+    : name("Anonymous object"), parent(nullptr), id(-1), positionTrack(DEFAULT_FRAMES_PER_SECOND),
+      rotationTrack(DEFAULT_FRAMES_PER_SECOND), hpbTrack(DEFAULT_FRAMES_PER_SECOND),
+      scaleTrack(DEFAULT_FRAMES_PER_SECOND), rollTrack(DEFAULT_FRAMES_PER_SECOND),
+      framesPerSecond(DEFAULT_FRAMES_PER_SECOND), owner(owner)
+{
+    scaleTrack.setDefaultValue(Vector(1.0f, 1.0f, 1.0f));
+}
+
+void Keyframer::setName(const std::string& newName)
+{
+    name = newName;
+}
+
+std::string Keyframer::getName() const
+{
+    return name;
+}
+
+void Keyframer::setTargetName(const std::string& newName)
+{
+    targetName = newName;
+}
+
+void Keyframer::setId(int newId)
+{
+    id = newId;
+}
+
+int Keyframer::getId() const
+{
+    return id;
+}
+
+void Keyframer::setParent(Keyframer* newParent)
+{
+    // getMatrix recurses up the chain, so a loop would never end; the chain is acyclic, so this
+    // walk ends.
+    for (const Keyframer* k = newParent; k; k = k->parent) {
+        if (k == this) {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "setParent(\"" << name << "\") - Refusing parent \""
+                                << newParent->name << "\": the keyframer would become its own ancestor." << logEnd;
+            return;
+        }
+    }
+    parent = newParent;
+}
+
+Keyframer* Keyframer::getParent() const
+{
+    return parent;
+}
+
+void Keyframer::addPositionKey(float frame, const Vector& position, float tension, float continuity, float bias)
+{
+    positionTrack.addKey(frame, position, tension, continuity, bias);
+}
+
+void Keyframer::addScaleKey(float frame, const Vector& scale, float tension, float continuity, float bias)
+{
+    scaleTrack.addKey(frame, scale, tension, continuity, bias);
+}
+
+void Keyframer::addRotationKey(float frame, const Quaternion& delta, float tension, float continuity, float bias)
+{
+    accumulatedRotation *= delta;
+    rotationTrack.addKey(frame, accumulatedRotation, tension, continuity, bias);
+}
+
+void Keyframer::setRotationKey(float frame, const Quaternion& rotation, float tension, float continuity, float bias)
+{
+    accumulatedRotation = rotation;
+    rotationTrack.addKey(frame, accumulatedRotation, tension, continuity, bias);
+}
+
+void Keyframer::addHpbKey(float frame, float h, float p, float b, float tension, float continuity, float bias)
+{
+    hpbTrack.addKey(frame, h, p, b, tension, continuity, bias);
+}
+
+void Keyframer::addRollKey(float frame, float roll, float tension, float continuity, float bias)
+{
+    rollTrack.addKey(frame, roll, tension, continuity, bias);
+}
+
+void Keyframer::setPositionRange(float start, float end)
+{
+    positionTrack.setRange(start, end);
+}
+
+void Keyframer::setRotationRange(float start, float end)
+{
+    rotationTrack.setRange(start, end);
+    hpbTrack.setRange(start, end);
+}
+
+void Keyframer::setScaleRange(float start, float end)
+{
+    scaleTrack.setRange(start, end);
+}
+
+void Keyframer::setRollRange(float start, float end)
+{
+    rollTrack.setRange(start, end);
+}
+
+void Keyframer::setFrameRate(float fps)
+{
+    framesPerSecond = fps;
+    positionTrack.setFrameRate(fps);
+    rotationTrack.setFrameRate(fps);
+    hpbTrack.setFrameRate(fps);
+    scaleTrack.setFrameRate(fps);
+    rollTrack.setFrameRate(fps);
+}
+
+void Keyframer::setFromMatrix(const Matrix& m)
+{
+    positionTrack.setDefaultValue(Vector(m.get(12), m.get(13), m.get(14)));
+    scaleTrack.setDefaultValue(Vector(m.get(0), m.get(5), m.get(10)));
+    rollTrack.setDefaultValue(0.0f);
+}
+
+Vector Keyframer::getPosition(float time) const
+{
+    return positionTrack.interpolateValue(time);
+}
+
+Quaternion Keyframer::getRotation(float time) const
+{
+    return rotationTrack.interpolateValue(time);
+}
+
+Vector Keyframer::getHpb(float time) const
+{
+    return hpbTrack.interpolateValue(time);
+}
+
+Vector Keyframer::getScale(float time) const
+{
+    return scaleTrack.interpolateValue(time);
+}
+
+float Keyframer::getRoll(float time) const
+{
+    return rollTrack.interpolateValue(time);
+}
+
+Matrix Keyframer::getTranslationMatrix(float time) const
+{
+    Matrix m;
+    m.setTranslation(getPosition(time));
+    return m;
+}
+
+Matrix Keyframer::getScaleMatrix(float time) const
+{
+    Matrix m;
+    m.setScale(getScale(time));
+    return m;
+}
+
+Matrix Keyframer::getLocalRotationMatrix(float time) const
+{
+    if (rotationTrack.getKeyCount() > 0) {
+        const Quaternion q = getRotation(time);
+        // Called every frame: the Euler angles are only worked out for the debug line.
+        if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
+            const Vector e = q.toEuler();
+            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "getLocalRotationMatrix(\"" << name
+                                << "\") - x angle = " << e.x * 180.0 / PI
+                                << ", y angle = " << e.y * 180.0 / PI
+                                << ", z angle = " << e.z * 180.0 / PI << logEnd;
+        }
+        return Matrix(q);
+    }
+    Matrix m;
+    m.setHpbRotation(getHpb(time));
+    return m;
+}
+
+Matrix Keyframer::getMatrix(float time) const
+{
+    Matrix r = getLocalRotationMatrix(time);
+    const Matrix t = getTranslationMatrix(time);
+    const Matrix s = getScaleMatrix(time);
+    if (parent) {
+        // In OpenGL order: parent · scale · (rotation with the position), so the own position is
+        // scaled by the own scale.
+        r.setTranslation(Vector(r.get(12) + t.get(12), r.get(13) + t.get(13), r.get(14) + t.get(14)));
+        r *= s;
+        r *= parent->getMatrix(time);
+        return r;
+    }
+    // In OpenGL order: (scale with the position) · rotation; the position is not scaled.
+    Matrix scaledTranslation(t);
+    scaledTranslation.setScale(Vector(s.get(0), s.get(5), s.get(10)));
+    r *= scaledTranslation;
+    return r;
+}
+
+void Keyframer::writeToLog() const
+{
+    if (targetName.empty())
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "\")" << logEnd;
+    else
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "." << targetName << "\")"
+                            << logEnd;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "  * pivot: x=" << static_cast<double>(pivot.x)
+                        << ", y=" << static_cast<double>(pivot.y) << ", z=" << static_cast<double>(pivot.z) << logEnd;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "\") - "
+                        << "Dumping position interpolator: \n" << positionTrack.toString() << logEnd;
+}

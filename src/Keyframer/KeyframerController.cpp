@@ -1,0 +1,55 @@
+#include "KeyframerController.h"
+
+#include "Keyframer.h"
+#include "Log.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+KeyframerController::KeyframerController(Environment* owner) : keyframerCount(0), framesPerSecond(24), owner(owner) {}
+
+Keyframer* KeyframerController::createKeyframer()
+{
+    Keyframer* keyframer = new Keyframer(owner);
+    keyframers.push_back(keyframer);
+    ++keyframerCount;
+    keyframer->setFrameRate(static_cast<float>(framesPerSecond));
+    return keyframer;
+}
+
+void KeyframerController::setFrameRate(int fps)
+{
+    for (Keyframer* keyframer : keyframers)
+        keyframer->setFrameRate(static_cast<float>(fps));
+    framesPerSecond = fps;
+}
+
+Keyframer* KeyframerController::findKeyframer(int id) const
+{
+    for (Keyframer* keyframer : keyframers)
+        if (keyframer->getId() == id)
+            return keyframer;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "findKeyframer() - Didn't find keyframer (id " << id << ") \n"
+                        << logEnd;
+    return nullptr;
+}
+
+void KeyframerController::initialize()
+{
+    if (!keyframers.empty())
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Initializing keyframers." << logEnd;
+    else
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "initialize() - No keyframers available." << logEnd;
+}
+
+void KeyframerController::toString() const
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "toString() - Listing " << keyframerCount << " keyframers:"
+                        << logEnd;
+    for (const Keyframer* keyframer : keyframers)
+        keyframer->writeToLog();
+}
+
+int KeyframerController::getKeyframerCount() const
+{
+    return keyframerCount;
+}

@@ -1,0 +1,78 @@
+#include "KeyframerController.h"
+
+#include <gtest/gtest.h>
+
+#include "Keyframer.h"
+#include "TestSupport.h"
+
+TEST(KeyframerController, InitializeWarnsOnlyWithoutKeyframers)
+{
+    KeyframerController controller(nullptr);
+    {
+        LogCapture log;
+        Log::getInstance()->setLevel(2);
+        controller.initialize();
+        EXPECT_EQ(log.text(), "[warning] keyframercontroller::initialize() - No keyframers available.\n");
+        EXPECT_EQ(log.warnings(), 1);
+    }
+    controller.createKeyframer();
+    LogCapture log;
+    Log::getInstance()->setLevel(2);
+    controller.initialize();
+    EXPECT_EQ(log.text(), "[info] keyframercontroller::initialize() - Initializing keyframers.\n");
+    EXPECT_EQ(log.warnings(), 0);
+}
+
+TEST(KeyframerController, FindsTheFirstKeyframerWithAnId)
+{
+    KeyframerController controller(nullptr);
+    Keyframer* first = controller.createKeyframer();
+    Keyframer* second = controller.createKeyframer();
+    Keyframer* other = controller.createKeyframer();
+    first->setId(4);
+    second->setId(4);
+    other->setId(0);
+    EXPECT_EQ(controller.getKeyframerCount(), 3);
+
+    LogCapture log;
+    EXPECT_EQ(controller.findKeyframer(4), first);
+    EXPECT_EQ(controller.findKeyframer(0), other);
+    EXPECT_EQ(log.warnings(), 0);
+    EXPECT_EQ(controller.findKeyframer(7), nullptr);
+    EXPECT_EQ(controller.findKeyframer(-1), nullptr);
+    EXPECT_EQ(log.warnings(), 2);
+    EXPECT_EQ(log.text(), "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id 7) \n\n"
+                          "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id -1) \n\n");
+}
+
+TEST(KeyframerController, FrameRateReachesEarlierAndLaterKeyframers)
+{
+    KeyframerController controller(nullptr);
+    Keyframer* before = controller.createKeyframer();
+    controller.setFrameRate(30);
+    Keyframer* after = controller.createKeyframer();
+    for (Keyframer* k : {before, after}) {
+        k->addPositionKey(0, Vector(0, 0, 0), 0, 0, 0);
+        k->addPositionKey(30, Vector(30, 0, 0), 0, 0, 0);
+        k->setPositionRange(0, 30);
+        // Frame 15 of 30 at 30 frames per second (frame 12 would give 11.28).
+        EXPECT_NEAR(k->getPosition(0.5f).x, 15, 1e-4);
+    }
+}
+
+TEST(KeyframerController, ListsItsKeyframers)
+{
+    KeyframerController controller(nullptr);
+    controller.createKeyframer()->setName("One");
+    controller.createKeyframer()->setName("Two");
+    LogCapture log;
+    Log::getInstance()->setLevel(2);
+    controller.toString();
+    EXPECT_EQ(log.text(), "[info] keyframercontroller::toString() - Listing 2 keyframers:\n"
+                          "[info] keyframer::writeToLog(\"One\")\n"
+                          "[info] keyframer::  * pivot: x=0, y=0, z=0\n"
+                          "[info] keyframer::writeToLog(\"One\") - Dumping position interpolator: \n\n"
+                          "[info] keyframer::writeToLog(\"Two\")\n"
+                          "[info] keyframer::  * pivot: x=0, y=0, z=0\n"
+                          "[info] keyframer::writeToLog(\"Two\") - Dumping position interpolator: \n\n");
+}
