@@ -12,28 +12,40 @@
 // Registers this file's log source once for the whole program, whichever file includes it first.
 inline LogSourceRegistration actionLogSourceRegistration(LOG_SOURCE);
 
+template <typename T> class Action;
+
 // One action handler: a member function of T (or of a base of T) bound to an object. Params is
 // empty for the no-argument kind, or one of std::string, float, int. A handler's result is ignored.
 template <typename T, typename... Params> class ActionFunctor {
 public:
-    ActionFunctor() : object(nullptr) {}
+    ActionFunctor() : object(nullptr), ownerBound(false) {}
 
     template <typename C, typename R, typename... Args>
     ActionFunctor(R (C::*handler)(Args...), T* object)
-        : call([handler](T* target, Params... values) { (target->*handler)(values...); }), object(object)
+        : call([handler](T* target, Params... values) { (target->*handler)(values...); }),
+          object(object),
+          ownerBound(false)
     {
     }
 
-    // Does nothing when no object is bound.
-    void operator()(Params... values) const
-    {
-        if (object != nullptr && call)
-            call(object, values...);
-    }
+    // Runs the handler on the bound object; does nothing when no object is bound.
+    void operator()(Params... values) const { invoke(object, values...); }
 
 private:
+    template <typename U> friend class Action;
+
+    // As operator(), but a handler registered by owner for itself runs on owner, which is the
+    // object that holds the table now: a copied object calls its own handlers, not the original's.
+    void invoke(T* owner, Params... values) const
+    {
+        T* target = ownerBound ? owner : object;
+        if (target != nullptr && call)
+            call(target, values...);
+    }
+
     std::function<void(T*, Params...)> call;
-    T* object;  // not owned
+    T* object;        // not owned
+    bool ownerBound;  // object is the table's own holder
 };
 
 class ActionException : public Exception {
@@ -55,9 +67,9 @@ public:
     typedef ActionFunctor<T, int> IntFunctor;
 
     Action() = default;
-    // The handlers are bound to this object; a copy would call the original.
-    Action(const Action&) = delete;
-    Action& operator=(const Action&) = delete;
+    // Member by member; handlers bound to the original are bound to the copy instead.
+    Action(const Action&) = default;
+    Action& operator=(const Action&) = default;
 
     virtual ~Action()
     {
@@ -68,10 +80,10 @@ public:
         className.clear();
     }
 
-    void addAction(const std::string& name, const VoidFunctor& f) { voidActions[name] = f; }
-    void addStringAction(const std::string& name, const StringFunctor& f) { stringActions[name] = f; }
-    void addFloatAction(const std::string& name, const FloatFunctor& f) { floatActions[name] = f; }
-    void addIntAction(const std::string& name, const IntFunctor& f) { intActions[name] = f; }
+    void addAction(const std::string& name, const VoidFunctor& f) { voidActions[name] = own(f); }
+    void addStringAction(const std::string& name, const StringFunctor& f) { stringActions[name] = own(f); }
+    void addFloatAction(const std::string& name, const FloatFunctor& f) { floatActions[name] = own(f); }
+    void addIntAction(const std::string& name, const IntFunctor& f) { intActions[name] = own(f); }
 
     // Shorthands that bind handler to this object, for use in T's constructor.
     template <typename C, typename R> void addAction(const std::string& name, R (C::*handler)())
@@ -101,7 +113,7 @@ public:
         }
         // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
         const auto handler = find(voidActions, name, "action");
-        handler();
+        handler.invoke(static_cast<T*>(this));
     }
 
     void stringAction(std::string name, std::string value) override
@@ -110,9 +122,8 @@ public:
             childStringAction(name, value);
             return;
         }
-        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
         const auto handler = find(stringActions, name, "stringAction");
-        handler(value);
+        handler.invoke(static_cast<T*>(this), value);
     }
 
     void floatAction(std::string name, float value) override
@@ -121,9 +132,8 @@ public:
             childFloatAction(name, value);
             return;
         }
-        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
         const auto handler = find(floatActions, name, "floatAction");
-        handler(value);
+        handler.invoke(static_cast<T*>(this), value);
     }
 
     void intAction(std::string name, int value) override
@@ -132,12 +142,19 @@ public:
             childIntAction(name, value);
             return;
         }
-        // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
         const auto handler = find(intActions, name, "intAction");
-        handler(value);
+        handler.invoke(static_cast<T*>(this), value);
     }
 
 private:
+    // f as stored: bound to this object when it was made for it.
+    template <typename Functor> Functor own(Functor f)
+    {
+        if (f.object != nullptr && f.object == static_cast<T*>(this))
+            f.ownerBound = true;
+        return f;
+    }
+
     // The handler registered under name; logs and throws when there is none.
     template <typename Functor>
     static const Functor& find(const std::map<std::string, Functor>& table, const std::string& name,

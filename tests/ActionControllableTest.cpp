@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     void fail() { throw InvalidParameterValueException("fail() - bad value"); }
     void raise() { throw std::runtime_error("not an engine exception"); }
     void pong() { record("pong()"); }
+    void rename(const std::string& newId) { id = newId; }
     void rebind()
     {
         // Replaces the very handler that is running.
@@ -236,4 +238,38 @@ TEST(ActionControllable, FunctorWithoutObjectDoesNothing)
     recorder.stringAction("say", "x");
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(log.errors(), 0);
+}
+
+TEST(ActionControllable, NotFoundLinesComeFromTheActionSource)
+{
+    EXPECT_NE((", " + Log::getInstance()->listSources() + ", ").find(", action, "), std::string::npos)
+        << Log::getInstance()->listSources();
+}
+
+TEST(ActionControllable, CopyCallsItsOwnHandlersAndKeepsTheChildren)
+{
+    std::vector<std::string> calls;
+    Recorder child("child", &calls);
+    auto original = std::make_unique<Recorder>("original", &calls);
+    original->addChildAction(&child, "child");
+    Recorder copy(*original);
+    copy.rename("copy");
+    original.reset();
+    copy.stringAction("say", "mine");
+    copy.action("child.ping");
+    std::vector<std::string> expected = {"copy:say(mine)", "child:ping()"};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST(ActionControllable, HandlerBoundToAnotherObjectStaysBoundToIt)
+{
+    std::vector<std::string> calls;
+    Recorder target("target", &calls);
+    Recorder relay("relay", &calls);
+    relay.addAction("forward", Recorder::VoidFunctor(&Recorder::ping, &target));
+    Recorder copy(relay);
+    relay.action("forward");
+    copy.action("forward");
+    std::vector<std::string> expected = {"target:ping()", "target:ping()"};
+    EXPECT_EQ(calls, expected);
 }

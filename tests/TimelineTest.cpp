@@ -10,6 +10,7 @@
 #include "Action.inl"
 #include "ExitNowException.h"
 #include "TestSupport.h"
+#include "Timer.h"
 
 namespace {
 // Root of a test show: records "<name>(<value>)" for every action that reaches it.
@@ -213,4 +214,26 @@ TEST(TimedAction, KeepsItsFieldsAndConvertsLeadingNumbers)
         EXPECT_EQ(parsed.getIntParameter(), c.asInt) << c.text;
     }
     EXPECT_EQ(TimedAction(0.0, "x", ActionKindFloat, "1e300").getFloatParameter(), HUGE_VALF);
+}
+
+TEST(TimelineWithTimer, TimerActionsReachTheClockThroughItsChildName)
+{
+    static Uint32 ticks = 0;  // ms
+    Timer timer;
+    timer.setTickSource([] { return ticks; });
+    Stage stage;
+    stage.addChildAction(&timer, "timer");
+    Timeline timeline;
+    timeline.setRoot(&stage);
+    timeline.addTimedAction(TimedAction(1.0, "timer.set", ActionKindFloat, "12.5"));
+    timeline.addTimedAction(TimedAction(2.0, "timer.loopAt", ActionKindFloat, "10"));
+    timeline.addTimedAction(TimedAction(3.0, "Timer.reset", ActionKindNone, ""));
+    ticks = 1000;
+    timeline.update(1.0f);
+    EXPECT_FLOAT_EQ(timer.getTime(), 12.5f);
+    timeline.update(2.0f);
+    EXPECT_FLOAT_EQ(timer.getTime(), 2.5f);
+    // Child names are case-sensitive.
+    EXPECT_THROW(timeline.update(3.0f), TimelineException);
+    EXPECT_FLOAT_EQ(timer.getTime(), 2.5f);
 }
