@@ -1,0 +1,156 @@
+#include "XMLTimeline.h"
+
+#include <cstdlib>
+#include <string>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/util/XMLException.hpp>
+
+#include "DOMTreeErrorReporter.h"
+#include "Log.h"
+#include "ResourceLoader.h"
+#include "StringUtil.h"
+#include "TranscodedString.h"
+#include "XMLFileParser.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// Names in the engine are ISO-8859-1, one byte a character, the inverse of TranscodedString.
+std::u16string parserString(const std::string& text)
+{
+    std::u16string wide;
+    wide.reserve(text.size());
+    for (char c : text)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+bool hasName(const xercesc::DOMNode* node, const std::string& name)
+{
+    return xercesc::XMLString::equals(node->getNodeName(), parserString(name).c_str());
+}
+
+std::string attributeText(xercesc::DOMNode* attribute)
+{
+    return TranscodedString(attribute->getNodeValue()).c_str();
+}
+
+// The value of a required attribute of an "action" element; its absence names the file.
+std::string requiredAttribute(const std::string& attribute, xercesc::DOMNode* action, const std::string& actionName,
+                              const std::string& path)
+{
+    xercesc::DOMNode* node = getAttributeNode(attribute, action);
+    if (!node) {
+        std::string which = actionName.empty() ? std::string("an action") : "action \"" + actionName + "\"";
+        throw XMLParserException("load() - Error! Attribute \"" + attribute + "\" of " + which + " is missing in \"" +
+                                 path + "\".");
+    }
+    return attributeText(node);
+}
+}
+
+XMLTimeline::XMLTimeline()
+{
+    try {
+        XMLFileParser::initializeXerces();
+    } catch (const xercesc::XMLException& e) {
+        std::string message =
+            std::string("XMLTimeline() - Error during Xerces-c Initialization. ") + TranscodedString(e.getMessage()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        throw XMLParserException(message);
+    }
+}
+
+void XMLTimeline::load(const std::string& file)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading Timeline from \"" << file << "\".."
+                        << logEnd;
+    setName(file);
+
+    XMLFileParser parser;
+    bool errors = false;
+    std::string message;
+    std::string path;
+    try {
+        path = ResourceLoader::getResourceFilename(file);
+        parser.parse(path);
+    } catch (const xercesc::XMLException& e) {
+        message = std::string("load() - An error occured during parsing. Message: ") +
+                  TranscodedString(e.getMessage()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        errors = true;
+    } catch (const xercesc::DOMException& e) {
+        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
+                  ". Message: " + TranscodedString(e.getMessage()).c_str();
+        errors = true;
+    } catch (...) {
+        message += "load() - An error occured during parsing.";
+        errors = true;
+    }
+    if (errors || parser.hasErrors()) {
+        if (message.empty())
+            message = "load() - Error occurred while parsing \"" + path +
+                      "\". Errors should have been reported by the parser.";
+        throw XMLParserException(message);
+    }
+
+    xercesc::DOMNode* timelineElement = getChildElement("timeline", parser.getDocument());
+    if (!timelineElement)
+        throw XMLParserException("load() - Error! The root element of \"" + path + "\" is not \"timeline\".");
+
+    int count = 0;
+    for (xercesc::DOMNode* node = timelineElement->getFirstChild(); node; node = node->getNextSibling()) {
+        if (node->getNodeType() != xercesc::DOMNode::ELEMENT_NODE || !hasName(node, "action"))
+            continue;
+        std::string name = requiredAttribute("name", node, "", path);
+        std::string type = requiredAttribute("type", node, name, path);
+        double time = getTimeOffset() + std::atof(requiredAttribute("time", node, name, path).c_str());
+
+        int kind = ActionKindNone;
+        const char* kindWord = nullptr;
+        if (type == "string") {
+            kind = ActionKindString;
+            kindWord = "String";
+        } else if (type == "float") {
+            kind = ActionKindFloat;
+            kindWord = "Float";
+        } else if (type == "integer") {
+            kind = ActionKindInteger;
+            kindWord = "Integer";
+        }
+        std::string parameter;
+        if (kind != ActionKindNone) {
+            xercesc::DOMNode* param = getAttributeNode("param", node);
+            if (!param)
+                throw XMLParserException(std::string("load() - Error! ") + kindWord + " parameter for action \"" +
+                                         name + "\" is missing.");
+            parameter = attributeText(param);
+        }
+        addTimedAction(TimedAction(time, name, kind, parameter));
+        ++count;
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading completed. " << toString(count)
+                        << " Actions loaded to the timeline." << logEnd;
+}
+
+xercesc::DOMNode* getChildElement(const std::string& name, xercesc::DOMNode* parent)
+{
+    if (!parent)
+        return nullptr;
+    for (xercesc::DOMNode* child = parent->getFirstChild(); child; child = child->getNextSibling()) {
+        if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE && hasName(child, name))
+            return child;
+    }
+    return nullptr;
+}
+
+xercesc::DOMNode* getAttributeNode(const std::string& name, xercesc::DOMNode* node)
+{
+    if (!node)
+        return nullptr;
+    xercesc::DOMNamedNodeMap* attributes = node->getAttributes();
+    if (!attributes)
+        return nullptr;
+    return attributes->getNamedItem(parserString(name).c_str());
+}
