@@ -1,0 +1,207 @@
+#include "JPEGLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "JpegWriter.h"
+#include "ResourceLoader.h"
+#include "TestSupport.h"
+
+namespace {
+const std::string prefix = "KelvoEngineException::::JPEGLoaderException::";
+
+class JPEGLoaderTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath("");
+    }
+
+    // 16 × 16, top half red, bottom half blue.
+    void writeTwoBands(const std::string& name)
+    {
+        std::vector<unsigned char> pixels = solidPixels(16, 8, {255, 0, 0});
+        std::vector<unsigned char> bottom = solidPixels(16, 8, {0, 0, 255});
+        pixels.insert(pixels.end(), bottom.begin(), bottom.end());
+        writeJpeg(path(name), 16, 16, 3, pixels);
+    }
+
+    // The loader's exception text, or "" when it loads.
+    std::string failure(const std::string& name, bool greyscale = false)
+    {
+        try {
+            JPEGLoader loader(name, greyscale);
+        } catch (const JPEGLoaderException& e) {
+            return e.getMessage();
+        }
+        return "";
+    }
+};
+
+void expectNear(const unsigned char* pixel, std::initializer_list<int> expected)
+{
+    int i = 0;
+    for (int value : expected)
+        EXPECT_NEAR(pixel[i++], value, 3) << "component " << i - 1;
+}
+}
+
+TEST_F(JPEGLoaderTest, DecodesRGBTopRowFirst)
+{
+    writeTwoBands("bands.jpg");
+    JPEGLoader loader("bands.jpg", false);
+    EXPECT_EQ(loader.getWidth(), 16);
+    EXPECT_EQ(loader.getHeight(), 16);
+    EXPECT_EQ(loader.getComponents(), 3);
+    EXPECT_EQ(loader.getSize(), 16u * 16 * 3);
+    EXPECT_FALSE(loader.isGreyscale());
+    const unsigned char* p = loader.getPixels();
+    expectNear(p, {255, 0, 0});
+    expectNear(p + (16 * 7 + 15) * 3, {255, 0, 0});
+    expectNear(p + 16 * 8 * 3, {0, 0, 255});
+    expectNear(p + (16 * 16 - 1) * 3, {0, 0, 255});
+}
+
+TEST_F(JPEGLoaderTest, DecodesGreyscaleAndConvertsBetweenTheTwo)
+{
+    std::vector<unsigned char> grey = solidPixels(8, 8, {200});
+    std::vector<unsigned char> dark = solidPixels(8, 8, {50});
+    grey.insert(grey.end(), dark.begin(), dark.end());
+    writeJpeg(path("grey.jpg"), 8, 16, 1, grey);
+    writeTwoBands("colour.jpg");
+
+    JPEGLoader luminance("grey.jpg", true);
+    EXPECT_EQ(luminance.getComponents(), 1);
+    EXPECT_EQ(luminance.getSize(), 8u * 16);
+    EXPECT_TRUE(luminance.isGreyscale());
+    expectNear(luminance.getPixels(), {200});
+    expectNear(luminance.getPixels() + 8 * 16 - 1, {50});
+
+    JPEGLoader expanded("grey.jpg", false);
+    EXPECT_EQ(expanded.getComponents(), 3);
+    EXPECT_FALSE(expanded.isGreyscale());
+    expectNear(expanded.getPixels(), {200, 200, 200});
+
+    JPEGLoader reduced("colour.jpg", true);
+    EXPECT_EQ(reduced.getComponents(), 1);
+    EXPECT_EQ(reduced.getSize(), 16u * 16);
+    // Luminance of pure red and pure blue: 0.299·255 and 0.114·255.
+    expectNear(reduced.getPixels(), {76});
+    expectNear(reduced.getPixels() + 255, {29});
+}
+
+TEST_F(JPEGLoaderTest, OnePixelImageSizes)
+{
+    writeJpeg(path("dot.jpg"), 1, 1, 3, {10, 20, 30});
+    EXPECT_EQ(JPEGLoader("dot.jpg", false).getSize(), 3u);
+    EXPECT_EQ(JPEGLoader("dot.jpg", true).getSize(), 1u);
+}
+
+TEST_F(JPEGLoaderTest, LibraryErrorsGiveTheLoadersTextAndAreLogged)
+{
+    writeJpeg(path("cmyk.jpg"), 8, 8, 4, solidPixels(8, 8, {0, 50, 100, 150}));
+    writeFile("notes.jpg", "hello, not a picture");
+    struct Case {
+        const char* file;
+        bool greyscale;
+        const char* text;
+    } cases[] = {
+        {"cmyk.jpg", false, "JPEGLoader() - Error while loading \"cmyk.jpg: Unsupported color conversion request."},
+        {"notes.jpg", false, "JPEGLoader() - Error while loading \"notes.jpg: Not a JPEG file: starts with 0x68 0x65."},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        EXPECT_EQ(failure(c.file, c.greyscale), prefix + c.text);
+        EXPECT_TRUE(log.contains(std::string("[error] jpegloader::") + c.text)) << log.text();
+        EXPECT_EQ(log.errors(), 1);
+    }
+}
+
+TEST_F(JPEGLoaderTest, AMissingFileIsReportedWithTheCauseInTheLogOnly)
+{
+    LogCapture log;
+    const std::string text = "JPEGLoader() - Can't open jpeg resource \"missing.jpg\". Failed to open the resource. ";
+    EXPECT_EQ(failure("missing.jpg"), prefix + text);
+    EXPECT_TRUE(log.contains(text + "KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't open "
+                                    "file \"missing.jpg\"."))
+        << log.text();
+}
+
+TEST_F(JPEGLoaderTest, ATruncatedFileDecodesWithTheLibrarysWarning)
+{
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < 64 * 64; ++i) {
+        const unsigned char noise = static_cast<unsigned char>((i * 37) % 11);
+        pixels.insert(pixels.end(), {static_cast<unsigned char>(250 - noise), noise, noise});
+    }
+    std::string bytes = jpegBytes(64, 64, 3, pixels);
+    size_t scan = bytes.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    // Cut inside the compressed data, past every table.
+    writeFile("cut.jpg", bytes.substr(0, scan + (bytes.size() - scan) / 2));
+    testing::internal::CaptureStderr();
+    std::unique_ptr<JPEGLoader> loader;
+    EXPECT_NO_THROW(loader.reset(new JPEGLoader("cut.jpg", false)));
+    std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("Premature end of JPEG file"), std::string::npos) << warnings;
+    ASSERT_TRUE(loader);
+    EXPECT_EQ(loader->getHeight(), 64);
+    EXPECT_NEAR(loader->getPixels()[0], 245, 8);
+}
+
+TEST_F(JPEGLoaderTest, AHugeDeclaredSizeIsRefusedBeforeAllocating)
+{
+    std::string bytes = jpegBytes(8, 8, 3, solidPixels(8, 8, {1, 2, 3}));
+    size_t sof = bytes.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    // Marker, length (2), precision (1), then height and width, big-endian.
+    bytes[sof + 5] = bytes[sof + 7] = static_cast<char>(40000 >> 8);
+    bytes[sof + 6] = bytes[sof + 8] = static_cast<char>(40000 & 0xFF);
+    writeFile("huge.jpg", bytes);
+    LogCapture log;
+    EXPECT_EQ(failure("huge.jpg"), prefix + "JPEGLoader() - Error while loading \"huge.jpg: Image of 40000x40000 pixels "
+                                            "is larger than the limit of 67108864 pixels.");
+    EXPECT_EQ(log.errors(), 1);
+}
+
+// Each load opens the file afresh: a failed load leaves nothing open that a later one would reuse.
+TEST_F(JPEGLoaderTest, LoadsAfreshAfterSuccessAndAfterFailure)
+{
+    writeFile("image.jpg", "garbage");
+    EXPECT_NE(failure("image.jpg"), "");
+    writeTwoBands("image.jpg");
+    EXPECT_EQ(failure("image.jpg"), "");
+    EXPECT_EQ(failure("image.jpg"), "");
+    writeJpeg(path("image.jpg"), 4, 2, 3, solidPixels(4, 2, {0, 255, 0}));
+    JPEGLoader loader("image.jpg", false);
+    EXPECT_EQ(loader.getWidth(), 4);
+    expectNear(loader.getPixels(), {0, 255, 0});
+}
+
+TEST_F(JPEGLoaderTest, EveryPrefixAndFlippedByteEndsInAnImageOrTheLoadersException)
+{
+    const std::string bytes = jpegBytes(16, 16, 3, solidPixels(16, 16, {90, 160, 30}), 75);
+    std::vector<std::string> variants;
+    for (size_t length = 0; length < bytes.size(); ++length)
+        variants.push_back(bytes.substr(0, length));
+    for (size_t at = 2; at < bytes.size(); at += 7) {
+        std::string flipped = bytes;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0xA5);
+        variants.push_back(flipped);
+    }
+    LogCapture log;
+    testing::internal::CaptureStderr();
+    for (size_t i = 0; i < variants.size(); ++i) {
+        writeFile("variant.jpg", variants[i]);
+        try {
+            JPEGLoader loader("variant.jpg", false);
+            EXPECT_EQ(loader.getSize(), static_cast<uint32_t>(loader.getWidth()) * loader.getHeight() * 3) << i;
+        } catch (const JPEGLoaderException&) {
+        }
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(log.contains("releaseResourceFile"));
+}
