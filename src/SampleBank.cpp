@@ -1,0 +1,105 @@
+#include "SampleBank.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+
+#include "Log.h"
+#include "Random.h"
+#include "ResourceLoader.h"
+#include "SoundEngine.h"
+#include "StringUtil.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+SampleBank::SampleBank() : currentIndex(0), engine(nullptr) {}
+
+SampleBank::SampleBank(SoundEngine* owner) : currentIndex(0), engine(owner) {}
+
+SampleBank::~SampleBank()
+{
+    for (Mix_Chunk* sample : samples)
+        Mix_FreeChunk(sample);
+}
+
+void SampleBank::setName(const std::string& name)
+{
+    this->name = name;
+}
+
+std::string SampleBank::getName() const
+{
+    return name;
+}
+
+void SampleBank::setSoundEngine(SoundEngine* engine)
+{
+    this->engine = engine;
+}
+
+void SampleBank::loadSamples(const std::string& prefix, const std::string& extension)
+{
+    int number = 1;
+    try {
+        for (;;) {
+            std::string path = ResourceLoader::getResourceFilename(prefix + toString(number) + "." + extension);
+            // The mixer closes the stream itself and converts the clip to the device's format.
+            SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
+            Mix_Chunk* sample = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+            if (!sample) {
+                *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "loadSamples() - Failed to load a sample \""
+                                    << path << "\". Cause: " << SDL_GetError() << "." << logEnd;
+                break;
+            }
+            samples.push_back(sample);
+            ++number;
+        }
+    } catch (const ResourceLoaderException&) {
+        // The first missing number ends the series.
+    }
+    const int loaded = number - 1;
+    if (loaded == 0)
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "loadSamples() - Unable to load samples from \"" << prefix
+                            << "\"." << logEnd;
+    else
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadSamples() - Loaded " << loaded << " samples to "
+                            << name << "." << logEnd;
+}
+
+int SampleBank::getSampleCount() const
+{
+    return static_cast<int>(samples.size());
+}
+
+void SampleBank::pickRandomSample()
+{
+    if (samples.empty())
+        return;
+    currentIndex = Random::next() % static_cast<int>(samples.size());
+}
+
+double SampleBank::getSampleDuration() const
+{
+    if (samples.empty())
+        return 0.0;
+    // Clips were converted to the format the device granted, so measure them in that format;
+    // the engine's requested format only stands in when no device is open.
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    long bytesPerSecond = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels))
+        bytesPerSecond = static_cast<long>(channels) * SoundEngine::bytesPerSample(format) * frequency;
+    else if (engine)
+        bytesPerSecond = static_cast<long>(engine->getChannels()) * engine->getBytesPerSample() * engine->getFrequency();
+    if (bytesPerSecond <= 0)
+        return 0.0;
+    return static_cast<double>(samples[currentIndex]->alen) / static_cast<double>(bytesPerSecond);
+}
+
+void SampleBank::play()
+{
+    if (samples.empty())
+        return;
+    // First free channel, once, no time limit; when every channel is busy nothing plays.
+    Mix_PlayChannelTimed(-1, samples[currentIndex], 0, -1);
+}

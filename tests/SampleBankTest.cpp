@@ -1,0 +1,205 @@
+#include "SampleBank.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL/SDL_mixer.h>
+
+#include <set>
+
+#include "ComponentExceptions.h"
+#include "MixerProbe.h"
+#include "Random.h"
+#include "ResourceLoader.h"
+#include "SoundEngine.h"
+#include "StringUtil.h"
+#include "TestSupport.h"
+#include "WavWriter.h"
+
+namespace {
+// The device's own format: 44100 Hz, 16-bit, stereo, so 176400 bytes a second.
+std::string clip(int frames, int16_t amplitude = 4000)
+{
+    return wavFile(44100, 2, squareWave(frames, 2, amplitude));
+}
+
+class SampleBankTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath(temp->path() + "/");
+        engine = SoundEngine::getInstance();
+        ASSERT_NE(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the dummy audio device did not open";
+    }
+
+    // A bank in the engine's registry, under a name no other test uses.
+    SampleBank* newBank()
+    {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        SampleBank* bank = engine->create(name, engine);
+        EXPECT_EQ(bank->getName(), name);
+        return bank;
+    }
+
+    SoundEngine* engine = nullptr;
+};
+}
+
+TEST_F(SampleBankTest, SeriesEndsAtTheFirstMissingNumber)
+{
+    writeFile("voice/Keplo1.wav", clip(4410));
+    writeFile("voice/Keplo2.wav", clip(8820));
+    writeFile("voice/Keplo4.wav", clip(13230));
+    SampleBank* bank = newBank();
+    LogCapture log;
+    bank->loadSamples("voice/Keplo", "wav");
+    EXPECT_EQ(bank->getSampleCount(), 2);
+    EXPECT_TRUE(log.contains("[info] samplebank::loadSamples() - Loaded 2 samples to SeriesEndsAtTheFirstMissingNumber.\n"))
+        << log.text();
+    EXPECT_EQ(log.errors(), 0);
+    std::set<double> durations;
+    for (int i = 0; i < 50; ++i) {
+        bank->pickRandomSample();
+        durations.insert(bank->getSampleDuration());
+    }
+    EXPECT_EQ(durations, (std::set<double>{0.1, 0.2}));
+}
+
+TEST_F(SampleBankTest, DurationIsTheClipLengthInTheDeviceFormat)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+        double seconds;
+    };
+    const Case cases[] = {
+        {"176400 bytes at 44100 Hz 16-bit stereo", wavFile(44100, 2, squareWave(44100, 2, 3000)), 1.0},
+        {"half a second", wavFile(44100, 2, squareWave(22050, 2, 3000)), 0.5},
+        // Converted by the mixer to the device's rate and channels on loading.
+        {"one second at 22050 Hz mono", wavFile(22050, 1, squareWave(22050, 1, 3000)), 1.0},
+    };
+    for (const Case& c : cases) {
+        writeFile("one1.wav", c.file);
+        SampleBank bank;
+        bank.setSoundEngine(engine);
+        bank.loadSamples("one", "wav");
+        ASSERT_EQ(bank.getSampleCount(), 1) << c.what;
+        EXPECT_DOUBLE_EQ(bank.getSampleDuration(), c.seconds) << c.what;
+        bank.pickRandomSample();
+        EXPECT_DOUBLE_EQ(bank.getSampleDuration(), c.seconds) << c.what << " (one clip is always the one picked)";
+    }
+}
+
+TEST_F(SampleBankTest, PickingFollowsTheEnginesGenerator)
+{
+    const int frames[] = {441, 882, 1323};
+    for (int i = 0; i < 3; ++i)
+        writeFile("r" + toString(i + 1) + ".wav", clip(frames[i]));
+    SampleBank* bank = newBank();
+    bank->loadSamples("r", "wav");
+    ASSERT_EQ(bank->getSampleCount(), 3);
+    Random::seed(99);
+    std::vector<int> expected;
+    for (int i = 0; i < 60; ++i)
+        expected.push_back(Random::next() % 3);
+    Random::seed(99);
+    for (int i = 0; i < 60; ++i) {
+        bank->pickRandomSample();
+        EXPECT_DOUBLE_EQ(bank->getSampleDuration(), (expected[i] + 1) * 0.01) << "pick " << i;
+    }
+}
+
+TEST_F(SampleBankTest, ABadFileEndsTheSeriesWithItsCause)
+{
+    writeFile("s1.wav", clip(441));
+    writeFile("s2.wav", "RIFF this is no wave file at all");
+    writeFile("s3.wav", clip(441));
+    SampleBank* bank = newBank();
+    LogCapture log;
+    bank->loadSamples("s", "wav");
+    EXPECT_EQ(bank->getSampleCount(), 1);
+    EXPECT_TRUE(log.contains("[error] samplebank::loadSamples() - Failed to load a sample \"" + path("s2.wav") +
+                             "\". Cause: "))
+        << log.text();
+    EXPECT_TRUE(log.contains("Loaded 1 samples to ABadFileEndsTheSeriesWithItsCause.")) << log.text();
+    EXPECT_EQ(log.errors(), 1);
+}
+
+TEST_F(SampleBankTest, ABankThatStaysEmptyPicksNothingLastsNothingAndPlaysNothing)
+{
+    struct Case {
+        const char* what;
+        const char* firstFile;  // null: the first file is missing
+        int errors;
+    };
+    const Case cases[] = {
+        {"first file missing", nullptr, 1},
+        {"first file corrupt", "not a wave", 2},
+        {"first file empty", "", 2},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        std::string prefix = "empty" + toString(++round) + "_";
+        if (c.firstFile)
+            writeFile(prefix + "1.wav", c.firstFile);
+        writeFile(prefix + "2.wav", clip(441));
+        SampleBank bank;
+        bank.setName("Empty");
+        bank.setSoundEngine(engine);
+        LogCapture log;
+        bank.loadSamples(prefix, "wav");
+        EXPECT_EQ(bank.getSampleCount(), 0) << c.what;
+        EXPECT_EQ(log.errors(), c.errors) << c.what << "\n" << log.text();
+        EXPECT_TRUE(log.contains("[error] samplebank::loadSamples() - Unable to load samples from \"" + prefix + "\".\n"))
+            << c.what << "\n" << log.text();
+        bank.pickRandomSample();
+        EXPECT_EQ(bank.getSampleDuration(), 0.0) << c.what;
+        bank.play();
+        EXPECT_EQ(Mix_Playing(-1), 0) << c.what;
+    }
+    SampleBank unset;
+    EXPECT_EQ(unset.getSampleDuration(), 0.0);
+    unset.pickRandomSample();
+    unset.play();
+}
+
+TEST_F(SampleBankTest, ASecondLoadAppendsFromNumberOneAgain)
+{
+    writeFile("a1.wav", clip(441));
+    writeFile("a2.wav", clip(441));
+    SampleBank* bank = newBank();
+    bank->loadSamples("a", "wav");
+    LogCapture log;
+    bank->loadSamples("a", "wav");
+    EXPECT_EQ(bank->getSampleCount(), 4);
+    EXPECT_TRUE(log.contains("Loaded 2 samples to ASecondLoadAppendsFromNumberOneAgain.")) << log.text();
+}
+
+TEST_F(SampleBankTest, PlayingMixesTheClipIntoTheOutput)
+{
+    writeFile("p1.wav", clip(22050, 6000));
+    SampleBank* bank = newBank();
+    bank->loadSamples("p", "wav");
+    ASSERT_EQ(bank->getSampleCount(), 1);
+    MixerProbe probe;
+    ASSERT_TRUE(probe.waitForBytes(8192, 5000));
+    EXPECT_EQ(probe.peak(), 0) << "nothing plays before play()";
+    bank->play();
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    EXPECT_TRUE(probe.waitForPeak(6000, 5000)) << "peak " << probe.peak();
+    EXPECT_EQ(probe.peak(), 6000);
+    Mix_HaltChannel(-1);
+}
+
+TEST_F(SampleBankTest, ABankNameIsTakenOnce)
+{
+    SampleBank* first = newBank();
+    try {
+        engine->create("ABankNameIsTakenOnce", engine);
+        FAIL();
+    } catch (const ComponentAlreadyExistsException& e) {
+        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::Factory<SampleBank>Exception::create() - Unable to create "
+                                  "new component. Component \"ABankNameIsTakenOnce\" already exists in this factory!.");
+    }
+    EXPECT_EQ(engine->find("ABankNameIsTakenOnce"), first);
+}
