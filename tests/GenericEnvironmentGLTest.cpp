@@ -97,6 +97,7 @@ TEST(GenericEnvironment, ExtensionTestIsAPlainSubstringOfTheDriversList)
     EXPECT_TRUE(GenericEnvironment::isExtensionSupported(first.substr(3, 5)));
     EXPECT_TRUE(GenericEnvironment::isExtensionSupported(""));
     EXPECT_FALSE(GenericEnvironment::isExtensionSupported("GL_KELVO_no_such_extension"));
-    if (std::string(list).find("GL_ARB_multitexture") != std::string::npos)
+    if (std::string(list).find("GL_ARB_multitexture") != std::string::npos) {
         EXPECT_TRUE(GenericEnvironment::isExtensionSupported("GL_ARB_multi"));
+    }
 }

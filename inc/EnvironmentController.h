@@ -1,0 +1,47 @@
+#ifndef KELVO_ENVIRONMENTCONTROLLER_H
+#define KELVO_ENVIRONMENTCONTROLLER_H
+
+#include <string>
+
+#include "Action.inl"
+#include "Exception.h"
+#include "Factory.h"
+#include "GenericEnvironment.h"
+
+class EnvironmentControllerException : public Exception {
+public:
+    explicit EnvironmentControllerException(const std::string& message);
+};
+
+// Root of the scripting tree and keeper of the show's scenes by name. The scenes are created with
+// new and never deleted: they live until the end of the process.
+class EnvironmentController : public Factory<GenericEnvironment>, public Action<EnvironmentController> {
+public:
+    EnvironmentController();
+    ~EnvironmentController() override;
+
+    // Registers the actions; no scene is active afterwards.
+    void initialize();
+
+    // Renders the active scene at time (playback seconds), after it has set its view.
+    void render(double time);
+    GenericEnvironment* getActiveEnvironment();
+
+    void exit();
+    void activateEnvironment(std::string name);
+    void loadResources(std::string name);
+
+    // Names scene and enters it in the scene table, replacing an entry of that name without
+    // deleting or deactivating it. actions, when not null, is the scene's scripting part and
+    // becomes the child of that name. Neither is owned.
+    void registerEnvironment(const std::string& name, GenericEnvironment* scene, ActionControllable* actions);
+
+private:
+    // The scene of the table entry name; throws the factory's not-found error for a missing name.
+    GenericEnvironment* findEnvironment(const std::string& name, const char* operation);
+
+    GenericEnvironment* activeEnvironment;  // not owned
+    bool initialized;
+};
+
+#endif

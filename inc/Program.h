@@ -1,0 +1,62 @@
+#ifndef KELVO_PROGRAM_H
+#define KELVO_PROGRAM_H
+
+#include <string>
+
+#include <SDL/SDL.h>
+
+class EnvironmentController;
+class Timeline;
+class Timer;
+
+// The playback program: start-up from the command line, the SDL window, the frame loop and the
+// one shutdown routine every way out after the log has started goes through.
+class Program {
+public:
+    // Exit statuses of sdlExit.
+    static const int EXIT_ORDERLY = 0;
+    static const int EXIT_FATAL = 1;
+
+    Program();
+
+    // Start-up and frame loop. Returns -1 after the help text; otherwise ends the process.
+    int main(int argumentCount, char** arguments);
+
+    static std::string printHelp();
+    void sdlInitializeVideo(bool fullscreen);
+    void initOGL();
+    // Deletes the controller, closes the log, quits SDL and exits with status.
+    [[noreturn]] void sdlExit(int status);
+    void drawFrame();
+    int handleEvents();  // always 0
+    void keyboardCallback(const SDL_KeyboardEvent& event);
+    void windowResize(int width, int height);  // a value of 0 or less keeps the current one
+
+    // The objects start-up builds, for a frame loop driven by someone other than main (tests).
+    // Both stay owned by the caller, except that sdlExit deletes the controller.
+    void attach(EnvironmentController* controller, Timeline* timeline);
+
+    // The process-wide playback clock, reachable from the timeline as "timer".
+    static Timer& getPlaybackTimer();
+
+private:
+    void applyCommandline(int argumentCount, char** arguments);
+    void startPlayback(const std::string& timelinePath, bool timelineGiven);
+    void logStartupFailure(const std::string& reason, const std::string& message);
+
+    EnvironmentController* environmentController;  // owned; deleted by sdlExit
+    Timeline* timeline;                             // owned; never deleted
+    int windowWidth;   // pixels
+    int windowHeight;  // pixels
+    float zNear;       // clipping distances of the perspective projection
+    float zFar;
+    float frameStep;  // seconds per frame of the fixed-step clock; 0 selects the real-time clock
+    float endTime;    // seconds; 0 or less means no end
+    std::string captionPrefix;
+    std::string captionTime;
+    float frameCount;   // frames since lastFpsTime
+    float lastFpsTime;  // seconds
+    float currentTime;  // seconds: clock of the current frame
+};
+
+#endif

@@ -1,0 +1,97 @@
+#include "EnvironmentController.h"
+
+#include "ExitNowException.h"
+#include "Log.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+EnvironmentControllerException::EnvironmentControllerException(const std::string& message)
+{
+    addSource("EnvironmentControllerException");
+    appendMessage(message);
+}
+
+EnvironmentController::EnvironmentController()
+    : Factory<GenericEnvironment>("Factory<GenericEnvironment>"), activeEnvironment(nullptr), initialized(false)
+{
+}
+
+EnvironmentController::~EnvironmentController()
+{
+    components.clear();
+}
+
+void EnvironmentController::initialize()
+{
+    activeEnvironment = nullptr;
+    setClassName("Action<EnvironmentController>");
+    addAction("exit", &EnvironmentController::exit);
+    addStringAction("setActiveEnvironment", &EnvironmentController::activateEnvironment);
+    addStringAction("loadResources", &EnvironmentController::loadResources);
+    initialized = true;
+}
+
+void EnvironmentController::registerEnvironment(const std::string& name, GenericEnvironment* scene,
+                                                ActionControllable* actions)
+{
+    if (!initialized)
+        initialize();
+    if (scene)
+        scene->setName(name);
+    if (actions)
+        addChildAction(actions, name);
+    components[name] = scene;
+}
+
+GenericEnvironment* EnvironmentController::findEnvironment(const std::string& name, const char* operation)
+{
+    GenericEnvironment* scene = Factory<GenericEnvironment>::find(name);
+    if (!scene) {
+        std::string message = std::string(operation) + "() - Unable to find environment called \"" + name + "\".";
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        throw EnvironmentControllerException(message);
+    }
+    return scene;
+}
+
+void EnvironmentController::activateEnvironment(std::string name)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "activateEnvironment() - Switching environment to \""
+                        << name << "\"." << logEnd;
+    GenericEnvironment* scene = findEnvironment(name, "activateEnvironment");
+    activeEnvironment = scene;
+    scene->initialize();
+}
+
+void EnvironmentController::loadResources(std::string name)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadResources() - loading resources for environment \""
+                        << name << "\"." << logEnd;
+    findEnvironment(name, "loadResources")->loadResources();
+}
+
+void EnvironmentController::exit()
+{
+    throw ExitNowException("Exit requested.");
+}
+
+void EnvironmentController::render(double time)
+{
+    if (!activeEnvironment) {
+        const char* message = "render() - No environment available! Unable to render the scene.";
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        throw EnvironmentControllerException(message);
+    }
+    activeEnvironment->setViewState();
+    activeEnvironment->render(time);
+}
+
+GenericEnvironment* EnvironmentController::getActiveEnvironment()
+{
+    if (!activeEnvironment) {
+        const char* message = "getActiveEnvironment() - No environments active!";
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        throw EnvironmentControllerException(message);
+    }
+    return activeEnvironment;
+}

@@ -1,0 +1,399 @@
+#include "Program.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Camera.h"
+#include "Commandline.h"
+#include "EnvironmentController.h"
+#include "ExitNowException.h"
+#include "FilePath.h"
+#include "Log.h"
+#include "Random.h"
+#include "ResourceLoader.h"
+#include "StringUtil.h"
+#include "Timer.h"
+#include "XMLTimeline.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// Built before main runs; its start tick is 0 until the first reset.
+Timer playbackTimer;
+
+const char* const CAPTION_TITLE = "Vantor Vemk Kelvo - ";
+const char* const NO_TIMELINE_1 = "No Timeline xml file specified. ";
+const char* const NO_TIMELINE_2 = "Please give --timeline <xmlfile> ";
+const char* const NO_TIMELINE_3 = "as a command line parameter. Aborting... ";
+
+const int KEY_TAB = 9;
+const int KEY_ESCAPE = 27;
+}
+
+Program::Program()
+    : environmentController(nullptr), timeline(nullptr), windowWidth(640), windowHeight(480), zNear(1.0f),
+      zFar(300.0f), frameStep(0.0f), endTime(0.0f), frameCount(0.0f), lastFpsTime(0.0f), currentTime(0.0f)
+{
+}
+
+Timer& Program::getPlaybackTimer()
+{
+    return playbackTimer;
+}
+
+void Program::attach(EnvironmentController* controller, Timeline* timeline)
+{
+    environmentController = controller;
+    this->timeline = timeline;
+    captionPrefix = CAPTION_TITLE + timeline->getName();
+}
+
+int Program::main(int argumentCount, char** arguments)
+{
+    Random::seed(static_cast<unsigned int>(Timer::getSystemTime()));
+
+    try {
+        Commandline commandline(arguments, argumentCount);
+        std::string value;
+        if (commandline.findOption("--nologfile", value))
+            Log::getInstance()->setFileOutput(false);
+        Log::getInstance()->initialize();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "main() - This is an Vantor Studios Vemk KelvoEngine project, built "
+              << __DATE__ << ". Starting.." << logEnd;
+
+        if (commandline.findOption("--help", value) || commandline.findOption("-h", value) ||
+            commandline.findOption("-?", value) || argumentCount < 2) {
+            std::string help = printHelp();
+            *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "main() - Printing Command Line Help.\n" << help << logEnd;
+            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "main() - " << NO_TIMELINE_1 << NO_TIMELINE_2 << NO_TIMELINE_3
+                  << logEnd;
+            return -1;
+        }
+
+        applyCommandline(argumentCount, arguments);
+        sdlInitializeVideo(commandline.findOption("--fullscreen", value));
+        initOGL();
+
+        environmentController = new EnvironmentController();
+        environmentController->initialize();
+        environmentController->addChildAction(&playbackTimer, "timer");
+        XMLTimeline* xmlTimeline = new XMLTimeline();
+        timeline = xmlTimeline;
+        timeline->setRoot(environmentController);
+
+        std::string timelinePath;
+        if (!commandline.findOption("--timeline", timelinePath)) {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "main() - Error! " << NO_TIMELINE_1 << NO_TIMELINE_2
+                  << NO_TIMELINE_3 << logEnd;
+            sdlExit(EXIT_FATAL);
+        }
+        FilePath file(timelinePath);
+        ResourceLoader::setResourcePath(file.getDirectory());
+        xmlTimeline->load(file.getFileName());
+
+        timeline->update(0.0f);
+        playbackTimer.reset();
+    } catch (ExitNowException& e) {
+        // "exit" among the start actions: logged as the guard logs every start-up failure, but
+        // the end of the show it asks for is an orderly one.
+        logStartupFailure("main() - Initialization terminated because ", e.getMessage());
+        sdlExit(EXIT_ORDERLY);
+    } catch (Exception& e) {
+        logStartupFailure("main() - Initialization terminated because ", e.getMessage());
+        sdlExit(EXIT_FATAL);
+    } catch (...) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "main() - Initialization terminated because "
+              << "of an unknown exception." << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+
+    captionPrefix = CAPTION_TITLE + timeline->getName();
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "main() - Entering frame drawing loop.. Hit [ESC] to exit." << logEnd;
+    windowResize(-1, -1);
+
+    try {
+        while (handleEvents() == 0)
+            drawFrame();
+    } catch (Exception& e) {
+        logStartupFailure("main() - Main loop terminated because ", e.getMessage());
+        sdlExit(EXIT_FATAL);
+    } catch (...) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "main() - Main loop terminated because "
+              << "of an unknown exception." << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+    sdlExit(EXIT_ORDERLY);
+}
+
+void Program::logStartupFailure(const std::string& reason, const std::string& message)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << reason << "of an exception. Exception message follows. " << message
+          << logEnd;
+}
+
+void Program::applyCommandline(int argumentCount, char** arguments)
+{
+    Commandline commandline(arguments, argumentCount);
+    std::string value;
+    if (commandline.findOption("--loglevel", value)) {
+        int level = commandline.getValue("--loglevel", "Logging level value (0 - errors only, 1 - warnings, 2 - "
+                                                       "informative, 3 - debug, 4 - debug frame drawing)");
+        if (level >= 0 && level <= 4) {
+            Log::getInstance()->setLevel(level);
+        } else {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 1)
+                  << "main() - Unknown logging level specified. Using informative level (2)." << logEnd;
+            Log::getInstance()->setLevel(2);
+        }
+    }
+    if (commandline.findOption("--debugframedraw", value)) {
+        // Whole seconds only: a step below 1 leaves the real-time clock selected.
+        frameStep = std::trunc(
+            commandline.getFloat("--debugframedraw", "Enable frame draw debugging (The parameter specifies fps)"));
+        if (frameStep < 0.0f)
+            frameStep = 0.0f;
+    }
+    if (commandline.findOption("--endtime", value))
+        endTime = commandline.getFloat("--endtime", "End time for playback in secods.");
+    if (commandline.findOption("--znear", value))
+        zNear = commandline.getFloat("--znear", "Near clipping plane distance.");
+    if (commandline.findOption("--zfar", value))
+        zFar = commandline.getFloat("--zfar", "Far clipping plane distance.");
+}
+
+std::string Program::printHelp()
+{
+    return "Available command line options:\n\n"
+           "  --timeline <path_to/timeline.xml>\n"
+           "                        Engine playback XML timeline. Mandatory.\n"
+           "  --fullscreen\n"
+           "                        Full screen mode. Default is windowed.\n"
+           "  --nologfile\n"
+           "                        Disables message output to a log file.\n"
+           "  --loglevel <level>\n"
+           "                        Set log output level. 0 = errors, 1 = warnings,\n"
+           "                        2 = info (default), 3 = debug, 4 = debug frame draw.\n"
+           "  --debugframedraw <interval time>\n"
+           "                        Enables non-realtime frame drawing mode. Renders fixed\n"
+           "                        time frames. First frame is 0.0 secs. The interval\n"
+           "                        parameter defines the increment for the next frames.\n"
+           "  --endtime <time>\n"
+           "                        Set end time for playback. The frame drawing loop exits\n"
+           "                        when the end time is reached.\n"
+           "  --znear <dist>\n"
+           "  --zfar <dist>\n"
+           "                        Set clipping plane distances for near and far planes.\n"
+           "                        Provides possibility to optimize z-buffer functionality.\n"
+           "                        Defaults: znear 1.0, zfar 300.0.\n";
+}
+
+void Program::sdlInitializeVideo(bool fullscreen)
+{
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
+        // Without an audio device the show still plays, silently.
+        std::string audioError = SDL_GetError();
+        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "sdlInitializeVideo() - SDL Video or audio "
+                  << "initialization failed. " << SDL_GetError() << logEnd;
+            sdlExit(EXIT_FATAL);
+        }
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "sdlInitializeVideo() - Audio initialization failed. " << audioError
+              << " Playing without sound." << logEnd;
+    }
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (!info) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "sdlInitializeVideo() - Video query failed. " << SDL_GetError()
+              << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+    int depth = info->vfmt->BitsPerPixel;
+    int colourSize;
+    int alphaSize;
+    if (depth >= 24) {
+        colourSize = 8;
+        alphaSize = 8;
+    } else if (depth >= 15) {
+        colourSize = 5;
+        alphaSize = 0;
+    } else {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0)
+              << "sdlInitializeVideo() - True color video mode  is not available. Please use a video mode with "
+                 "equal or more than "
+              << " 16 bits/pixel. Terminating.." << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, colourSize);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, alphaSize);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, alphaSize);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    Uint32 flags = SDL_OPENGL;
+    if (fullscreen) {
+        flags |= SDL_FULLSCREEN;
+        SDL_ShowCursor(0);
+    }
+    if (!SDL_SetVideoMode(windowWidth, windowHeight, depth, flags)) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "sdlInitializeVideo() - Video mode set failed. " << SDL_GetError()
+              << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+
+    int red = 0, green = 0, blue = 0, alpha = 0, depthSize = 0;
+    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);
+    SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &green);
+    SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
+    SDL_GL_GetAttribute(SDL_GL_ALPHA_SIZE, &alpha);
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthSize);
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "sdlInitializeVideo() - Frame buffer is " << toString(windowWidth) << "x"
+          << toString(windowHeight) << "x" << toString(red + green + blue + alpha) << ", with "
+          << toString(depthSize) << " bit depth buffer." << logEnd;
+}
+
+void Program::initOGL()
+{
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_DITHER);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glFlush();
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "initOGL() - OpenGL init failed. OpenGL error message: "
+              << reinterpret_cast<const char*>(gluErrorString(error)) << ". Aborting.." << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+}
+
+void Program::sdlExit(int status)
+{
+    try {
+        delete environmentController;
+    } catch (...) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "sdlExit() - Warning! Unsuccessful cleanup. Ignoring.." << logEnd;
+    }
+    environmentController = nullptr;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << Log::getInstance()->getInfo() << logEnd;
+    Log::deleteInstance();
+    SDL_Quit();
+    std::exit(status);
+}
+
+void Program::drawFrame()
+{
+    try {
+        if (frameStep == 0.0f) {
+            float t = playbackTimer.getTime();
+            currentTime = t;
+            *Log::getInstance() << LogContext(LOG_SOURCE, 4) << "drawFrame() - Drawing frame at " << static_cast<double>(t)
+                  << " seconds." << logEnd;
+            timeline->update(t);
+            environmentController->render(t);
+
+            frameCount += 1.0f;
+            float d = t - lastFpsTime;
+            if (d > 5.0f) {
+                float rate = frameCount / d;
+                lastFpsTime = t;
+                frameCount = 0.0f;
+                captionPrefix = CAPTION_TITLE + timeline->getName() + " [fps " + toString(static_cast<double>(rate)) +
+                                "]";
+            }
+            captionTime = " [time " + toString(static_cast<double>(t)) + "]";
+            SDL_WM_SetCaption((captionPrefix + captionTime).c_str(), nullptr);
+
+            if (t >= endTime && endTime > 0.0f) {
+                *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "drawFrame() - End of Playback reached at "
+                      << static_cast<double>(endTime) << " seconds. Exiting.." << logEnd;
+                sdlExit(EXIT_ORDERLY);
+            }
+        } else {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 4) << "drawFrame() - Drawing frame at "
+                  << static_cast<double>(currentTime) << " seconds." << logEnd;
+            timeline->update(currentTime);
+            environmentController->render(currentTime);
+            if (currentTime >= endTime && endTime > 0.0f) {
+                *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "drawFrame() - End of Playback reached at "
+                      << static_cast<double>(endTime) << " seconds. Exiting.." << logEnd;
+                sdlExit(EXIT_ORDERLY);
+            }
+            currentTime += frameStep;
+        }
+        SDL_GL_SwapBuffers();
+    } catch (ExitNowException&) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "drawFrame() - Exit requested. Terminating.." << logEnd;
+        sdlExit(EXIT_ORDERLY);
+    } catch (Exception& e) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0)
+              << "drawFrame() - Exception occurred while drawing  frame. Exception message follows. "
+              << e.getMessage() << logEnd;
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "drawFrame() - Terminating.." << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+}
+
+int Program::handleEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_KEYDOWN)
+            keyboardCallback(event.key);
+        else if (event.type == SDL_QUIT)
+            sdlExit(EXIT_ORDERLY);
+    }
+    return 0;
+}
+
+void Program::keyboardCallback(const SDL_KeyboardEvent& event)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "keyboardCallback() - Key press detected." << logEnd;
+    int key = event.keysym.sym;
+    if (key == KEY_ESCAPE) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "keyboardCallback() - Keyboard exit. Terminating." << logEnd;
+        sdlExit(EXIT_ORDERLY);
+    }
+    if (key == KEY_TAB) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "animatedCameraKeyboard() - Switching camera." << logEnd;
+        try {
+            environmentController->getActiveEnvironment();
+            // No scene kind with cameras exists yet, so no active scene is camera controllable.
+            *Log::getInstance() << LogContext(LOG_SOURCE, 1)
+                  << "keyboardCallback() - Current environment is not camera controllable." << logEnd;
+        } catch (Exception& e) {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "keyboardCallback() - Unable to switch camera. " << e.what()
+                  << logEnd;
+        }
+    }
+}
+
+void Program::windowResize(int width, int height)
+{
+    if (width > 0)
+        windowWidth = width;
+    if (height > 0)
+        windowHeight = height;
+    glViewport(0, 0, windowWidth, windowHeight);
+    try {
+        Camera::setPerspective(45.0f, static_cast<float>(windowWidth) / static_cast<float>(windowHeight), zNear,
+                               zFar);
+    } catch (Exception& e) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "windowResize() - Failed to resize window! "
+              << "Exception message follows. " << e.getMessage() << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+}
