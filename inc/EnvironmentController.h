@@ -30,6 +30,8 @@ public:
     void exit();
     void activateEnvironment(std::string name);
     void loadResources(std::string name);
+    // Makes the sound engine's single instance (created on first use) the child name.
+    void createSoundEngine(std::string name);
 
     // Names scene and enters it in the scene table, replacing an entry of that name without
     // deleting or deactivating it. actions, when not null, is the scene's scripting part and

@@ -2,6 +2,7 @@
 
 #include "ExitNowException.h"
 #include "Log.h"
+#include "SoundEngine.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -28,6 +29,7 @@ void EnvironmentController::initialize()
     addAction("exit", &EnvironmentController::exit);
     addStringAction("setActiveEnvironment", &EnvironmentController::activateEnvironment);
     addStringAction("loadResources", &EnvironmentController::loadResources);
+    addStringAction("createSoundEngine", &EnvironmentController::createSoundEngine);
     initialized = true;
 }
 
@@ -68,6 +70,12 @@ void EnvironmentController::loadResources(std::string name)
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadResources() - loading resources for environment \""
                         << name << "\"." << logEnd;
     findEnvironment(name, "loadResources")->loadResources();
+}
+
+void EnvironmentController::createSoundEngine(std::string name)
+{
+    // A child only: the engine is no scene and never enters the scene table.
+    addChildAction(SoundEngine::getInstance(), name);
 }
 
 void EnvironmentController::exit()

@@ -14,6 +14,7 @@
 #include "Log.h"
 #include "Random.h"
 #include "ResourceLoader.h"
+#include "SoundEngine.h"
 #include "StringUtil.h"
 #include "Timer.h"
 #include "XMLTimeline.h"
@@ -289,6 +290,8 @@ void Program::sdlExit(int status)
     }
     environmentController = nullptr;
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << Log::getInstance()->getInfo() << logEnd;
+    // Created here when the show never made one, so the audio device is opened and closed.
+    delete SoundEngine::getInstance();
     Log::deleteInstance();
     SDL_Quit();
     std::exit(status);

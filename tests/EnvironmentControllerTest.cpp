@@ -222,3 +222,18 @@ TEST(EnvironmentControllerCreation, FirstRegistrationInitialisesAControllerThatW
     controller.stringAction("setActiveEnvironment", "a");
     EXPECT_EQ(controller.getActiveEnvironment(), &scene);
 }
+
+TEST_F(EnvironmentControllerTest, SoundEngineBecomesAChildUnderEachNameButNoScene)
+{
+    controller.stringAction("createSoundEngine", "music");
+    controller.stringAction("createSoundEngine", "voices");
+    LogCapture log;
+    controller.action("music.play");
+    controller.action("voices.play");
+    EXPECT_EQ(log.text().find("[info] soundengine::play() - Playing sound.\n[info] soundengine::play() - Playing "
+                              "sound.\n"),
+              0u)
+        << log.text();
+    EXPECT_THROW(controller.stringAction("setActiveEnvironment", "music"), ComponentNotFoundException);
+    EXPECT_EQ(log.errors(), 0);
+}
