@@ -22,6 +22,9 @@ public:
     // Start-up and frame loop. Returns -1 after the help text; otherwise ends the process.
     int main(int argumentCount, char** arguments);
 
+    // The playback options: "--loglevel", "--debugframedraw", "--endtime", "--znear", "--zfar".
+    void applyCommandline(int argumentCount, char** arguments);
+
     static std::string printHelp();
     void sdlInitializeVideo(bool fullscreen);
     void initOGL();
@@ -40,8 +43,6 @@ public:
     static Timer& getPlaybackTimer();
 
 private:
-    void applyCommandline(int argumentCount, char** arguments);
-    void startPlayback(const std::string& timelinePath, bool timelineGiven);
     void logStartupFailure(const std::string& reason, const std::string& message);
 
     EnvironmentController* environmentController;  // owned; deleted by sdlExit
