@@ -28,7 +28,8 @@ Keyframer* KeyframerController::findKeyframer(int id) const
     for (Keyframer* keyframer : keyframers)
         if (keyframer->getId() == id)
             return keyframer;
-    *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "findKeyframer() - Didn't find keyframer (id " << id << ") \n"
+    // The line ends with a blank before its break; logEnd writes the break (and flushes).
+    *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
                         << logEnd;
     return nullptr;
 }

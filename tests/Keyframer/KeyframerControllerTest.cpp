@@ -41,8 +41,8 @@ TEST(KeyframerController, FindsTheFirstKeyframerWithAnId)
     EXPECT_EQ(controller.findKeyframer(7), nullptr);
     EXPECT_EQ(controller.findKeyframer(-1), nullptr);
     EXPECT_EQ(log.warnings(), 2);
-    EXPECT_EQ(log.text(), "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id 7) \n\n"
-                          "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id -1) \n\n");
+    EXPECT_EQ(log.text(), "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id 7) \n"
+                          "[warning] keyframercontroller::findKeyframer() - Didn't find keyframer (id -1) \n");
 }
 
 TEST(KeyframerController, FrameRateReachesEarlierAndLaterKeyframers)
