@@ -1,6 +1,7 @@
 #include "Commandline.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <climits>
 #include <cstdlib>
 
@@ -81,7 +82,9 @@ float Commandline::getFloat(const std::string& option, const std::string& descri
     std::string text = getParameter(option, description);
     errno = 0;
     double value = std::strtod(text.c_str(), nullptr);
-    if (errno != 0) {
+    // A double beyond the float range cannot be narrowed (undefined); it is as invalid as one
+    // beyond the double range.
+    if (errno != 0 || value > FLT_MAX || value < -FLT_MAX) {
         std::string message = "getFloat() - Invalid parameter value.The value for " + description +
                               " should be a floating-point value. Current value is \"" + text + "\".";
         *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;

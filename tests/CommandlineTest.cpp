@@ -94,6 +94,27 @@ TEST(Commandline, FloatOutOfRange)
     EXPECT_THROW(args.line().getFloat("--zfar", "far"), CommandlineException);
 }
 
+TEST(Commandline, FloatBeyondTheFloatRangeIsInvalid)
+{
+    // Fine as a double, too large for a float: the same logged failure as an out-of-range value.
+    for (const char* text : {"1e300", "1e39"}) {
+        Arguments args({"--zfar", text});
+        LogCapture log;
+        try {
+            args.line().getFloat("--zfar", "Far clipping plane distance.");
+            ADD_FAILURE() << text;
+        } catch (const CommandlineException& e) {
+            EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::CommandlineException::getFloat() - Invalid "
+                                                  "parameter value.The value for Far clipping plane distance. should "
+                                                  "be a floating-point value. Current value is \"") +
+                                          text + "\".");
+        }
+        EXPECT_EQ(log.errors(), 1) << text;
+    }
+    Arguments largest({"--zfar", "3.4e38"});
+    EXPECT_FLOAT_EQ(largest.line().getFloat("--zfar", "far"), 3.4e38f);
+}
+
 TEST(FilePath, SplitsAtTheLastSlash)
 {
     struct Case {
