@@ -1,0 +1,40 @@
+#ifndef KELVO_TEXTUREMANAGER_H
+#define KELVO_TEXTUREMANAGER_H
+
+#include <string>
+
+#include "Action.inl"
+#include "Factory.h"
+#include "Texture.h"
+
+// A scene's textures by name. Each texture it creates is also its child action object under the
+// same name. Textures are never deleted: one replaced by a later creation of its name stays alive,
+// because surfaces and sprites may still hold it.
+class TextureManager : public Factory<Texture>, public Action<TextureManager> {
+public:
+    TextureManager();
+    ~TextureManager() override;
+    TextureManager(const TextureManager&) = delete;
+    TextureManager& operator=(const TextureManager&) = delete;
+
+    // The registry's lookup, not the action table's.
+    using Factory<Texture>::find;
+
+    // Create (never load) a texture of each kind under name; return it.
+    Texture* createTexture(std::string name);
+    Texture* createBlendableTexture(std::string name);
+    Texture* createEnvironmentTexture(std::string name);
+
+    // The mipmapping choice of textures created from now on.
+    void setMipmapping(bool on);
+
+    // Every texture by name, in name order, for owners that change them all.
+    const ComponentMap& getTextures() const { return components; }
+
+private:
+    Texture* adopt(Texture* texture, const std::string& name);
+
+    bool mipmapping;
+};
+
+#endif
