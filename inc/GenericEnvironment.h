@@ -37,6 +37,11 @@ public:
     static bool isExtensionSupported(const std::string& name);
 
 protected:
+    // The one view shared by the scenes that are not 3D scenes: white clear colour,
+    // glOrtho(-1, 1, -1, 1, -1, 1) with an identity modelview (modelview current afterwards), depth
+    // test and lighting off, 2D texturing on. Blending is each scene's own choice.
+    static void setFlatView();
+
     bool initialized;      // set by the derived initialize()
     bool resourcesLoaded;  // set by the derived loadResources()
 

@@ -53,3 +53,16 @@ bool GenericEnvironment::isExtensionSupported(const std::string& name)
     }
     return extensions.find(name) != std::string::npos;
 }
+
+void GenericEnvironment::setFlatView()
+{
+    setClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+}
