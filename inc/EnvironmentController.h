@@ -30,6 +30,8 @@ public:
     void exit();
     void activateEnvironment(std::string name);
     void loadResources(std::string name);
+    // A new, empty 2D scene named name, its child of that name.
+    void createEnvironment2D(std::string name);
     // Makes the sound engine's single instance (created on first use) the child name.
     void createSoundEngine(std::string name);
 

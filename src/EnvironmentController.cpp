@@ -1,5 +1,6 @@
 #include "EnvironmentController.h"
 
+#include "Environment2D.h"
 #include "ExitNowException.h"
 #include "Log.h"
 #include "SoundEngine.h"
@@ -29,6 +30,7 @@ void EnvironmentController::initialize()
     addAction("exit", &EnvironmentController::exit);
     addStringAction("setActiveEnvironment", &EnvironmentController::activateEnvironment);
     addStringAction("loadResources", &EnvironmentController::loadResources);
+    addStringAction("createEnvironment2D", &EnvironmentController::createEnvironment2D);
     addStringAction("createSoundEngine", &EnvironmentController::createSoundEngine);
     initialized = true;
 }
@@ -70,6 +72,12 @@ void EnvironmentController::loadResources(std::string name)
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadResources() - loading resources for environment \""
                         << name << "\"." << logEnd;
     findEnvironment(name, "loadResources")->loadResources();
+}
+
+void EnvironmentController::createEnvironment2D(std::string name)
+{
+    Environment2D* scene = new Environment2D();
+    registerEnvironment(name, scene, scene);
 }
 
 void EnvironmentController::createSoundEngine(std::string name)
