@@ -32,6 +32,8 @@ public:
     void loadResources(std::string name);
     // A new, empty 2D scene named name, its child of that name.
     void createEnvironment2D(std::string name);
+    // A new talking scene named name, its child of that name.
+    void createTovoEnvironment(std::string name);
     // Makes the sound engine's single instance (created on first use) the child name.
     void createSoundEngine(std::string name);
 

@@ -4,6 +4,7 @@
 #include "ExitNowException.h"
 #include "Log.h"
 #include "SoundEngine.h"
+#include "TovoEnvironment.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -31,6 +32,7 @@ void EnvironmentController::initialize()
     addStringAction("setActiveEnvironment", &EnvironmentController::activateEnvironment);
     addStringAction("loadResources", &EnvironmentController::loadResources);
     addStringAction("createEnvironment2D", &EnvironmentController::createEnvironment2D);
+    addStringAction("createTovoEnvironment", &EnvironmentController::createTovoEnvironment);
     addStringAction("createSoundEngine", &EnvironmentController::createSoundEngine);
     initialized = true;
 }
@@ -77,6 +79,12 @@ void EnvironmentController::loadResources(std::string name)
 void EnvironmentController::createEnvironment2D(std::string name)
 {
     Environment2D* scene = new Environment2D();
+    registerEnvironment(name, scene, scene);
+}
+
+void EnvironmentController::createTovoEnvironment(std::string name)
+{
+    TovoEnvironment* scene = new TovoEnvironment();
     registerEnvironment(name, scene, scene);
 }
 
