@@ -34,6 +34,8 @@ public:
     void createEnvironment2D(std::string name);
     // A new talking scene named name, its child of that name.
     void createTovoEnvironment(std::string name);
+    // A new intro scene named name; it has no actions, so it is no child.
+    void createTovoIntroEnvironment(std::string name);
     // Makes the sound engine's single instance (created on first use) the child name.
     void createSoundEngine(std::string name);
 

@@ -5,6 +5,7 @@
 #include "Log.h"
 #include "SoundEngine.h"
 #include "TovoEnvironment.h"
+#include "TovoIntroEnvironment.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -33,6 +34,7 @@ void EnvironmentController::initialize()
     addStringAction("loadResources", &EnvironmentController::loadResources);
     addStringAction("createEnvironment2D", &EnvironmentController::createEnvironment2D);
     addStringAction("createTovoEnvironment", &EnvironmentController::createTovoEnvironment);
+    addStringAction("createTovoIntroEnvironment", &EnvironmentController::createTovoIntroEnvironment);
     addStringAction("createSoundEngine", &EnvironmentController::createSoundEngine);
     initialized = true;
 }
@@ -86,6 +88,11 @@ void EnvironmentController::createTovoEnvironment(std::string name)
 {
     TovoEnvironment* scene = new TovoEnvironment();
     registerEnvironment(name, scene, scene);
+}
+
+void EnvironmentController::createTovoIntroEnvironment(std::string name)
+{
+    registerEnvironment(name, new TovoIntroEnvironment(), nullptr);
 }
 
 void EnvironmentController::createSoundEngine(std::string name)
