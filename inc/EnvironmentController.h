@@ -34,8 +34,9 @@ public:
     void createEnvironment2D(std::string name);
     // A new talking scene named name, its child of that name.
     void createTovoEnvironment(std::string name);
-    // A new intro scene named name; it has no actions, so it is no child.
+    // A new intro or end credits scene named name; they have no actions, so they are no children.
     void createTovoIntroEnvironment(std::string name);
+    void createTovoOutroEnvironment(std::string name);
     // Makes the sound engine's single instance (created on first use) the child name.
     void createSoundEngine(std::string name);
 

@@ -6,6 +6,7 @@
 #include "SoundEngine.h"
 #include "TovoEnvironment.h"
 #include "TovoIntroEnvironment.h"
+#include "TovoOutroEnvironment.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -35,6 +36,7 @@ void EnvironmentController::initialize()
     addStringAction("createEnvironment2D", &EnvironmentController::createEnvironment2D);
     addStringAction("createTovoEnvironment", &EnvironmentController::createTovoEnvironment);
     addStringAction("createTovoIntroEnvironment", &EnvironmentController::createTovoIntroEnvironment);
+    addStringAction("createTovoOutroEnvironment", &EnvironmentController::createTovoOutroEnvironment);
     addStringAction("createSoundEngine", &EnvironmentController::createSoundEngine);
     initialized = true;
 }
@@ -93,6 +95,11 @@ void EnvironmentController::createTovoEnvironment(std::string name)
 void EnvironmentController::createTovoIntroEnvironment(std::string name)
 {
     registerEnvironment(name, new TovoIntroEnvironment(), nullptr);
+}
+
+void EnvironmentController::createTovoOutroEnvironment(std::string name)
+{
+    registerEnvironment(name, new TovoOutroEnvironment(), nullptr);
 }
 
 void EnvironmentController::createSoundEngine(std::string name)

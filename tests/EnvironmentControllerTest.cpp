@@ -10,6 +10,9 @@
 #include "TestSupport.h"
 #include "TimedAction.h"
 #include "Timeline.h"
+#include "TovoEnvironment.h"
+#include "TovoIntroEnvironment.h"
+#include "TovoOutroEnvironment.h"
 
 namespace {
 typedef std::vector<std::string> Calls;
@@ -236,4 +239,31 @@ TEST_F(EnvironmentControllerTest, SoundEngineBecomesAChildUnderEachNameButNoScen
         << log.text();
     EXPECT_THROW(controller.stringAction("setActiveEnvironment", "music"), ComponentNotFoundException);
     EXPECT_EQ(log.errors(), 0);
+}
+
+TEST_F(EnvironmentControllerTest, TheTalkingSceneIsAChildAndTheIntroAndCreditsAreNot)
+{
+    controller.stringAction("createTovoEnvironment", "kiro");
+    controller.stringAction("createTovoIntroEnvironment", "alku");
+    controller.stringAction("createTovoOutroEnvironment", "loppu");
+    TovoEnvironment* kiro = dynamic_cast<TovoEnvironment*>(controller.Factory<GenericEnvironment>::find("kiro"));
+    ASSERT_NE(kiro, nullptr);
+    EXPECT_NE(dynamic_cast<TovoIntroEnvironment*>(controller.Factory<GenericEnvironment>::find("alku")), nullptr);
+    EXPECT_NE(dynamic_cast<TovoOutroEnvironment*>(controller.Factory<GenericEnvironment>::find("loppu")), nullptr);
+    for (const char* name : {"kiro", "alku", "loppu"})
+        EXPECT_EQ(controller.Factory<GenericEnvironment>::find(name)->getName(), name);
+
+    controller.floatAction("kiro.setEndTime", 60.0f);
+    EXPECT_EQ(kiro->getEndTime(), 60.0f);
+
+    for (std::string name : {"alku", "loppu"}) {
+        try {
+            controller.floatAction(name + ".setEndTime", 60.0f);
+            ADD_FAILURE() << name << " was reached as a child";
+        } catch (ActionControllableException& e) {
+            EXPECT_NE(e.getMessage().find("childFloatAction() - Child action \"" + name + "\" not found!"),
+                      std::string::npos)
+                << e.getMessage();
+        }
+    }
 }
