@@ -15,7 +15,7 @@ public:
     SampleBank();
     // Built by the engine's registry from its owner: the engine is set at once.
     explicit SampleBank(SoundEngine* owner);
-    ~SampleBank();
+    virtual ~SampleBank();
     SampleBank(const SampleBank&) = delete;
     SampleBank& operator=(const SampleBank&) = delete;
 
