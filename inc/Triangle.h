@@ -1,0 +1,63 @@
+#ifndef KELVO_TRIANGLE_H
+#define KELVO_TRIANGLE_H
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "Exception.h"
+#include "Point.h"
+#include "Vector.h"
+
+// A mesh's points by index, as the triangles refer to them.
+typedef std::map<int, Point> PointMap;
+
+// One triangle of a mesh: three point indices into the mesh's point map in drawing (winding)
+// order, the surface that draws it, its face normal and where it came from. A plain value.
+class Triangle {
+public:
+    typedef std::array<int, 3> PointIndices;
+
+    Triangle();
+    // The corners; every other field at its default.
+    explicit Triangle(const PointIndices& points);
+    Triangle(const Triangle& other) = default;
+    Triangle& operator=(const Triangle& other) = default;
+
+    void setPoints(const PointIndices& points);
+    // corner 0 to 2; other values are outside the contract.
+    int getPoint(int corner) const { return points[corner]; }
+    PointIndices getPoints() const { return points; }
+    bool hasPoint(int point) const;
+
+    void setSurfaceName(const std::string& name);
+    std::string getSurfaceName() const;
+
+    void setPolygonIndex(int index);
+    int getPolygonIndex() const;
+
+    void setNormal(const Vector& normal);
+    Vector getNormal() const;
+
+    void setSmoothingGroup(int mask);
+    int getSmoothingGroup() const;
+
+    // The unit face normal of the corners looked up in points (the owning mesh's point map); the
+    // result is not stored. Throws TriangleException for a corner missing from points and for
+    // corners that span no area.
+    Vector calcNormal(const PointMap& points) const;
+
+private:
+    PointIndices points;      // -1 until set
+    std::string surfaceName;  // empty until set
+    Vector normal;            // stored by the mesh after calcNormal
+    int polygonIndex;         // the source polygon this triangle was cut from; -1 for none
+    int smoothingGroup;       // bit mask; -1 shares a bit with every non-zero mask
+};
+
+class TriangleException : public Exception {
+public:
+    explicit TriangleException(const std::string& message);
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef KELVO_TRIANGLENORMALMAP_H
+#define KELVO_TRIANGLENORMALMAP_H
+
+#include <map>
+
+#include "PointNormalMap.h"
+#include "Vector.h"
+
+// The vertex normals of every triangle of a mesh, by triangle index: a point shared by triangles of
+// different smoothing groups carries a different normal in each.
+class TriangleNormalMap {
+public:
+    // Creates the triangle's entry when absent, then inserts or replaces the point's normal.
+    void setNormal(int triangle, int point, const Vector& normal);
+    // A copy of the triangle's corner normals; empty for a triangle that has none.
+    PointNormalMap getPointNormals(int triangle) const;
+    bool hasTriangle(int triangle) const;
+    int size() const;
+    void clear();
+
+private:
+    std::map<int, PointNormalMap> triangles;
+};
+
+#endif
