@@ -3,6 +3,43 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "Log.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+const int DEBUG_FDRAW_LEVEL = 4;
+}
+
+Camera::Camera() : roll(0.0f)
+{
+}
+
+Camera::~Camera() = default;
+
+void Camera::render(double)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(roll, 0.0f, 0.0f, 1.0f);
+    // The orientation's matrix turns the world by the conjugate rotation, the inverse of the
+    // camera's own turn, as a view matrix must.
+    orientation.glMultMatrix();
+    glTranslatef(-position.x, -position.y, -position.z);
+
+    // Per frame: the lines are built only when per-frame debug drawing is logged.
+    if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "render(\"" << name
+                            << "\") - position x: " << position.x << ", y: " << position.y
+                            << ", z: " << position.z << logEnd;
+        const Vector euler = orientation.toEuler();  // radians
+        const double toDegrees = 180.0 * 0.318309882798629;
+        *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "render(\"" << name
+                            << "\") - orientation r: " << euler.x * toDegrees << ", p: " << euler.y * toDegrees
+                            << ", y: " << euler.z * toDegrees << logEnd;
+    }
+}
+
 void Camera::setPerspective(float fovy, float aspect, float zNear, float zFar)
 {
     glMatrixMode(GL_PROJECTION);
