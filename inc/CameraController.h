@@ -1,0 +1,41 @@
+#ifndef KELVO_CAMERACONTROLLER_H
+#define KELVO_CAMERACONTROLLER_H
+
+#include <string>
+
+#include "Action.inl"
+#include "Camera.h"
+#include "Factory.h"
+
+// The cameras of one 3D scene by name and the name of the current one. The scene owns it and
+// registers it as its child "cameraController"; the Tab key and the timeline switch cameras.
+// Cameras are created here and kept for the whole run: none is ever deleted, not even one
+// replaced under its name.
+class CameraController : public Factory<Camera>, public Action<CameraController> {
+public:
+    CameraController();
+    ~CameraController() override;
+
+    // The factory's lookup by name (the scripting base has a private helper of the same name).
+    using Factory<Camera>::find;
+
+    // The camera after the current one in name order, wrapping round; the first one when the
+    // current name names no camera. Throws ComponentNotFoundException when there are none.
+    void setNextCamera();
+    // Makes name current without looking it up: an unknown name fails at getCurrentCamera.
+    void setCamera(std::string name);
+    // A new camera named name, replacing one of that name; not made current.
+    void createHpbCamera(std::string name);
+    void createTrackCamera(std::string name);
+
+    // Looked up once per frame by the scene; throws ComponentNotFoundException while the current
+    // name names no camera.
+    Camera* getCurrentCamera() const;
+
+private:
+    void store(const std::string& name, Camera* camera);
+
+    std::string currentCamera;  // empty at first
+};
+
+#endif

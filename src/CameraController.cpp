@@ -1,0 +1,58 @@
+#include "CameraController.h"
+
+#include "HpbCamera.h"
+#include "Log.h"
+#include "TrackCamera.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+CameraController::CameraController() : Factory<Camera>("Factory<CameraController>")
+{
+    setClassName("Action<CameraController>");
+    addAction("nextCamera", &CameraController::setNextCamera);
+    addStringAction("setCamera", &CameraController::setCamera);
+    addStringAction("createHpbCamera", &CameraController::createHpbCamera);
+    addStringAction("createTrackCamera", &CameraController::createTrackCamera);
+}
+
+CameraController::~CameraController() = default;
+
+void CameraController::setNextCamera()
+{
+    if (components.empty()) {
+        const std::string message = "setNextCamera() - There are no cameras available.";
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        throw ComponentNotFoundException("CameraController", message);
+    }
+    currentCamera = getNext(currentCamera);
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "setNextCamera() - Switched camera to \"" << currentCamera
+                        << "\"." << logEnd;
+}
+
+void CameraController::setCamera(std::string name)
+{
+    currentCamera = name;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "setNextCamera() - Switched camera to \"" << currentCamera
+                        << "\"." << logEnd;
+}
+
+void CameraController::createHpbCamera(std::string name)
+{
+    store(name, new HpbCamera());
+}
+
+void CameraController::createTrackCamera(std::string name)
+{
+    store(name, new TrackCamera());
+}
+
+Camera* CameraController::getCurrentCamera() const
+{
+    return find(currentCamera);
+}
+
+void CameraController::store(const std::string& name, Camera* camera)
+{
+    camera->setName(name);
+    components[name] = camera;
+}
