@@ -1,0 +1,26 @@
+#ifndef SHOWGEN_OUTPUTFILE_H
+#define SHOWGEN_OUTPUTFILE_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// A binary file opened for writing, its folders created first. close() reports a failed write;
+// the destructor closes a file that is still open.
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& path);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    std::FILE* stream() const { return file; }
+    void write(const void* data, size_t bytes);
+    void close();
+
+private:
+    std::string path;
+    std::FILE* file;
+};
+
+#endif

@@ -1,0 +1,53 @@
+#include "ShowFolder.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "Canvas.h"
+#include "Files.h"
+#include "Sound.h"
+
+namespace {
+const int JPEG_QUALITY = 80;
+const float VORBIS_QUALITY = 0.0f;  // about 64 kbit/s for stereo at 44.1 kHz
+}
+
+ShowFolder::ShowFolder(std::string root) : root(std::move(root)) {}
+
+void ShowFolder::pictures(const std::string& prefix, const std::vector<Canvas>& frames)
+{
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const std::string name = prefix + std::to_string(i + 1) + ".jpg";
+        writeJpeg(pathOf(name), frames[i], JPEG_QUALITY);
+        report(name);
+    }
+}
+
+void ShowFolder::negativePictures(const std::string& prefix, std::vector<Canvas> frames)
+{
+    for (Canvas& frame : frames)
+        frame.invert();
+    pictures(prefix, frames);
+}
+
+void ShowFolder::wav(const std::string& name, const Sound& sound)
+{
+    writeWav(pathOf(name), sound);
+    report(name);
+}
+
+void ShowFolder::oggVorbis(const std::string& name, const Sound& sound)
+{
+    writeOggVorbis(pathOf(name), sound, VORBIS_QUALITY);
+    report(name);
+}
+
+std::string ShowFolder::pathOf(const std::string& name) const { return root + "/" + name; }
+
+void ShowFolder::report(const std::string& name)
+{
+    const uintmax_t size = std::filesystem::file_size(pathOf(name));
+    ++files;
+    bytes += size;
+    std::cout << name << " (" << size << " bytes)\n";
+}
