@@ -2,7 +2,7 @@
 # Runs a command with an X display: the one given when it answers, else one Xvfb for the whole
 # command, always with -noreset (without it the server resets between SDL's connections).
 set -euo pipefail
-if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
+if "$(dirname "$0")/has-display.sh"; then
   exec "$@"
 fi
 unset DISPLAY
