@@ -19,6 +19,13 @@ Color mix(Color from, Color to, double amount);
 const Color WHITE{1.0, 1.0, 1.0};
 const Color INK{0.12, 0.1, 0.14};  // the near-black of every outline
 
+// The show's bright colours, shared by its titles and pages.
+const Color ORANGE = hex(0xf28c28);
+const Color PINK = hex(0xe8467c);
+const Color BLUE = hex(0x3fa7d6);
+const Color GREEN = hex(0x59b548);
+const Color SHADOW = hex(0x4a3f5c);  // under lettering
+
 // Where local drawing units land on a canvas: an affine map from the local plane (y up) to pixel
 // positions (y down). Each derived place applies its change in the local units of its parent.
 class Place {

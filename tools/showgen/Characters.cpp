@@ -36,6 +36,11 @@ void openMouth(Canvas& canvas, const Place& place, Vec2 centre, double radiusX, 
 const Palette KI_COLOURS{hex(0x8e6ad8), hex(0xdccbf7), hex(0xf29b38)};
 const Palette RO_COLOURS{hex(0x3f9fb0), hex(0xa9dfe5), hex(0x6b4a2e)};
 
+Place standing(const Place& place, Vec2 feet, double size)
+{
+    return place.moved(feet + Vec2{0.0, size}).scaled(size);
+}
+
 void drawEyes(Canvas& canvas, const Place& place, Vec2 eye, double radiusX, double radiusY, const Pose& pose)
 {
     bothSides(place, [&](const Place& side) {

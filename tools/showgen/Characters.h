@@ -25,6 +25,9 @@ struct Palette {
 extern const Palette KI_COLOURS;
 extern const Palette RO_COLOURS;
 
+// Where a character size times its own units stands with its feet at feet (local units of place).
+Place standing(const Place& place, Vec2 feet, double size);
+
 void drawKi(Canvas& canvas, const Place& place, const Pose& pose, const Palette& colours = KI_COLOURS);
 void drawRo(Canvas& canvas, const Place& place, const Pose& pose, const Palette& colours = RO_COLOURS);
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
-const double TWO_PI = 6.28318530717958647692;
+#include "Pi.h"
 
+namespace {
 // An attack-decay-sustain-release level: rises over attack, falls to sustain over decay, and after
 // held falls to 0 over release (all in seconds).
 double envelope(double t, double held, double attack, double decay, double sustain, double release)

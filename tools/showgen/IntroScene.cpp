@@ -15,8 +15,7 @@
 // screen by its own negative, so every intro picture is stored as the negative of how it should
 // look: then it multiplies the screen by the picture as drawn here, white leaving it unchanged.
 namespace {
-const Color TITLE_COLOURS[] = {hex(0xf28c28), hex(0xe8467c), hex(0x3fa7d6), hex(0x59b548)};
-const Color SHADOW = hex(0x4a3f5c);
+const Color TITLE_COLOURS[] = {ORANGE, PINK, BLUE, GREEN};
 const Color SKY = hex(0xe6f2ff);
 const Color HILL = hex(0xc7e8b0);
 const Color FRAME_RED = hex(0xc0392b);
@@ -59,9 +58,7 @@ Canvas groupFrame(int frame)
     pose.armsUp = frame == 1;
     pose.lift = frame == 1 ? 0.15 : 0.0;
     pose.mouth = frame == 1 ? Mouth::Wide : Mouth::Closed;
-    const double size = 0.36;
-    const double feet = -0.88;
-    auto at = [&](double x) { return place.moved({x, feet + size}).scaled(size); };
+    auto at = [&](double x) { return standing(place, {x, -0.88}, 0.36); };
     drawRo(canvas, at(-0.95), pose, ORANGE_RO);
     drawKi(canvas, at(-0.35), pose);
     drawRo(canvas, at(0.3), pose);

@@ -5,6 +5,7 @@
 
 #include "Characters.h"
 #include "Drawing.h"
+#include "Pi.h"
 #include "Props.h"
 #include "ShowFolder.h"
 
@@ -12,7 +13,6 @@
 // joins the scene's white background.
 namespace {
 const int FRAMES = 4;
-const double PI = 3.14159265358979323846;
 
 const Color SUN = hex(0xffd34d);
 const Color RAY = hex(0xf7b733);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Drawing.h"
+#include "Pi.h"
 #include "Random.h"
 
 namespace {
@@ -101,7 +102,7 @@ void drawMoustache(Canvas& canvas, const Place& place, int frame)
     std::vector<Vec2> spine;  // from the middle out to the tip
     for (int i = 0; i <= STEPS; ++i) {
         const double s = static_cast<double>(i) / STEPS;
-        spine.push_back({0.04 + 0.72 * s, -0.08 * std::sin(3.14159265358979323846 * s) + curl * s * s * s});
+        spine.push_back({0.04 + 0.72 * s, -0.08 * std::sin(PI * s) + curl * s * s * s});
     }
     auto half = [&](double grow) {
         Shape shape = circle(spine.front(), 0.13 + grow);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-const double PI = 3.14159265358979323846;
+#include "Pi.h"
 
+namespace {
 // The box that holds every given point.
 Shape boundedBy(const std::vector<Vec2>& points, std::function<bool(Vec2)> contains)
 {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Pi.h"
+
 Sound::Sound(double seconds)
     : left(static_cast<size_t>(std::lround(seconds * RATE))), right(left.size())
 {
@@ -13,7 +15,7 @@ void Sound::add(size_t frame, double value, double pan)
     if (frame >= frames())
         return;
     // Equal-power panning: the two gains keep the loudness as a sound moves across.
-    const double angle = (pan + 1.0) * 0.25 * 3.14159265358979323846;
+    const double angle = (pan + 1.0) * 0.25 * PI;
     left[frame] += static_cast<float>(value * std::cos(angle));
     right[frame] += static_cast<float>(value * std::sin(angle));
 }
