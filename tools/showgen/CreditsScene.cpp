@@ -28,7 +28,7 @@ struct Page {
 // A page with a soft background, a coloured border and nothing else yet.
 Page page(Color background, Color border)
 {
-    Canvas canvas(512, 384);
+    Canvas canvas(FULL_SIZE, FULL_SIZE);
     const Place place = canvas.view(FULL_VIEW);
     canvas.gradient(background, WHITE);
     canvas.paint(subtract(box({0.0, 0.0}, 2 * FULL_VIEW, 2.0), box({0.0, 0.0}, 2 * FULL_VIEW - 0.12, 1.88)), place,

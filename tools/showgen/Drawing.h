@@ -6,6 +6,12 @@
 
 #include "Canvas.h"
 
+// Picture sizes in pixels. Every side is a power of two: the engine uploads pictures through GLU,
+// which rescales any other size, blurring it, and leaves the last row black when it widens one.
+const int SPRITE_SIZE = 256;   // square sprite pictures
+const int BANNER_WIDTH = 512;  // wide sprite pictures, SPRITE_SIZE high
+const int FULL_SIZE = 512;     // square pictures stretched over the whole window
+
 // How a picture shows on the 640 × 480 window, as width over height.
 // A picture stretched over the whole -1..1 view.
 const double FULL_VIEW = 4.0 / 3.0;

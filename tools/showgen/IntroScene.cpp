@@ -27,13 +27,13 @@ const Palette ORANGE_RO{hex(0xf0a050), hex(0xfbd9b0), hex(0x5a3a22)};
 
 Canvas titleFrame(int frame)
 {
-    Canvas canvas(384, 256);
+    Canvas canvas(BANNER_WIDTH, SPRITE_SIZE);
     const Place place = spriteView(canvas);
     const std::string title = "TOVO";
-    const double cell = 0.15;
+    const double cell = 0.2;
     const double left = -textWidth(title, cell) / 2;
     for (size_t i = 0; i < title.size(); ++i) {
-        const Vec2 centre{left + (i * 6 + 2.25) * cell, 0.12};
+        const Vec2 centre{left + (i * 6 + 2.25) * cell, 0.15};
         const std::string letter(1, title[i]);
         // Each letter twice, half a block apart, for strokes one and a half blocks thick.
         for (double bold : {0.0, cell / 2})
@@ -42,7 +42,7 @@ Canvas titleFrame(int frame)
             drawText(canvas, place, letter, centre + Vec2{bold, 0.0}, cell, TITLE_COLOURS[(i + frame) % 4]);
     }
     for (int i = 0; i < 4; ++i)
-        canvas.paint(box({-1.2 + 0.8 * i, -0.72}, 0.7, 0.09), place, TITLE_COLOURS[(i + frame + 1) % 4]);
+        canvas.paint(box({-1.8 + 1.2 * i, -0.8}, 1.1, 0.1), place, TITLE_COLOURS[(i + frame + 1) % 4]);
     return canvas;
 }
 
@@ -50,7 +50,7 @@ Canvas titleFrame(int frame)
 // the title shows through.
 Canvas groupFrame(int frame)
 {
-    Canvas canvas(512, 384);
+    Canvas canvas(FULL_SIZE, FULL_SIZE);
     const Place place = canvas.view(FULL_VIEW);
     canvas.gradient(SKY, WHITE);
     canvas.paint(ellipse({0.0, -1.45}, 2.0, 0.7), place, HILL);
@@ -88,7 +88,7 @@ std::vector<Vec2> bulbPositions(double band)
 // A red border with a chase of light bulbs: each pair of bulbs is lit in one frame of three.
 Canvas borderFrame(int frame)
 {
-    Canvas canvas(512, 384);
+    Canvas canvas(FULL_SIZE, FULL_SIZE);
     const Place place = canvas.view(FULL_VIEW);
     const double band = 0.12;
     const Shape inside = box({0.0, 0.0}, 2 * (FULL_VIEW - band), 2 * (1.0 - band));
@@ -105,7 +105,7 @@ template <typename Draw>
 std::vector<Canvas> propFrames(int count, Draw draw)
 {
     return drawFrames(count, [&](int frame) {
-        Canvas canvas(192, 256);
+        Canvas canvas(SPRITE_SIZE, SPRITE_SIZE);
         draw(canvas, spriteView(canvas), frame);
         return canvas;
     });

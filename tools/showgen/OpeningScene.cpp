@@ -22,7 +22,7 @@ const Color SEA[] = {hex(0x6cb8e8), hex(0x3f8fcf), hex(0x25649f)};
 
 Canvas sunFrame(int frame)
 {
-    Canvas canvas(192, 256);
+    Canvas canvas(SPRITE_SIZE, SPRITE_SIZE);
     const Place place = spriteView(canvas);
     for (int i = 0; i < 12; ++i) {
         const double degrees = i * 30.0 + frame * 7.5;
@@ -50,7 +50,7 @@ std::vector<Vec2> waveBand(double height, double phase, double halfWidth)
 
 Canvas seaFrame(int frame)
 {
-    Canvas canvas(384, 256);
+    Canvas canvas(SPRITE_SIZE, SPRITE_SIZE);
     const double aspect = spriteAspect(canvas.width(), canvas.height());
     const Place place = canvas.view(aspect);
     canvas.gradient(SKY_TOP, SKY_BOTTOM);

@@ -23,7 +23,7 @@ std::vector<Canvas> characterFrames(DrawCharacter draw, const Palette& colours, 
                                     double shift)
 {
     return drawFrames(talking ? 4 : 2, [&](int frame) {
-        Canvas canvas(192, 256);
+        Canvas canvas(SPRITE_SIZE, SPRITE_SIZE);
         const Place view = spriteView(canvas);
         // Feet just above the bottom edge, the figure a little larger than its own units.
         const Place place = view.moved({shift, -0.94}).scaled(1.1).moved({0.0, 1.0});
