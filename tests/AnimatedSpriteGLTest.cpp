@@ -9,6 +9,7 @@
 
 #include "AnimatedSprite.h"
 #include "GLEnvironment.h"
+#include "Pixels.h"
 #include "JpegWriter.h"
 #include "KeyframedSprite.h"
 #include "Random.h"
@@ -20,27 +21,6 @@
 // Animated sprites drawn in the flat view of the 2D scenes (orthographic -1..1, texturing on, no
 // blending) over a white window; images are JPEGs written into the test's resource folder.
 namespace {
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel readPixel(int x, int y)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
-bool near(const Pixel& p, int r, int g, int b, int tolerance = 6)
-{
-    return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
-}
-
-std::string show(const Pixel& p)
-{
-    return "(" + std::to_string(p.r) + ", " + std::to_string(p.g) + ", " + std::to_string(p.b) + ")";
-}
-
 const std::vector<unsigned char> RED = {255, 0, 0};
 const std::vector<unsigned char> GREEN = {0, 255, 0};
 const std::vector<unsigned char> BLUE = {0, 0, 255};
@@ -132,10 +112,10 @@ TEST_F(AnimatedSpriteTest, SequenceStopsAtTheFirstMissingNumber)
     EXPECT_FALSE(manager.exists("seq/b03.jpg"));
 
     // Shown in sequence order, one image a second, starting at the first render.
-    EXPECT_TRUE(near(centreAt(sprite, 0.0), 255, 0, 0));
-    EXPECT_TRUE(near(centreAt(sprite, 1.0), 0, 255, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 1.0), 0, 255, 0));
     Pixel p = centreAt(sprite, 2.0);
-    EXPECT_TRUE(near(p, 255, 0, 0)) << "wraps round after two images: " << show(p);
+    EXPECT_TRUE(nearColour(p, 255, 0, 0)) << "wraps round after two images: " << describe(p);
 }
 
 TEST_F(AnimatedSpriteTest, NumbersHaveNoLeadingZerosAndGoPastNine)
@@ -175,11 +155,11 @@ TEST_F(AnimatedSpriteTest, TheLastImagesAspectSetsTheBaseScale)
     // Drawn: the 200 x 100 image covers x -0.5..0.5 and y -0.25..0.25 of the -1..1 view.
     white();
     wide.render(0.0);
-    EXPECT_TRUE(near(readPixel(320, 240), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(165, 240), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(320, 240 + 55), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(320, 240 + 65), 255, 255, 255)) << show(readPixel(320, 240 + 65));
-    EXPECT_TRUE(near(readPixel(155, 240), 255, 255, 255));
+    EXPECT_TRUE(nearColour(readPixel(320, 240), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(165, 240), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(320, 240 + 55), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(320, 240 + 65), 255, 255, 255)) << describe(readPixel(320, 240 + 65));
+    EXPECT_TRUE(nearColour(readPixel(155, 240), 255, 255, 255));
 }
 
 TEST_F(AnimatedSpriteTest, NoImageFailsWithTheExactTextAndKeepsTheFramesItHad)
@@ -226,9 +206,9 @@ TEST_F(AnimatedSpriteTest, ASecondSequenceIsAppended)
     loaded(sprite, "a");
     sprite.stringAction("loadImageSequence", "c");
     EXPECT_EQ(sprite.getFrameCount(), 3);
-    EXPECT_TRUE(near(centreAt(sprite, 0.0), 255, 0, 0));
-    EXPECT_TRUE(near(centreAt(sprite, 1.0), 0, 0, 255));
-    EXPECT_TRUE(near(centreAt(sprite, 2.0), 0, 255, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 1.0), 0, 0, 255));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 2.0), 0, 255, 0));
 }
 
 TEST_F(AnimatedSpriteTest, ImagesFirstRowIsAtTheTop)
@@ -246,8 +226,8 @@ TEST_F(AnimatedSpriteTest, ImagesFirstRowIsAtTheTop)
     white();
     sprite.render(0.0);
     // The square spans 160..480 in x and 120..360 in y (window rows count from the bottom).
-    EXPECT_TRUE(near(readPixel(320, 330), 255, 0, 0, 12)) << show(readPixel(320, 330));
-    EXPECT_TRUE(near(readPixel(320, 150), 0, 0, 255, 12)) << show(readPixel(320, 150));
+    EXPECT_TRUE(nearColour(readPixel(320, 330), 255, 0, 0, 12)) << describe(readPixel(320, 330));
+    EXPECT_TRUE(nearColour(readPixel(320, 150), 0, 0, 255, 12)) << describe(readPixel(320, 150));
 }
 
 TEST_F(AnimatedSpriteTest, PositionScaleRotationAndAlphaPlaceAndTintTheSquare)
@@ -260,10 +240,10 @@ TEST_F(AnimatedSpriteTest, PositionScaleRotationAndAlphaPlaceAndTintTheSquare)
     white();
     sprite.render(0.0);
     // Centre (0.5, 0.5) is window pixel (480, 360); the square is 0.5 wide: 160 x 120 pixels.
-    EXPECT_TRUE(near(readPixel(480, 360), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(480 + 75, 360 + 55), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(480 + 85, 360), 255, 255, 255));
-    EXPECT_TRUE(near(readPixel(320, 240), 255, 255, 255));
+    EXPECT_TRUE(nearColour(readPixel(480, 360), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(480 + 75, 360 + 55), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(480 + 85, 360), 255, 255, 255));
+    EXPECT_TRUE(nearColour(readPixel(320, 240), 255, 255, 255));
 
     // Rotated 45 degrees: a diamond; the square's corner region is white, the diamond's tip red.
     sprite.setPosition(Vector(0.0f, 0.0f, 0.0f));
@@ -271,14 +251,14 @@ TEST_F(AnimatedSpriteTest, PositionScaleRotationAndAlphaPlaceAndTintTheSquare)
     sprite.setRotation(45.0f);
     white();
     sprite.render(0.5);
-    EXPECT_TRUE(near(readPixel(320 + 150, 240 + 110), 255, 255, 255)) << "corner of the unrotated square";
-    EXPECT_TRUE(near(readPixel(320 + 215, 240), 255, 0, 0)) << "tip at 0.707 on the x axis";
+    EXPECT_TRUE(nearColour(readPixel(320 + 150, 240 + 110), 255, 255, 255)) << "corner of the unrotated square";
+    EXPECT_TRUE(nearColour(readPixel(320 + 215, 240), 255, 0, 0)) << "tip at 0.707 on the x axis";
 
     // Alpha darkens the image: with modulate mode and no blending, red 1 becomes red 0.5.
     sprite.setRotation(0.0f);
     sprite.setAlpha(0.5f);
     Pixel p = centreAt(sprite, 0.5);
-    EXPECT_TRUE(near(p, 128, 0, 0)) << show(p);
+    EXPECT_TRUE(nearColour(p, 128, 0, 0)) << describe(p);
 }
 
 TEST_F(AnimatedSpriteTest, AlphaIsKeptWithinZeroAndOne)
@@ -304,17 +284,17 @@ TEST_F(AnimatedSpriteTest, DisabledSpriteNeitherDrawsNorAdvances)
     image("d2.jpg", 8, 8, GREEN);
     AnimatedSprite sprite;
     loaded(sprite, "d");
-    EXPECT_TRUE(near(centreAt(sprite, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 0.0), 255, 0, 0));
     sprite.action("disable");
     EXPECT_FALSE(sprite.isEnabled());
     for (double t : {1.0, 2.0, 3.5}) {
-        EXPECT_TRUE(near(centreAt(sprite, t), 255, 255, 255)) << t;
+        EXPECT_TRUE(nearColour(centreAt(sprite, t), 255, 255, 255)) << t;
         EXPECT_EQ(sprite.getCurrentFrame(), 0) << t;
         EXPECT_FLOAT_EQ(sprite.getNextSwitchTime(), 1.0f) << t;
     }
     // Enabled again after its switch time: exactly one image further.
     sprite.action("enable");
-    EXPECT_TRUE(near(centreAt(sprite, 5.0), 0, 255, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 5.0), 0, 255, 0));
     EXPECT_EQ(sprite.getCurrentFrame(), 1);
     EXPECT_FLOAT_EQ(sprite.getNextSwitchTime(), 6.0f) << "measured from the switching render";
 }
@@ -399,12 +379,12 @@ TEST_F(AnimatedSpriteTest, ClockGoingBackwardsRestartsTheSchedule)
 
     // The timer is reset: the sprite switches at once and goes on from the new time, instead
     // of freezing until 10 seconds come round again.
-    EXPECT_TRUE(near(centreAt(sprite, 0.0), 0, 0, 255));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 0.0), 0, 0, 255));
     EXPECT_EQ(sprite.getCurrentFrame(), 2);
     EXPECT_FLOAT_EQ(sprite.getNextSwitchTime(), 2.0f);
     sprite.render(1.0);
     EXPECT_EQ(sprite.getCurrentFrame(), 2);
-    EXPECT_TRUE(near(centreAt(sprite, 2.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 2.0), 255, 0, 0));
     EXPECT_EQ(sprite.getCurrentFrame(), 0);
 
     // Rendering again at the time of the last switch is no step back.
@@ -425,7 +405,7 @@ TEST_F(AnimatedSpriteTest, SpriteWithoutImagesDrawsAndAdvancesNothing)
     AnimatedSprite sprite;
     sprite.setTextureManager(&manager);
     for (double t : {0.0, 1.0, 5.0}) {
-        EXPECT_TRUE(near(centreAt(sprite, t), 255, 255, 255));
+        EXPECT_TRUE(nearColour(centreAt(sprite, t), 255, 255, 255));
         EXPECT_EQ(sprite.getCurrentFrame(), -1);
         EXPECT_FLOAT_EQ(sprite.getNextSwitchTime(), 0.0f);
     }
@@ -442,9 +422,9 @@ TEST_F(AnimatedSpriteTest, BeforeTheFirstSwitchATimeBelowZeroShowsNothing)
     image("n1.jpg", 8, 8, RED);
     AnimatedSprite sprite;
     loaded(sprite, "n");
-    EXPECT_TRUE(near(centreAt(sprite, -0.5), 255, 255, 255));
+    EXPECT_TRUE(nearColour(centreAt(sprite, -0.5), 255, 255, 255));
     EXPECT_EQ(sprite.getCurrentFrame(), -1);
-    EXPECT_TRUE(near(centreAt(sprite, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(sprite, 0.0), 255, 0, 0));
     EXPECT_EQ(sprite.getCurrentFrame(), 0);
 }
 
@@ -458,9 +438,9 @@ TEST_F(AnimatedSpriteTest, CopyShowsTheSameTexturesAndRunsItsOwnActions)
     copy.action("disable");
     EXPECT_FALSE(copy.isEnabled());
     EXPECT_TRUE(original.isEnabled()) << "the copy's handlers act on the copy";
-    EXPECT_TRUE(near(centreAt(original, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(original, 0.0), 255, 0, 0));
     copy.action("enable");
-    EXPECT_TRUE(near(centreAt(copy, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(centreAt(copy, 0.0), 255, 0, 0));
 }
 
 TEST_F(AnimatedSpriteTest, KeyframedSpriteWithoutKeysShowsTheDefaults)
@@ -509,15 +489,15 @@ TEST_F(AnimatedSpriteTest, KeyframedSpriteFollowsCopiesOfItsTracks)
     EXPECT_FLOAT_EQ(sprite.getAlpha(), 0.5f);
     EXPECT_FLOAT_EQ(sprite.getScale().x, 0.5f);
     EXPECT_FLOAT_EQ(sprite.getRotation(), 30.0f);
-    EXPECT_TRUE(near(readPixel(160, 240), 128, 0, 0)) << show(readPixel(160, 240));
-    EXPECT_TRUE(near(readPixel(320, 240), 255, 255, 255));
+    EXPECT_TRUE(nearColour(readPixel(160, 240), 128, 0, 0)) << describe(readPixel(160, 240));
+    EXPECT_TRUE(nearColour(readPixel(320, 240), 255, 255, 255));
 
     // At 1 second (frame 24) the alpha track's 1.5 is drawn as alpha 1.
     white();
     sprite.render(1.0);
     EXPECT_FLOAT_EQ(sprite.getPosition().x, 0.5f);
     EXPECT_FLOAT_EQ(sprite.getAlpha(), 1.0f);
-    EXPECT_TRUE(near(readPixel(480, 240), 255, 0, 0)) << show(readPixel(480, 240));
+    EXPECT_TRUE(nearColour(readPixel(480, 240), 255, 0, 0)) << describe(readPixel(480, 240));
     sprite.render(2.0);
     EXPECT_FLOAT_EQ(sprite.getPosition().x, 0.5f) << "the copy ends at its own last key";
 

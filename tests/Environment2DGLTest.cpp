@@ -12,33 +12,13 @@
 #include "EnvironmentController.h"
 #include "Fader.h"
 #include "GLEnvironment.h"
+#include "Pixels.h"
 #include "JpegWriter.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
 
 // The 2D scene on the shared window: state and pixels read back from the back buffer.
 namespace {
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel readPixel(int x = 320, int y = 240)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
-bool near(const Pixel& p, int r, int g, int b, int tolerance = 6)
-{
-    return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
-}
-
-std::string show(const Pixel& p)
-{
-    return "(" + std::to_string(p.r) + ", " + std::to_string(p.g) + ", " + std::to_string(p.b) + ")";
-}
-
 // A perspective 3D view with depth test, lighting and blending on, as a 3D scene or the start-up
 // leaves it.
 void perspectiveView()
@@ -147,7 +127,7 @@ TEST_F(Environment2DTest, EmptySceneRendersWhite)
 {
     Environment2D scene;
     Pixel p = frame(scene, 0.0);
-    EXPECT_TRUE(near(p, 255, 255, 255, 0)) << show(p);
+    EXPECT_TRUE(nearColour(p, 255, 255, 255, 0)) << describe(p);
     EXPECT_TRUE(scene.isInitialized());
 }
 
@@ -160,11 +140,11 @@ TEST_F(Environment2DTest, ViewStateIsSetAtEachRenderAfterA3DView)
     perspectiveView();
     Pixel p = frame(scene, 0.0);
     expectFlatView();
-    EXPECT_TRUE(near(p, 255, 0, 0)) << show(p);
+    EXPECT_TRUE(nearColour(p, 255, 0, 0)) << describe(p);
     // The unit square in the -1..1 view: x 160..480, y 120..360; white around it.
-    EXPECT_TRUE(near(readPixel(170, 130), 255, 0, 0));
-    EXPECT_TRUE(near(readPixel(150, 240), 255, 255, 255, 0));
-    EXPECT_TRUE(near(readPixel(320, 370), 255, 255, 255, 0));
+    EXPECT_TRUE(nearColour(readPixel(170, 130), 255, 0, 0));
+    EXPECT_TRUE(nearColour(readPixel(150, 240), 255, 255, 255, 0));
+    EXPECT_TRUE(nearColour(readPixel(320, 370), 255, 255, 255, 0));
 }
 
 TEST_F(Environment2DTest, FirstSpriteCreationInitializesAndTheFirstRenderDoesNotAgain)
@@ -180,7 +160,7 @@ TEST_F(Environment2DTest, FirstSpriteCreationInitializesAndTheFirstRenderDoesNot
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     scene.getFaders().find("fade")->disable();
     scene.render(0.0);
-    EXPECT_TRUE(near(readPixel(), 0, 255, 0, 0)) << show(readPixel());
+    EXPECT_TRUE(nearColour(readPixel(), 0, 255, 0, 0)) << describe(readPixel());
 }
 
 TEST_F(Environment2DTest, SpritesDrawInCreationOrder)
@@ -192,7 +172,7 @@ TEST_F(Environment2DTest, SpritesDrawInCreationOrder)
     scene.stringAction("a.loadImageSequence", "img/blue");
     ASSERT_EQ(scene.getSprites().size(), 2u);
     Pixel p = frame(scene, 0.0);
-    EXPECT_TRUE(near(p, 0, 0, 255)) << "a, created second, covers b: " << show(p);
+    EXPECT_TRUE(nearColour(p, 0, 0, 255)) << "a, created second, covers b: " << describe(p);
 }
 
 TEST_F(Environment2DTest, FadersDrawInNameOrderAfterAllSprites)
@@ -212,8 +192,8 @@ TEST_F(Environment2DTest, FadersDrawInNameOrderAfterAllSprites)
     Pixel p = frame(scene, 1.0);
     // m first covers everything green, then z blends red over it: half red, half green. In
     // creation order (z, then m) it would be plain green; with the sprite last, blue.
-    EXPECT_TRUE(near(p, 128, 128, 0, 3)) << show(p);
-    EXPECT_TRUE(near(readPixel(5, 5), 128, 128, 0, 3)) << show(readPixel(5, 5));
+    EXPECT_TRUE(nearColour(p, 128, 128, 0, 3)) << describe(p);
+    EXPECT_TRUE(nearColour(readPixel(5, 5), 128, 128, 0, 3)) << describe(readPixel(5, 5));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
@@ -229,14 +209,14 @@ TEST_F(Environment2DTest, DefaultFaderDarkensTheSceneAndSwitchesItselfOff)
     EXPECT_FLOAT_EQ(fader->getDuration(), 2.0f);
     EXPECT_FLOAT_EQ(fader->getRed() + fader->getGreen() + fader->getBlue(), 0.0f);
 
-    EXPECT_TRUE(near(frame(scene, 0.0), 0, 0, 0, 1));
+    EXPECT_TRUE(nearColour(frame(scene, 0.0), 0, 0, 0, 1));
     Pixel p = frame(scene, 1.0);
-    EXPECT_TRUE(near(p, 128, 128, 128, 2)) << show(p);
+    EXPECT_TRUE(nearColour(p, 128, 128, 128, 2)) << describe(p);
     frame(scene, 2.5);
     EXPECT_FALSE(fader->isEnabled());
-    EXPECT_TRUE(near(frame(scene, 1.0), 255, 255, 255, 0));
+    EXPECT_TRUE(nearColour(frame(scene, 1.0), 255, 255, 255, 0));
     scene.action("fade.enable");
-    EXPECT_TRUE(near(frame(scene, 1.0), 128, 128, 128, 2));
+    EXPECT_TRUE(nearColour(frame(scene, 1.0), 128, 128, 128, 2));
 }
 
 TEST_F(Environment2DTest, SpriteAlphaDarkensWithoutBlending)
@@ -246,7 +226,7 @@ TEST_F(Environment2DTest, SpriteAlphaDarkensWithoutBlending)
     scene.stringAction("sprite.loadImageSequence", "img/red");
     scene.getSprites()[0]->setAlpha(0.5f);
     Pixel p = frame(scene, 0.0);
-    EXPECT_TRUE(near(p, 128, 0, 0)) << "darkened, not blended with the white: " << show(p);
+    EXPECT_TRUE(nearColour(p, 128, 0, 0)) << "darkened, not blended with the white: " << describe(p);
 }
 
 TEST_F(Environment2DTest, RepeatedSpriteNameDrawsBothAndReachesTheNewest)
@@ -263,7 +243,7 @@ TEST_F(Environment2DTest, RepeatedSpriteNameDrawsBothAndReachesTheNewest)
     EXPECT_TRUE(scene.getSprites()[0]->isEnabled());
     EXPECT_FALSE(scene.getSprites()[1]->isEnabled());
     Pixel p = frame(scene, 0.0);
-    EXPECT_TRUE(near(p, 255, 0, 0)) << "the first is still drawn: " << show(p);
+    EXPECT_TRUE(nearColour(p, 255, 0, 0)) << "the first is still drawn: " << describe(p);
 }
 
 TEST_F(Environment2DTest, SpriteWithoutImagesDoesNotStopTheScene)
@@ -272,8 +252,8 @@ TEST_F(Environment2DTest, SpriteWithoutImagesDoesNotStopTheScene)
     scene.createAnimatedSprite("empty");
     scene.createAnimatedSprite("red");
     scene.stringAction("red.loadImageSequence", "img/red");
-    EXPECT_TRUE(near(frame(scene, 0.0), 255, 0, 0));
-    EXPECT_TRUE(near(frame(scene, 1.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(frame(scene, 0.0), 255, 0, 0));
+    EXPECT_TRUE(nearColour(frame(scene, 1.0), 255, 0, 0));
     EXPECT_EQ(scene.getSprites()[0]->getCurrentFrame(), -1);
 }
 
@@ -336,8 +316,8 @@ TEST_F(Environment2DTest, ControllerCreatesTheSceneAndPathsReachItsObjects)
     EXPECT_EQ(controller.getActiveEnvironment(), scene);
     perspectiveView();
     controller.render(1.0);
-    EXPECT_TRUE(near(readPixel(), 255, 0, 0)) << show(readPixel());
-    EXPECT_TRUE(near(readPixel(5, 5), 255, 255, 255, 0));
+    EXPECT_TRUE(nearColour(readPixel(), 255, 0, 0)) << describe(readPixel());
+    EXPECT_TRUE(nearColour(readPixel(5, 5), 255, 255, 255, 0));
 
     // A second scene of the same name replaces the first by name.
     controller.stringAction("createEnvironment2D", "flat");

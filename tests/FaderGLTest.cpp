@@ -8,21 +8,11 @@
 
 #include "Fader.h"
 #include "GLEnvironment.h"
+#include "Pixels.h"
 #include "TestSupport.h"
 
 // Faders drawn over a white window; the pixels are read back from the back buffer.
 namespace {
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel readPixel(int x = 320, int y = 240)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
 class FaderTest : public ::testing::Test {
 protected:
     void SetUp() override

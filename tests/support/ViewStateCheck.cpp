@@ -4,7 +4,6 @@
 
 #include <GL/glu.h>
 
-#include <cstdlib>
 
 void leaveLit3DState()
 {
@@ -56,17 +55,4 @@ void expectFlatView(bool blend, GLenum source, GLenum destination)
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     for (float c : clear)
         EXPECT_FLOAT_EQ(c, 1.0f);
-}
-
-Pixel readPixel(int x, int y)
-{
-    unsigned char rgba[4] = {0, 0, 0, 0};
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return Pixel{rgba[0], rgba[1], rgba[2]};
-}
-
-bool closeColour(const Pixel& actual, const Pixel& expected, int tolerance)
-{
-    return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
-           std::abs(actual.b - expected.b) <= tolerance;
 }

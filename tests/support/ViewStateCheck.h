@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include "Pixels.h"
+
 // Leaves the OpenGL state the way a lit 3D scene would: lighting on with no light (whatever it
 // draws comes out nearly black), depth test on, blending off with an additive function, texturing
 // off, a perspective projection, a moved and turned modelview and a black clear colour.
@@ -11,15 +13,5 @@ void leaveLit3DState();
 // Expects the flat view of the scenes that are not 3D scenes (white clear colour, ortho -1..1,
 // identity modelview, depth test and lighting off, texturing on) with the given blending.
 void expectFlatView(bool blend, GLenum source, GLenum destination);
-
-// The colour of one pixel of the frame being drawn; x, y from the lower-left corner.
-struct Pixel {
-    int r, g, b;
-};
-Pixel readPixel(int x, int y);
-
-// Whether two colours differ by at most tolerance in every component (JPEG keeps solid colours
-// within a few levels).
-bool closeColour(const Pixel& actual, const Pixel& expected, int tolerance = 8);
 
 #endif
