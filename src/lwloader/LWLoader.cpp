@@ -1,0 +1,285 @@
+#include "lwloader/LWLoader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <utility>
+
+#include "Log.h"
+#include "ResourceLoader.h"
+#include "lwloader/LWChunk.h"
+#include "lwloader/LWLoaderException.h"
+#include "lwloader/LWReader.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+const char* const source = "LWLoader";
+
+// Releases the resource file when it goes, on every way out of the load.
+class ResourceFileRelease {
+public:
+    explicit ResourceFileRelease(const std::string& name) : name(name) {}
+    ~ResourceFileRelease()
+    {
+        try {
+            ResourceLoader::getInstance()->releaseResourceFile(name);
+        } catch (const Exception&) {
+            // Logged by the resource loader; the file it names was never held.
+        }
+    }
+    ResourceFileRelease(const ResourceFileRelease&) = delete;
+    ResourceFileRelease& operator=(const ResourceFileRelease&) = delete;
+
+private:
+    std::string name;
+};
+
+// The loader's exception for input that cannot be read as an LWO2 object: the code's text, then
+// the file and what is wrong with it.
+LWLoaderException fileFailure(int code, const std::string& name, const std::string& detail)
+{
+    LWLoaderException failure(source, code);
+    failure.appendMessage(" File \"" + name + "\": " + detail + ".");
+    return failure;
+}
+
+void logError(const std::string& text)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << text << logEnd;
+}
+
+// Everything from the file's current position to its end. The buffer grows with what is actually
+// read, never with a size taken from the file's contents.
+std::vector<uint8_t> readToEnd(FILE* file, const std::string& name)
+{
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    if (std::ferror(file)) {
+        std::string cause = std::strerror(errno);
+        logError("loadObject() - Failed to read the LightWave file \"" + name + "\": " + cause);
+        throw fileFailure(LWLoaderException::corruptedFile, name, "reading failed (" + cause + ")");
+    }
+    return bytes;
+}
+}
+
+LWLoader::LWLoader(Actor* actor, Environment* environment)
+    : environment(environment), actor(actor), cursor(0), currentChunk(0), currentLayer(noLayer)
+{
+}
+
+LWLoader::~LWLoader() = default;
+
+void LWLoader::loadObject(const std::string& name)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObject() - Opening LightWave file: " << name << logEnd;
+
+    FILE* file = nullptr;
+    try {
+        file = ResourceLoader::getInstance()->readResourceFile(name);
+    } catch (const Exception& e) {
+        const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << text << e.getMessage() << logEnd;
+        throw LWLoaderException(source, text);
+    }
+    std::vector<uint8_t> bytes;
+    {
+        ResourceFileRelease release(name);
+        bytes = readToEnd(file, name);
+    }
+    LWReader reader(name, std::move(bytes));
+
+    int number;
+    std::string text;
+    if (reader.remaining() < 4) {
+        logError("loadObject() - Failed to read LWO file id (\"FORM\").");
+        throw fileFailure(LWLoaderException::corruptedFile, name, "it is shorter than the \"FORM\" identifier");
+    }
+    // Four bytes that are not "FORM" (0xFF included) are another format, not a damaged LWO2 file.
+    if (readChunkId(reader, number, text) != 4 || number != ID_FORM) {
+        logError("loadObject() - Unknown file format (Not LWO/IFF?).");
+        throw fileFailure(LWLoaderException::unknownFileFormat, name, "it does not begin with \"FORM\"");
+    }
+    uint32_t formLength;
+    if (reader.readU4(formLength) != 4) {
+        logError("loadObject() - Failed to read LWO file master length.");
+        throw fileFailure(LWLoaderException::corruptedFile, name, "it ends inside the form length");
+    }
+    if (reader.remaining() < 4) {
+        logError("loadObject() - Failed to read LWO file version.");
+        throw fileFailure(LWLoaderException::corruptedFile, name, "it ends before the form type");
+    }
+    if (readChunkId(reader, number, text) != 4 || number != ID_LWO2) {
+        logError("loadObject() - Unsupported file version.");
+        std::string type = number == ID_END ? "" : " \"" + text + "\"";
+        throw fileFailure(LWLoaderException::unknownFileFormat, name, "its form type" + type + " is not \"LWO2\"");
+    }
+    // The form length counts the type field too; one too short to hold it cannot be right.
+    if (formLength < 4) {
+        logError("loadObject() - Invalid LWO file master length.");
+        throw fileFailure(LWLoaderException::corruptedFile, name,
+                          "the form length " + std::to_string(formLength) + " is shorter than its type field");
+    }
+
+    ChunkList read = readChunks(reader, formLength - 4);
+    chunks = std::move(read);
+    cursor = currentChunk = 0;
+    currentLayer = noLayer;
+}
+
+LWLoader::ChunkList LWLoader::readChunks(LWReader& reader, uint32_t expectedSize) const
+{
+    ChunkList read;
+    uint64_t total = 0;
+    for (;;) {
+        const uint64_t start = reader.getPosition();
+        int number;
+        std::string text;
+        const int64_t idBytes = readChunkId(reader, number, text);
+        total += static_cast<uint64_t>(idBytes);
+        // Reading goes on to the end of the input, past the form length; only then is the count
+        // compared with it. The last chunk's pad byte may be missing.
+        if (idBytes < 4) {
+            if (((total + 1) & ~static_cast<uint64_t>(1)) >= expectedSize)
+                return read;
+            LWLoaderException failure(source, "LWLoader::readChunks() - Bytecount (" + std::to_string(total) +
+                                                  ") vs. filesize (" + std::to_string(expectedSize) +
+                                                  ") mismatch, possibly corrupted file.");
+            failure.appendMessage(" File \"" + reader.getName() + "\": it ends before its form length.");
+            throw failure;
+        }
+
+        std::unique_ptr<LWChunk> chunk = createChunk(number);
+        int64_t bytes;
+        if (chunk) {
+            chunk->setIdString(text);
+            bytes = chunk->read(reader);
+        } else {
+            bytes = readNullChunk(reader);
+        }
+        if (bytes < 0) {
+            logError("LWLoader::readChunks() - Possible silent error detected!");
+            throw fileFailure(LWLoaderException::corruptedFile, reader.getName(),
+                              "chunk \"" + text + "\" at byte " + std::to_string(start) + ": " + reader.getFailure());
+        }
+        total += static_cast<uint64_t>(bytes);
+        if (chunk)
+            read.push_back(std::move(chunk));
+    }
+}
+
+int64_t LWLoader::readNullChunk(LWReader& reader) const
+{
+    uint32_t size;
+    if (reader.readU4(size) != 4) {
+        logError("readNullChunk() - Failed to chunk size.");
+        return READ_FAILED;
+    }
+    if (reader.skip(size) != size) {
+        logError("readNullChunk() - Seek error. Failed to skip the chunk.");
+        return READ_FAILED;
+    }
+    int64_t count = 4 + static_cast<int64_t>(size);
+    if (size % 2 == 1)
+        count += reader.readPad();
+    return count;
+}
+
+std::unique_ptr<LWChunk> LWLoader::createChunk(int number) const
+{
+    switch (number) {
+    default:
+        return nullptr;
+    }
+}
+
+void LWLoader::fillObject(Actor* target)
+{
+    currentLayer = noLayer;
+    std::string id;
+    try {
+        for (size_t p = 0; p < chunks.size(); ++p) {
+            LWChunk& chunk = *chunks[p];
+            id = chunk.getIdString();
+            if (chunk.getId() == ID_LAYR)
+                currentLayer = p;
+            cursor = currentChunk = p;
+            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "fillObject() - Populating Actor with \"" << id
+                                << "\" chunk." << logEnd;
+            chunk.fillObject(target, this);
+        }
+    } catch (const LWLoaderException& e) {
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
+                                            "\".  Cause: " + e.getMessage());
+    } catch (const std::exception& e) {
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
+                                            "\".  Cause: " + e.what());
+    } catch (...) {
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
+                                            "\". Unknown Cause!");
+    }
+}
+
+void LWLoader::resetCursor()
+{
+    cursor = currentChunk;
+}
+
+LWChunk* LWLoader::previousChunk()
+{
+    if (chunks.empty() || cursor == 0)
+        return nullptr;
+    --cursor;
+    return chunks[cursor].get();
+}
+
+LWChunk* LWLoader::nextChunk()
+{
+    if (cursor + 1 >= chunks.size())
+        return nullptr;
+    ++cursor;
+    return chunks[cursor].get();
+}
+
+void LWLoader::layerRange(size_t& first, size_t& last) const
+{
+    first = currentLayer == noLayer ? 0 : currentLayer + 1;
+    last = first;
+    while (last < chunks.size() && chunks[last]->getId() != ID_LAYR)
+        ++last;
+}
+
+bool LWLoader::isBoneLayer()
+{
+    size_t first, last;
+    layerRange(first, last);
+    bool bones = false;
+    for (size_t p = first; p < last && !bones; ++p)
+        bones = chunks[p]->getId() == ID_POLS && chunks[p]->getPolygonType() == ID_BONE;
+    resetCursor();
+    return bones;
+}
+
+int LWLoader::getLayerNumber() const
+{
+    return currentLayer == noLayer ? 0 : chunks[currentLayer]->getLayerNumber();
+}
+
+std::vector<LWChunk*> LWLoader::findChunks(int number, bool fromLayer)
+{
+    size_t first = 0, last = chunks.size();
+    if (fromLayer)
+        layerRange(first, last);
+    std::vector<LWChunk*> found;
+    for (size_t p = first; p < last; ++p) {
+        if (chunks[p]->getId() == number)
+            found.push_back(chunks[p].get());
+    }
+    resetCursor();
+    return found;
+}
