@@ -65,6 +65,13 @@ public:
 
     int size() const { return static_cast<int>(components.size()); }
 
+    // Registers a component its owner built, under name, replacing an entry of that name without
+    // deleting it; owners that must not replace test exists() first.
+    void store(const std::string& name, T* component) { components[name] = component; }
+
+    // Every component by name, in name order.
+    const ComponentMap& getComponents() const { return components; }
+
     void erase(const std::string& name)
     {
         static_assert(std::has_virtual_destructor<T>::value, "Factory<T>::erase deletes through T's destructor");

@@ -20,8 +20,9 @@ public:
     Fader(float red, float green, float blue, float startAlpha, float endAlpha, float startTime, float duration);
     ~Fader() override;
 
-    // Draws the quad at time (playback seconds) with the ramp's alpha, unclamped; leaves every
-    // matrix, texturing and the blend function as the scene set them, and blending off.
+    // Draws the quad at time (playback seconds) with the ramp's alpha, unclamped, untextured, unlit
+    // and without depth test; leaves every matrix, texturing, lighting, the depth test and the
+    // blend function as the scene set them, and blending off.
     void render(double time) override;
 
     void enable();

@@ -99,10 +99,18 @@ void Fader::render(double time)
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    // Untextured, whatever texture the scene's last object left bound; the state is restored.
+    // Untextured, whatever texture the scene's last object left bound; unlit and over everything,
+    // so that in a lit 3D scene the quad still has the fader's own colour and alpha and no
+    // object nearer than the quad's depth shows through. The state is restored.
     const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    const GLboolean depthTested = glIsEnabled(GL_DEPTH_TEST);
     if (texturing)
         glDisable(GL_TEXTURE_2D);
+    if (lit)
+        glDisable(GL_LIGHTING);
+    if (depthTested)
+        glDisable(GL_DEPTH_TEST);
 
     glColor4f(red, green, blue, currentAlpha);
     glBegin(GL_QUADS);
@@ -114,6 +122,10 @@ void Fader::render(double time)
 
     if (texturing)
         glEnable(GL_TEXTURE_2D);
+    if (lit)
+        glEnable(GL_LIGHTING);
+    if (depthTested)
+        glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

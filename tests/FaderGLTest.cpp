@@ -239,6 +239,44 @@ TEST_F(FaderTest, TextureLeftBoundDoesNotTintTheQuadAndTexturingIsRestored)
     glDeleteTextures(1, &id);
 }
 
+TEST_F(FaderTest, LitDepthTestedSceneDoesNotChangeTheQuadAndKeepsItsState)
+{
+    // As a lit 3D scene leaves it: one white light, and a green quad in front of the fader's depth
+    // (with the identity projection, z = -0.5 is nearer than the fader's 0).
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float front[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_POSITION, front);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-0.5f, -0.5f, -0.5f);
+    glVertex3f(0.5f, -0.5f, -0.5f);
+    glVertex3f(0.5f, 0.5f, -0.5f);
+    glVertex3f(-0.5f, 0.5f, -0.5f);
+    glEnd();
+    glEnable(GL_LIGHTING);
+
+    Fader fader(1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 2.0f);
+    fader.render(1.0);
+    Pixel p = readPixel();
+    EXPECT_EQ(p.r, 255) << "the fader's own red over the nearer quad, not a lit grey";
+    EXPECT_EQ(p.g, 0);
+    EXPECT_EQ(p.b, 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHT0);
+    fader.render(1.0);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+}
+
 TEST_F(FaderTest, DrawingLeavesTheMatricesAndSwitchesBlendingOff)
 {
     glMatrixMode(GL_PROJECTION);

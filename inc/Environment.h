@@ -1,0 +1,110 @@
+#ifndef KELVO_ENVIRONMENT_H
+#define KELVO_ENVIRONMENT_H
+
+#include <memory>
+#include <string>
+
+#include "Action.inl"
+#include "CameraController.h"
+#include "Factory.h"
+#include "Fader.h"
+#include "GenericEnvironment.h"
+#include "KeyframerController.h"
+#include "Light.h"
+#include "RGBA.h"
+#include "TextureManager.h"
+
+class Surface;
+
+// The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
+// drawn every frame through the current camera in one fixed order: lights, then the scene's
+// objects, faders last. It hands out OpenGL light numbers and keeps the scene-wide lighting switch
+// that its lit objects consult. The timeline reaches it, its texture manager ("textureManager"),
+// its camera controller ("cameraController") and the objects it creates by name.
+class Environment : public GenericEnvironment, public Action<Environment> {
+public:
+    Environment();
+    // Deletes the keyframer controller; the components of the factories live on.
+    ~Environment() override;
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    // Once: loads the resources, decides the lighting switch from the lights that exist now, sets
+    // the lighting model and initialises the keyframers.
+    void initialize() override;
+    void loadResources() override;
+    // One frame at time (playback seconds). Throws the camera controller's not-found error when
+    // there is no current camera; an object's failure leaves unchanged.
+    void render(double time) override;
+    // The scene's own view: the start-up perspective, depth test on, lighting by the switch,
+    // texturing on, blending off with the start-up blend function, the scene's clear colour.
+    void setViewState() override;
+
+    // A black fader from opaque to transparent over the first two seconds, the child name.
+    // Throws EnvironmentException, also when the name is taken.
+    void createFader(std::string name);
+    // As GenericEnvironment::setBackgroundColor; the scene keeps the colour as its clear colour.
+    void setBackgroundColor(std::string colour);
+
+    // The projection setViewState loads: fovy in degrees, aspect width / height, clipping
+    // distances in front of the eye. The controller passes on what start-up set.
+    void setPerspective(float fovy, float aspect, float zNear, float zFar);
+
+    TextureManager& getTextureManager() { return textureManager; }
+    CameraController& getCameraController() { return cameraController; }
+    KeyframerController& getKeyframerController() { return *keyframerController; }
+    Factory<Light>& getLights() { return lights; }
+    Factory<Surface>& getSurfaces() { return surfaces; }
+    Factory<Fader>& getFaders() { return faders; }
+
+    // The scene-wide lighting switch; lit objects read it to switch GL_LIGHTING around unlit
+    // drawing.
+    bool isLightingEnabled() const { return lighting; }
+    void setLightingEnabled(bool on) { lighting = on; }
+    // The global ambient light, applied when the scene initialises and sets its view.
+    void setAmbient(float r, float g, float b);
+
+    // GL_LIGHT0 + the number of lights that have one already. Throws EnvironmentException when
+    // GL_MAX_LIGHTS are taken.
+    int reserveLightIndex();
+    // Gives back the most recently reserved number (numbers behave as a stack) and switches that
+    // light off.
+    void releaseLightIndex(int light);
+    int getLightCount() const { return lightCount; }
+
+    // GL_TEXTURE_2D on or off, and GL_LIGHTING with it while the lighting switch is on.
+    void enableTexturing();
+    void disableTexturing();
+    bool isTexturingEnabled() const { return texturing; }
+
+    // The surface whose OpenGL state is active; kept by Surface::enable and Surface::disable.
+    Surface* getCurrentSurface() const { return currentSurface; }
+    void setCurrentSurface(Surface* surface) { currentSurface = surface; }
+
+    bool isInitialized() const { return initialized; }
+    bool areResourcesLoaded() const { return resourcesLoaded; }
+
+    // The statistics line.
+    void printInfo();
+
+private:
+    int lightCount;  // OpenGL light numbers handed out
+    TextureManager textureManager;
+    Surface* currentSurface;  // not owned
+    RGBA ambient;             // GL_LIGHT_MODEL_AMBIENT
+    bool texturing;           // last state set by enableTexturing / disableTexturing
+    std::unique_ptr<KeyframerController> keyframerController;
+    CameraController cameraController;
+    Factory<Light> lights;
+    Factory<Surface> surfaces;  // the scene's surface library; meshes keep their own
+    Factory<Fader> faders;
+    bool lighting;  // cleared by initialize when the scene has no lights then
+
+    RGBA clearColour;  // from "setBackgroundColor"; OpenGL's initial clear colour until then
+    float fieldOfView;  // degrees
+    float aspect;       // width / height
+    float zNear;        // clipping distances
+    float zFar;
+};
+
+#endif

@@ -1,0 +1,191 @@
+#include "Environment.h"
+
+#include <GL/gl.h>
+
+#include "Camera.h"
+#include "Log.h"
+#include "StringUtil.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// The projection start-up sets until the controller passes on the command line's: 45 degrees over
+// the 640x480 window, clipping planes at 1 and 300.
+const float DEFAULT_FIELD_OF_VIEW = 45.0f;
+const float DEFAULT_ASPECT = 640.0f / 480.0f;
+const float DEFAULT_Z_NEAR = 1.0f;
+const float DEFAULT_Z_FAR = 300.0f;
+}
+
+Environment::Environment()
+    : lightCount(0), currentSurface(nullptr), ambient(0.1f, 0.1f, 0.1f, 1.0f), texturing(true),
+      keyframerController(new KeyframerController(this)), lights("Factory<Light>"), surfaces("Factory<Surface>"),
+      faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
+      fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
+{
+    setClassName("Action<Environment>");
+    addStringAction("createFader", &Environment::createFader);
+    addStringAction("setBackgroundColor", &Environment::setBackgroundColor);
+    addChildAction(&textureManager, "textureManager");
+    addChildAction(&cameraController, "cameraController");
+}
+
+Environment::~Environment() = default;
+
+void Environment::initialize()
+{
+    if (initialized)
+        return;
+    loadResources();
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Initializing environment \"" << getName()
+                        << "\"." << logEnd;
+    // Decided once: lights loaded after this do not switch the scene's lighting on.
+    if (lights.size() == 0) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Scene has no lights, lighting is disabled."
+                            << logEnd;
+        lighting = false;
+    }
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    else
+        glDisable(GL_LIGHTING);
+    glShadeModel(GL_SMOOTH);
+    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+    glEnable(GL_TEXTURE_2D);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient.data());
+    keyframerController->initialize();
+    initialized = true;
+    printInfo();
+}
+
+void Environment::loadResources()
+{
+    resourcesLoaded = true;
+}
+
+void Environment::setViewState()
+{
+    Camera::setPerspective(fieldOfView, aspect, zNear, zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    else
+        glDisable(GL_LIGHTING);
+    glShadeModel(GL_SMOOTH);
+    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient.data());
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setClearColor(clearColour.r, clearColour.g, clearColour.b, clearColour.a);
+}
+
+void Environment::render(double time)
+{
+    if (!initialized) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Not initialized. Initializing.." << logEnd;
+        initialize();
+    }
+    glClear(GL_DEPTH_BUFFER_BIT);
+    cameraController.getCurrentCamera()->render(time);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    if (lighting && lights.size() > 0) {
+        glEnable(GL_LIGHTING);
+        for (const auto& entry : lights.getComponents())
+            if (entry.second)
+                entry.second->enable(time);
+    }
+
+    // Faders cover everything else, so they come last.
+    for (const auto& entry : faders.getComponents())
+        if (entry.second)
+            entry.second->render(time);
+}
+
+void Environment::createFader(std::string name)
+{
+    try {
+        if (faders.exists(name))
+            throw ComponentAlreadyExistsException(faders.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        Fader* fader = new Fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
+        fader->setName(name);
+        faders.store(name, fader);
+        addChildAction(fader, name);
+    } catch (Exception& e) {
+        throw EnvironmentException("createFader() - Failed to create Fader. Exception message:" + e.getMessage());
+    }
+}
+
+void Environment::setBackgroundColor(std::string colour)
+{
+    GenericEnvironment::setBackgroundColor(colour);
+    // Valid now: the base has parsed it without a failure.
+    clearColour = RGBA(colour);
+}
+
+void Environment::setPerspective(float fovy, float aspect, float zNear, float zFar)
+{
+    fieldOfView = fovy;
+    this->aspect = aspect;
+    this->zNear = zNear;
+    this->zFar = zFar;
+}
+
+void Environment::setAmbient(float r, float g, float b)
+{
+    ambient.set(r, g, b, 1.0f);
+}
+
+int Environment::reserveLightIndex()
+{
+    GLint maxLights = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
+    if (lightCount >= maxLights)
+        throw EnvironmentException("reserveLightIndex() - Maximum light count exceeded!\n");
+    return GL_LIGHT0 + lightCount++;
+}
+
+void Environment::releaseLightIndex(int light)
+{
+    if (lightCount > 0)
+        --lightCount;
+    GLint maxLights = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
+    // Only a light number OpenGL knows, so a stray value leaves no GL error behind.
+    if (light >= GL_LIGHT0 && light < GL_LIGHT0 + maxLights)
+        glDisable(static_cast<GLenum>(light));
+}
+
+void Environment::enableTexturing()
+{
+    glEnable(GL_TEXTURE_2D);
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    texturing = true;
+}
+
+void Environment::disableTexturing()
+{
+    glDisable(GL_TEXTURE_2D);
+    if (lighting)
+        glDisable(GL_LIGHTING);
+    texturing = false;
+}
+
+void Environment::printInfo()
+{
+    // The scene holds no meshes or actors of its own yet: nothing can load them into it.
+    const int meshes = 0;
+    const int actors = 0;
+    const int keyframedActors = 0;
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printInfo() - Statistics: Environment \"" << getName()
+                        << "\" has " << toString(cameraController.size()) << " cameras, " << toString(meshes)
+                        << " meshes, " << toString(actors) << " actors, " << toString(keyframedActors)
+                        << " keyframed actors, " << toString(lights.size()) << " lights, " << toString(surfaces.size())
+                        << " surfaces (in library) and " << toString(textureManager.size()) << " textures. " << logEnd;
+}
