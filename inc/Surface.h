@@ -55,6 +55,9 @@ public:
     // whatever texture was left bound, so it never shows another object's texture.
     void enable();
     void disable();
+    // Switches texturing off on the units enable switched on, leaving the surface active: for a
+    // mesh that has no texture coordinates to draw its textures with.
+    void suspendTextures() const;
     // The texture coordinate of the next vertex, for every texture unit in use.
     void texCoord(float u, float v) const;
 

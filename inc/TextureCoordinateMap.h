@@ -22,6 +22,8 @@ public:
     void setTextureCoordinates(int triangle, int point, const UV& uv);
     // Throws TextureCoordinateException when the triangle has no entry.
     TextureCoordinate getTriangleTextureCoordinates(int triangle) const;
+    // The triangle's entry in place, or null; for drawing, which must not copy per frame.
+    const TextureCoordinate* findTriangleTextureCoordinates(int triangle) const;
     bool hasTriangle(int triangle) const;
     int count() const;
     void clear();

@@ -31,7 +31,8 @@ public:
     bool hasPoint(int point) const;
 
     void setSurfaceName(const std::string& name);
-    std::string getSurfaceName() const;
+    // The stored name itself, so that drawing looks surfaces up without copying it.
+    const std::string& getSurfaceName() const;
 
     void setPolygonIndex(int index);
     int getPolygonIndex() const;

@@ -14,6 +14,8 @@ public:
     void setNormal(int triangle, int point, const Vector& normal);
     // A copy of the triangle's corner normals; empty for a triangle that has none.
     PointNormalMap getPointNormals(int triangle) const;
+    // The triangle's corner normals in place, or null; for drawing, which must not copy per frame.
+    const PointNormalMap* findPointNormals(int triangle) const;
     bool hasTriangle(int triangle) const;
     int size() const;
     void clear();

@@ -166,6 +166,20 @@ void Surface::disable()
     active = false;
 }
 
+void Surface::suspendTextures() const
+{
+    const int n = static_cast<int>(textures.size());
+    if (n == 1) {
+        glDisable(GL_TEXTURE_2D);
+    } else if (n > 1 && textureUnits > 0) {
+        for (int i = 0; i < boundUnits(); ++i) {
+            multitexture().activeTexture(GL_TEXTURE0_ARB + i);
+            glDisable(GL_TEXTURE_2D);
+        }
+        multitexture().activeTexture(GL_TEXTURE0_ARB);
+    }
+}
+
 void Surface::texCoord(float u, float v) const
 {
     const int n = static_cast<int>(textures.size());

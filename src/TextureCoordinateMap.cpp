@@ -37,6 +37,12 @@ TextureCoordinate TextureCoordinateMap::getTriangleTextureCoordinates(int triang
     return it->second;
 }
 
+const TextureCoordinate* TextureCoordinateMap::findTriangleTextureCoordinates(int triangle) const
+{
+    const std::map<int, TextureCoordinate>::const_iterator it = triangles.find(triangle);
+    return it == triangles.end() ? nullptr : &it->second;
+}
+
 bool TextureCoordinateMap::hasTriangle(int triangle) const
 {
     return triangles.find(triangle) != triangles.end();

@@ -27,7 +27,7 @@ void Triangle::setSurfaceName(const std::string& name)
     surfaceName = name;
 }
 
-std::string Triangle::getSurfaceName() const
+const std::string& Triangle::getSurfaceName() const
 {
     return surfaceName;
 }

@@ -11,6 +11,12 @@ PointNormalMap TriangleNormalMap::getPointNormals(int triangle) const
     return it == triangles.end() ? PointNormalMap() : it->second;
 }
 
+const PointNormalMap* TriangleNormalMap::findPointNormals(int triangle) const
+{
+    const std::map<int, PointNormalMap>::const_iterator it = triangles.find(triangle);
+    return it == triangles.end() ? nullptr : &it->second;
+}
+
 bool TriangleNormalMap::hasTriangle(int triangle) const
 {
     return triangles.find(triangle) != triangles.end();

@@ -1,0 +1,559 @@
+#include "Mesh.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Environment.h"
+#include "Log.h"
+#include "Matrix.h"
+#include "StringUtil.h"
+#include "Texture.h"
+#include "TextureManager.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+bool Mesh::drawWireframe = false;
+
+namespace {
+const char* const METAL_SURFACE = "metal";
+const char* const METAL_TEXTURE = "metalenv";
+const char* const METAL_IMAGE = "sky1env.jpg";
+
+// 1/(2 pi) and 1/pi as the spherical mapping scales its angles.
+const double U_PER_RADIAN = 0.1591549413993145;
+const double V_PER_RADIAN = 0.318309882798629;
+// Two corners of one triangle further apart than this in u or v lie on both sides of the seam.
+const float SEAM_THRESHOLD = 0.9f;
+
+// Errors pending before the mesh draws are not the mesh's (bounded: a lost context keeps
+// reporting).
+void clearPendingErrors()
+{
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+// Moves the smaller of two values across the seam when they lie more than the threshold apart,
+// for the pairs (0, 1), (0, 2) and (1, 2) in turn.
+void closeSeam(float values[3])
+{
+    const int pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+    for (const auto& pair : pairs) {
+        float& a = values[pair[0]];
+        float& b = values[pair[1]];
+        if (a - b > SEAM_THRESHOLD)
+            b += 1.0f;
+        if (b - a > SEAM_THRESHOLD)
+            a += 1.0f;
+    }
+}
+
+float clampUnit(float value)
+{
+    return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+}
+}
+
+MeshException::MeshException(const std::string& message)
+{
+    addSource("MeshException");
+    appendMessage(message);
+}
+
+Mesh::Mesh(Environment* owner)
+    : owner(owner), surfaces("Factory<Surface>"), drawBoundingBox(false), textured(false), drawNormals(false),
+      nextPointIndex(0), nextTriangleIndex(0)
+{
+}
+
+Mesh::~Mesh() = default;
+
+int Mesh::addPoint(const Vector& position)
+{
+    int index;
+    do {
+        index = nextPointIndex++;
+    } while (points.find(index) != points.end());
+    points[index] = position;
+    return index;
+}
+
+void Mesh::setPoint(int index, const Vector& position)
+{
+    points[index] = position;
+}
+
+const Point& Mesh::pointAt(int index, const char* operation) const
+{
+    const PointMap::const_iterator it = points.find(index);
+    if (it == points.end())
+        throw MeshException(std::string(operation) + "() - Mesh \"" + name + "\" has no point " + ::toString(index) +
+                            ".");
+    return it->second;
+}
+
+Point Mesh::getPoint(int index) const
+{
+    return pointAt(index, "getPoint");
+}
+
+Vector Mesh::getPointVector(int index) const
+{
+    return pointAt(index, "getPointVector").toVector();
+}
+
+bool Mesh::hasPoint(int index) const
+{
+    return points.find(index) != points.end();
+}
+
+void Mesh::inverseTransformPoints(const Matrix& m)
+{
+    for (auto& entry : points) {
+        Vector v = entry.second.toVector();
+        v.inverseTransform(m);
+        entry.second = v;
+    }
+}
+
+void Mesh::registerTriangle(int index, const Triangle& triangle)
+{
+    for (int corner = 0; corner < 3; ++corner)
+        pointTriangles[triangle.getPoint(corner)].insert(index);
+}
+
+int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
+{
+    Triangle triangle(Triangle::PointIndices{p0, p1, p2});
+    triangle.setPolygonIndex(polygonIndex);
+    int index;
+    do {
+        index = nextTriangleIndex++;
+    } while (triangles.find(index) != triangles.end());
+    triangles[index] = triangle;
+    registerTriangle(index, triangle);
+    return index;
+}
+
+int Mesh::addTriangle(const Triangle::PointIndices& points, int polygonIndex)
+{
+    return addTriangle(points[0], points[1], points[2], polygonIndex);
+}
+
+int Mesh::addTriangle(const Vector& a, const Vector& b, const Vector& c)
+{
+    const int p0 = addPoint(a);
+    const int p1 = addPoint(b);
+    const int p2 = addPoint(c);
+    return addTriangle(p0, p1, p2);
+}
+
+void Mesh::setTriangle(int index, const Triangle& triangle)
+{
+    triangles[index] = triangle;
+    registerTriangle(index, triangle);
+}
+
+Triangle* Mesh::getTriangle(int index)
+{
+    const std::map<int, Triangle>::iterator it = triangles.find(index);
+    return it == triangles.end() ? nullptr : &it->second;
+}
+
+bool Mesh::hasTriangle(int index) const
+{
+    return triangles.find(index) != triangles.end();
+}
+
+std::vector<int> Mesh::getPolygonTriangles(int polygon) const
+{
+    std::vector<int> result;
+    for (const auto& entry : triangles)
+        if (entry.second.getPolygonIndex() == polygon)
+            result.push_back(entry.first);
+    return result;
+}
+
+std::set<int> Mesh::getPointTriangles(int point) const
+{
+    const auto it = pointTriangles.find(point);
+    return it == pointTriangles.end() ? std::set<int>() : it->second;
+}
+
+void Mesh::setSurfaceName(const std::string& name)
+{
+    for (auto& entry : triangles)
+        entry.second.setSurfaceName(name);
+}
+
+void Mesh::setPointTextureCoordinate(int point, const UV& uv)
+{
+    pointTextureCoordinates.setCoordinate(point, uv);
+}
+
+void Mesh::setTriangleTextureCoordinate(int triangle, int point, const UV& uv)
+{
+    textureCoordinates.setTextureCoordinates(triangle, point, uv);
+}
+
+void Mesh::setTriangleTextureCoordinates(int triangle, const TextureCoordinate& coordinates)
+{
+    textureCoordinates.setTriangleTextureCoordinates(triangle, coordinates);
+}
+
+TextureCoordinateMap Mesh::getTextureCoordinateMap() const
+{
+    return textureCoordinates;
+}
+
+void Mesh::setTextureCoordinateMap(const TextureCoordinateMap& map)
+{
+    textureCoordinates = map;
+}
+
+TriangleNormalMap Mesh::getTriangleNormalMap() const
+{
+    return vertexNormals;
+}
+
+void Mesh::calcPlanarMapping(const std::string& surfaceName, int axis)
+{
+    // The plane's (u, v) as components of a position: axis 0 -> (z, y), 1 -> (x, z), 2 -> (x, y).
+    const int planes[3][2] = {{2, 1}, {0, 2}, {0, 1}};
+    if (axis < 0 || axis > 2)
+        throw MeshException("calcPlanarMapping(\"" + name + "\") - No projection axis " + ::toString(axis) +
+                            "; the axis is 0, 1 or 2.");
+    Vector min, max;
+    getBoundingBox(min, max);
+    const Surface* surface = surfaces.find(surfaceName);
+    if (!surface)
+        return;
+    const Vector center = surface->getTextureCenter();
+    const Vector size = surface->getTextureSize();
+    const int u = planes[axis][0];
+    const int v = planes[axis][1];
+    // Checked before anything changes: a UV is the offset divided by the size.
+    if (size[u] == 0.0f || size[v] == 0.0f)
+        throw MeshException("calcPlanarMapping(\"" + name + "\") - Surface \"" + surfaceName +
+                            "\" has a texture size of 0 in the projection plane.");
+    const auto project = [&](const Vector& a) {
+        return UV((a[u] - center[u] + size[u] * 0.5f) / size[u], (a[v] - center[v] + size[v] * 0.5f) / size[v]);
+    };
+    textureCoordinates.clear();
+    textureCoordinates.setRange(project(min), project(max));
+    for (const auto& entry : points)
+        setPointTextureCoordinate(entry.first, project(entry.second.toVector()));
+}
+
+void Mesh::calcSphericalMapping(const std::string& surfaceName)
+{
+    if (!surfaces.find(surfaceName))
+        return;
+    textureCoordinates.clear();
+    for (const auto& entry : triangles) {
+        const Triangle& triangle = entry.second;
+        if (triangle.getSurfaceName() != surfaceName)
+            continue;
+        float u[3], v[3];
+        for (int corner = 0; corner < 3; ++corner) {
+            Vector d = pointAt(triangle.getPoint(corner), "calcSphericalMapping").toVector();
+            d.normalize();
+            // Rounding can leave a unit y a hair beyond 1, where asin has no value.
+            const double y = std::max(-1.0, std::min(1.0, static_cast<double>(d.y)));
+            u[corner] = static_cast<float>(std::atan2(d.x, d.z) * U_PER_RADIAN + 0.5);
+            v[corner] = static_cast<float>(std::asin(y) * V_PER_RADIAN + 0.5);
+        }
+        closeSeam(u);
+        closeSeam(v);
+        for (int corner = 0; corner < 3; ++corner)
+            setTriangleTextureCoordinate(entry.first, triangle.getPoint(corner),
+                                         UV(clampUnit(u[corner]), clampUnit(v[corner])));
+    }
+}
+
+void Mesh::getBoundingBox(Vector& min, Vector& max) const
+{
+    min.set(0.0f, 0.0f, 0.0f);
+    max.set(0.0f, 0.0f, 0.0f);
+    bool first = true;
+    for (const auto& entry : triangles) {
+        for (int corner = 0; corner < 3; ++corner) {
+            // A corner without a point has no position to count.
+            const PointMap::const_iterator it = points.find(entry.second.getPoint(corner));
+            if (it == points.end())
+                continue;
+            const Point& p = it->second;
+            if (first) {
+                min = p.toVector();
+                max = p.toVector();
+                first = false;
+                continue;
+            }
+            for (int i = 0; i < 3; ++i) {
+                min[i] = std::min(min[i], p[i]);
+                max[i] = std::max(max[i], p[i]);
+            }
+        }
+    }
+}
+
+void Mesh::calcFaceNormals()
+{
+    if (triangles.empty())
+        return;
+    int zeroNormals = 0;
+    for (auto& entry : triangles) {
+        try {
+            entry.second.setNormal(entry.second.calcNormal(points));
+        } catch (...) {
+            entry.second.setNormal(Vector(0.0f, 0.0f, 1.0f));
+            ++zeroNormals;
+        }
+    }
+    if (zeroNormals >= 1)
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "calcFaceNormals(\"" << name << "\") - "
+                            << ::toString(zeroNormals) << " zero face normals detected. Possibly defected mesh."
+                            << logEnd;
+}
+
+void Mesh::calcVertexNormals()
+{
+    vertexNormals.clear();
+    for (const auto& entry : triangles) {
+        const Triangle& triangle = entry.second;
+        const int group = triangle.getSmoothingGroup();
+        for (int corner = 0; corner < 3; ++corner) {
+            const int point = triangle.getPoint(corner);
+            Vector sum;
+            int count = 0;
+            const auto registered = pointTriangles.find(point);
+            if (registered != pointTriangles.end()) {
+                for (int other : registered->second) {
+                    const auto neighbour = triangles.find(other);
+                    if (neighbour == triangles.end())
+                        continue;
+                    if ((neighbour->second.getSmoothingGroup() & group) != 0) {
+                        sum += neighbour->second.getNormal();
+                        ++count;
+                    }
+                }
+            }
+            // The mean of unit normals is not normalised again: across a crease it is shorter.
+            vertexNormals.setNormal(entry.first, point,
+                                    count > 0 ? sum / static_cast<float>(count) : triangle.getNormal());
+        }
+    }
+}
+
+void Mesh::initializeTextureCoordinates()
+{
+    // Coordinates set per corner beforehand win over per-point ones.
+    for (const TextureCoordinate::Record& record : pointTextureCoordinates.getCoordinateList()) {
+        const auto registered = pointTriangles.find(record.point);
+        if (registered == pointTriangles.end())
+            continue;
+        const UV uv(record.u, record.v);
+        for (int triangle : registered->second) {
+            const TextureCoordinate* existing = textureCoordinates.findTriangleTextureCoordinates(triangle);
+            if (!existing || (!existing->isComplete() && !existing->hasPoint(record.point)))
+                textureCoordinates.setTextureCoordinates(triangle, record.point, uv);
+        }
+    }
+    pointTextureCoordinates = TextureCoordinate();
+
+    int withCoordinates = 0;
+    for (const auto& entry : triangles)
+        if (textureCoordinates.hasTriangle(entry.first))
+            ++withCoordinates;
+    textured = withCoordinates == getTriangleCount();
+    if (!textured)
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "initializeTextureCoordinates(\"" << name
+                            << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
+}
+
+void Mesh::initialize()
+{
+    if (surfaces.exists(METAL_SURFACE)) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Metal surface found." << logEnd;
+        Surface* metal = surfaces.find(METAL_SURFACE);
+        TextureManager& textureManager = owner->getTextureManager();
+        textureManager.createEnvironmentTexture(METAL_TEXTURE);
+        Texture* reflection = textureManager.find(METAL_TEXTURE);
+        reflection->loadTexture(METAL_IMAGE);
+        if (metal)
+            metal->addTexture(reflection);
+    }
+    CommonObject::initialize();
+    calcFaceNormals();
+    calcVertexNormals();
+    initializeTextureCoordinates();
+    if (Log::getInstance()->getLevel() >= 3) {
+        Vector min, max;
+        getBoundingBox(min, max);
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize(\"" << name
+                            << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
+                            << " dy=" << ::toString(static_cast<double>(max.y - min.y))
+                            << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
+    }
+}
+
+void Mesh::beginUnlit() const
+{
+    glDisable(GL_TEXTURE_2D);
+    if (owner->isLightingEnabled())
+        glDisable(GL_LIGHTING);
+}
+
+void Mesh::endUnlit() const
+{
+    if (owner->isLightingEnabled())
+        glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+}
+
+void Mesh::drawTriangles()
+{
+    clearPendingErrors();
+    Vector lastNormal(0.0f, 0.0f, 1.0f);  // the last normal sent, for the debug normals
+    const Surface* lastEnabled = nullptr;
+    for (const auto& entry : triangles) {
+        const int index = entry.first;
+        const Triangle& triangle = entry.second;
+        Surface* surface = surfaces.find(triangle.getSurfaceName());
+
+        // Everything is looked up before glBegin, so a failure never leaves a primitive open.
+        const Point* corners[3];
+        int cornerPoints[3];
+        for (int corner = 0; corner < 3; ++corner) {
+            cornerPoints[corner] = triangle.getPoint(corner);
+            corners[corner] = &pointAt(cornerPoints[corner], "render");
+        }
+        const PointNormalMap* normals = vertexNormals.findPointNormals(index);
+        const TextureCoordinate* coordinates = nullptr;
+        if (textured) {
+            coordinates = textureCoordinates.findTriangleTextureCoordinates(index);
+            if (!coordinates)
+                textureCoordinates.getTriangleTextureCoordinates(index);  // throws, naming the triangle
+        }
+
+        if (drawWireframe || !surface) {
+            beginUnlit();
+            glColor3f(0.7f, 0.5f, 0.5f);
+            glBegin(GL_LINE_LOOP);
+            for (const Point* p : corners)
+                glVertex3f(p->x, p->y, p->z);
+            glEnd();
+            endUnlit();
+        } else {
+            surface->enable();
+            // Without coordinates a texture would show one texel of wherever the last coordinate
+            // pointed: a mesh that is not textured draws its surfaces' materials only.
+            if (!textured && surface != lastEnabled)
+                surface->suspendTextures();
+            lastEnabled = surface;
+            glBegin(GL_TRIANGLES);
+            for (int corner = 0; corner < 3; ++corner) {
+                if (coordinates) {
+                    const UV uv = coordinates->getCoordinate(cornerPoints[corner]);
+                    surface->texCoord(uv.u, uv.v);
+                }
+                lastNormal = normals ? normals->getNormal(cornerPoints[corner]) : triangle.getNormal();
+                glNormal3f(lastNormal.x, lastNormal.y, lastNormal.z);
+                glVertex3f(corners[corner]->x, corners[corner]->y, corners[corner]->z);
+            }
+            glEnd();
+            const GLenum error = glGetError();
+            if (error != GL_NO_ERROR) {
+                const std::string message = "render() - OpenGL error \"" +
+                                            std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
+                                            "\" while drawing triangle #" + ::toString(index) + " from object \"" +
+                                            name + "\".";
+                *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+                throw MeshException(message);
+            }
+        }
+
+        if (drawNormals) {
+            const Vector a = corners[0]->toVector();
+            const Vector m = (a + corners[1]->toVector() + corners[2]->toVector()) * 0.33333334f;
+            const Vector tip = m + lastNormal * 0.16666667f;
+            beginUnlit();
+            glColor3f(0.9f, 0.9f, 0.1f);
+            glBegin(GL_LINES);
+            glVertex3f(m.x, m.y, m.z);
+            glVertex3f(tip.x, tip.y, tip.z);
+            glEnd();
+            endUnlit();
+        }
+    }
+}
+
+void Mesh::renderBoundingBox() const
+{
+    Vector a, b;  // min, max
+    getBoundingBox(a, b);
+    const float faces[4][4][3] = {
+        {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z}, {a.x, b.y, a.z}},
+        {{b.x, b.y, b.z}, {a.x, b.y, b.z}, {a.x, a.y, b.z}, {b.x, a.y, b.z}},
+        {{a.x, a.y, a.z}, {a.x, a.y, b.z}, {a.x, b.y, b.z}, {a.x, b.y, a.z}},
+        {{b.x, b.y, b.z}, {b.x, b.y, a.z}, {b.x, a.y, a.z}, {b.x, a.y, b.z}},
+    };
+    glColor3f(0.9f, 0.9f, 0.1f);
+    for (const auto& face : faces) {
+        glBegin(GL_LINE_LOOP);
+        for (const auto& corner : face)
+            glVertex3fv(corner);
+        glEnd();
+    }
+}
+
+void Mesh::render(double)
+{
+    if (!initialized)
+        initialize();
+    if (triangles.empty()) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Mesh \"" << name << "\" has no triangles!"
+                            << logEnd;
+        return;
+    }
+    const bool transformed = transformEnabled;
+    if (transformed) {
+        glPushMatrix();
+        applyTransform();
+    }
+    // The matrix is popped and the surface switched off on every way out, so a failing mesh
+    // leaves the stack and the scene's current surface as it found them.
+    const auto finish = [&]() {
+        if (transformed)
+            glPopMatrix();
+        Surface* current = owner->getCurrentSurface();
+        if (current)
+            current->disable();
+        if (!textured)
+            glEnable(GL_TEXTURE_2D);
+    };
+    try {
+        drawTriangles();
+    } catch (Exception& e) {
+        finish();
+        throw MeshException("render(\"" + name + "\") - Failed to render triangles. " + e.getMessage());
+    }
+    finish();
+
+    if (drawBoundingBox) {
+        try {
+            renderBoundingBox();
+        } catch (Exception& e) {
+            throw MeshException("render(\"" + name + "\") - Failed to render bounding box. " + e.getMessage());
+        }
+    }
+}
+
+std::string Mesh::toString() const
+{
+    return CommonObject::toString() + "\n Mesh::toString() - " + ::toString(getTriangleCount()) + " triangles." +
+           "\n                    " + ::toString(surfaces.size()) + " surfaces.";
+}
