@@ -1,0 +1,52 @@
+#include "StaticMesh.h"
+
+#include <GL/gl.h>
+
+StaticMesh::StaticMesh(Environment* owner) : Mesh(owner)
+{
+}
+
+StaticMesh::~StaticMesh() = default;
+
+void StaticMesh::initialize()
+{
+    Mesh::initialize();
+    OGLObject::initialize();
+}
+
+void StaticMesh::render(double)
+{
+    const bool transformed = transformEnabled;
+    if (transformed) {
+        glPushMatrix();
+        applyTransform();
+    }
+    try {
+        OGLObject::render();
+    } catch (...) {
+        if (transformed)
+            glPopMatrix();
+        throw;
+    }
+    if (transformed)
+        glPopMatrix();
+}
+
+void StaticMesh::renderPrimitives()
+{
+    // Recorded in the local frame: the transform is applied around the list at every frame.
+    const bool transformed = transformEnabled;
+    transformEnabled = false;
+    try {
+        Mesh::render(0.0);
+    } catch (...) {
+        transformEnabled = transformed;
+        throw;
+    }
+    transformEnabled = transformed;
+}
+
+std::string StaticMesh::toString() const
+{
+    return Mesh::toString() + "\n" + OGLObject::toString();
+}
