@@ -30,6 +30,8 @@ public:
     void exit();
     void activateEnvironment(std::string name);
     void loadResources(std::string name);
+    // A new, empty 3D scene named name, its child of that name, with the projection start-up set.
+    void createEnvironment(std::string name);
     // A new, empty 2D scene named name, its child of that name.
     void createEnvironment2D(std::string name);
     // A new talking scene named name, its child of that name.
@@ -39,6 +41,11 @@ public:
     void createTovoOutroEnvironment(std::string name);
     // Makes the sound engine's single instance (created on first use) the child name.
     void createSoundEngine(std::string name);
+
+    // The perspective projection start-up set (fovy in degrees, aspect width / height, clipping
+    // distances), for the 3D scenes to set at each render: passed to those that exist and to those
+    // created later.
+    void setPerspective(float fovy, float aspect, float zNear, float zFar);
 
     // Names scene and enters it in the scene table, replacing an entry of that name without
     // deleting or deactivating it. actions, when not null, is the scene's scripting part and
@@ -51,6 +58,11 @@ private:
 
     GenericEnvironment* activeEnvironment;  // not owned
     bool initialized;
+    bool perspectiveSet;  // false until start-up passes its projection on
+    float fieldOfView;    // degrees
+    float aspect;         // width / height
+    float zNear;          // clipping distances
+    float zFar;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "EnvironmentController.h"
 
+#include "Environment.h"
 #include "Environment2D.h"
 #include "ExitNowException.h"
 #include "Log.h"
@@ -17,7 +18,8 @@ EnvironmentControllerException::EnvironmentControllerException(const std::string
 }
 
 EnvironmentController::EnvironmentController()
-    : Factory<GenericEnvironment>("Factory<GenericEnvironment>"), activeEnvironment(nullptr), initialized(false)
+    : Factory<GenericEnvironment>("Factory<GenericEnvironment>"), activeEnvironment(nullptr), initialized(false),
+      perspectiveSet(false), fieldOfView(0.0f), aspect(0.0f), zNear(0.0f), zFar(0.0f)
 {
 }
 
@@ -33,6 +35,7 @@ void EnvironmentController::initialize()
     addAction("exit", &EnvironmentController::exit);
     addStringAction("setActiveEnvironment", &EnvironmentController::activateEnvironment);
     addStringAction("loadResources", &EnvironmentController::loadResources);
+    addStringAction("createEnvironment", &EnvironmentController::createEnvironment);
     addStringAction("createEnvironment2D", &EnvironmentController::createEnvironment2D);
     addStringAction("createTovoEnvironment", &EnvironmentController::createTovoEnvironment);
     addStringAction("createTovoIntroEnvironment", &EnvironmentController::createTovoIntroEnvironment);
@@ -78,6 +81,28 @@ void EnvironmentController::loadResources(std::string name)
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadResources() - loading resources for environment \""
                         << name << "\"." << logEnd;
     findEnvironment(name, "loadResources")->loadResources();
+}
+
+void EnvironmentController::createEnvironment(std::string name)
+{
+    Environment* scene = new Environment();
+    if (perspectiveSet)
+        scene->setPerspective(fieldOfView, aspect, zNear, zFar);
+    registerEnvironment(name, scene, scene);
+}
+
+void EnvironmentController::setPerspective(float fovy, float aspect, float zNear, float zFar)
+{
+    fieldOfView = fovy;
+    this->aspect = aspect;
+    this->zNear = zNear;
+    this->zFar = zFar;
+    perspectiveSet = true;
+    for (const auto& entry : components) {
+        Environment* scene = dynamic_cast<Environment*>(entry.second);
+        if (scene)
+            scene->setPerspective(fovy, aspect, zNear, zFar);
+    }
 }
 
 void EnvironmentController::createEnvironment2D(std::string name)

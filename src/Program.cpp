@@ -8,6 +8,7 @@
 
 #include "Camera.h"
 #include "Commandline.h"
+#include "Environment.h"
 #include "EnvironmentController.h"
 #include "ExitNowException.h"
 #include "FilePath.h"
@@ -29,6 +30,8 @@ const char* const CAPTION_TITLE = "Vantor Vemk Kelvo - ";
 const char* const NO_TIMELINE_1 = "No Timeline xml file specified. ";
 const char* const NO_TIMELINE_2 = "Please give --timeline <xmlfile> ";
 const char* const NO_TIMELINE_3 = "as a command line parameter. Aborting... ";
+
+const float FIELD_OF_VIEW = 45.0f;  // degrees, vertical
 
 const int KEY_TAB = 9;
 const int KEY_ESCAPE = 27;
@@ -80,6 +83,10 @@ int Program::main(int argumentCount, char** arguments)
 
         environmentController = new EnvironmentController();
         environmentController->initialize();
+        // The 3D scenes set this projection again at every render.
+        environmentController->setPerspective(FIELD_OF_VIEW,
+                                              static_cast<float>(windowWidth) / static_cast<float>(windowHeight),
+                                              zNear, zFar);
         environmentController->addChildAction(&playbackTimer, "timer");
         XMLTimeline* xmlTimeline = new XMLTimeline();
         timeline = xmlTimeline;
@@ -373,10 +380,12 @@ void Program::keyboardCallback(const SDL_KeyboardEvent& event)
     if (key == KEY_TAB) {
         *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "animatedCameraKeyboard() - Switching camera." << logEnd;
         try {
-            environmentController->getActiveEnvironment();
-            // No scene kind with cameras exists yet, so no active scene is camera controllable.
-            *Log::getInstance() << LogContext(LOG_SOURCE, 1)
-                  << "keyboardCallback() - Current environment is not camera controllable." << logEnd;
+            Environment* scene = dynamic_cast<Environment*>(environmentController->getActiveEnvironment());
+            if (scene)
+                scene->getCameraController().setNextCamera();
+            else
+                *Log::getInstance() << LogContext(LOG_SOURCE, 1)
+                      << "keyboardCallback() - Current environment is not camera controllable." << logEnd;
         } catch (Exception& e) {
             *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "keyboardCallback() - Unable to switch camera. " << e.what()
                   << logEnd;
@@ -392,8 +401,10 @@ void Program::windowResize(int width, int height)
         windowHeight = height;
     glViewport(0, 0, windowWidth, windowHeight);
     try {
-        Camera::setPerspective(45.0f, static_cast<float>(windowWidth) / static_cast<float>(windowHeight), zNear,
-                               zFar);
+        const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
+        Camera::setPerspective(FIELD_OF_VIEW, aspect, zNear, zFar);
+        if (environmentController)
+            environmentController->setPerspective(FIELD_OF_VIEW, aspect, zNear, zFar);
     } catch (Exception& e) {
         *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "windowResize() - Failed to resize window! "
               << "Exception message follows. " << e.getMessage() << logEnd;

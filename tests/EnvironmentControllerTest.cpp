@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ComponentExceptions.h"
+#include "Environment.h"
 #include "EnvironmentController.h"
 #include "ExitNowException.h"
 #include "RecordingScene.h"
@@ -266,4 +267,23 @@ TEST_F(EnvironmentControllerTest, TheTalkingSceneIsAChildAndTheIntroAndCreditsAr
                 << e.getMessage();
         }
     }
+}
+
+TEST_F(EnvironmentControllerTest, The3DSceneIsAChildWhosePathsReachItsObjects)
+{
+    controller.stringAction("createEnvironment", "space");
+    Environment* space = dynamic_cast<Environment*>(controller.Factory<GenericEnvironment>::find("space"));
+    ASSERT_NE(space, nullptr);
+    EXPECT_EQ(space->getName(), "space");
+    EXPECT_FALSE(space->isInitialized()) << "neither initialised nor loaded on creation";
+    EXPECT_FALSE(space->areResourcesLoaded());
+
+    controller.stringAction("space.cameraController.createHpbCamera", "eye");
+    controller.stringAction("space.textureManager.createTexture", "sky.jpg");
+    controller.stringAction("space.createFader", "fade");
+    controller.floatAction("space.fade.setDuration", 4.0f);
+    EXPECT_TRUE(space->getCameraController().exists("eye"));
+    EXPECT_TRUE(space->getTextureManager().exists("sky.jpg"));
+    EXPECT_FLOAT_EQ(space->getFaders().find("fade")->getDuration(), 4.0f);
+    delete space;
 }

@@ -9,6 +9,8 @@
 #include "Environment.h"
 #include "Environment2D.h"
 #include "GLEnvironment.h"
+#include "StaticMesh.h"
+#include "Surface.h"
 #include "TestSupport.h"
 #include "ViewStateCheck.h"
 
@@ -371,5 +373,51 @@ TEST_F(EnvironmentTest, TexturingHelpersSwitchLightingWithTexturingOnlyWhileTheS
         EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << c.what;
         EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.lighting) << c.what;
         EXPECT_TRUE(scene.isTexturingEnabled()) << c.what;
+    }
+}
+
+TEST_F(EnvironmentTest, MeshIsLitByTheScenesLightsOrDrawnInItsColourWithoutThem)
+{
+    // A red square two units wide, five units in front of the camera at the origin, facing it.
+    // Lit, the default material's diffuse 0.8 times the light's cosine at the corners plus the
+    // global ambient 0.1 times the material's ambient 0.2; the specular part is 0.
+    struct Case {
+        const char* what;
+        bool light;
+        float position[4];  // where the light is, in the camera's (identity) view
+        int grey;
+    } cases[] = {
+        {"no light: unlit, the material's colour", false, {0, 0, 0, 1}, -1},
+        {"directional light from behind the eye", true, {0, 0, 1, 0}, 209},   // 0.02 + 0.8 * 1
+        {"point light at the eye", true, {0, 0, 0, 1}, 201},                  // 0.02 + 0.8 * 5 / sqrt(27)
+    };
+    for (const Case& c : cases) {
+        Environment own;
+        own.getCameraController().createHpbCamera("eye");
+        own.getCameraController().setCamera("eye");
+        if (c.light)
+            own.getLights().create("lamp", &own)->setPosition(c.position[0], c.position[1], c.position[2],
+                                                               c.position[3]);
+        Surface* red = new Surface(&own);
+        red->getMaterial().setColor(RGBA(1, 0, 0, 1));
+        StaticMesh mesh(&own);
+        mesh.getSurfaces().store("red", red);
+        mesh.addTriangle(Vector(-1, -1, -5), Vector(1, -1, -5), Vector(1, 1, -5));
+        mesh.addTriangle(Vector(-1, -1, -5), Vector(1, 1, -5), Vector(-1, 1, -5));
+        mesh.setSurfaceName("red");
+
+        own.setViewState();
+        own.render(0.0);
+        mesh.render(0.0);
+        const Pixel centre = readPixel(320, 240);
+        if (c.grey < 0)
+            EXPECT_TRUE(closeColour(centre, {255, 0, 0}, 0)) << c.what << ": " << show(centre);
+        else
+            EXPECT_TRUE(closeColour(centre, {c.grey, c.grey, c.grey}, 1)) << c.what << ": " << show(centre);
+        // Outside the square: the clear colour.
+        EXPECT_TRUE(closeColour(readPixel(20, 20), {0, 0, 0}, 0)) << c.what;
+        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.light) << c.what;
+        glDisable(GL_LIGHT0);
+        delete red;
     }
 }

@@ -2,10 +2,12 @@
 
 #include <SDL/SDL.h>
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <string>
 #include <vector>
 
+#include "Environment.h"
 #include "EnvironmentController.h"
 #include "GLEnvironment.h"
 #include "Program.h"
@@ -123,6 +125,38 @@ TEST_F(ProgramFrameTest, TabOnASceneWithoutCamerasWarnsAndChangesNothing)
     EXPECT_EQ(scene.calls, std::vector<std::string>({"initialize"}));
 }
 
+TEST_F(ProgramFrameTest, TabOnA3DSceneSwitchesToItsNextCameraInNameOrder)
+{
+    controller->stringAction("createEnvironment", "space");
+    controller->stringAction("space.cameraController.createHpbCamera", "b");
+    controller->stringAction("space.cameraController.createHpbCamera", "a");
+    controller->stringAction("setActiveEnvironment", "space");
+    Environment* space = dynamic_cast<Environment*>(controller->getActiveEnvironment());
+    ASSERT_NE(space, nullptr);
+    LogCapture log;
+    for (const char* expected : {"a", "b", "a"}) {
+        program.keyboardCallback(keyPress(SDLK_TAB));
+        EXPECT_EQ(space->getCameraController().getCurrentCamera()->getName(), expected);
+    }
+    EXPECT_TRUE(log.contains("[info] cameracontroller::setNextCamera() - Switched camera to \"b\".\n")) << log.text();
+    EXPECT_EQ(log.warnings(), 0);
+    EXPECT_EQ(log.errors(), 0);
+    delete space;
+}
+
+TEST_F(ProgramFrameTest, TabOnA3DSceneWithoutCamerasReportsTheFailureAndGoesOn)
+{
+    controller->stringAction("createEnvironment", "space");
+    controller->stringAction("setActiveEnvironment", "space");
+    LogCapture log;
+    program.keyboardCallback(keyPress(SDLK_TAB));
+    EXPECT_TRUE(log.contains("[error] program::keyboardCallback() - Unable to switch camera. "
+                             "KelvoEngineException::::CameraControllerException::setNextCamera() - There are no "
+                             "cameras available.\n"))
+        << log.text();
+    delete controller->getActiveEnvironment();
+}
+
 TEST_F(ProgramFrameTest, TabWithoutAnActiveSceneReportsTheFailureAndGoesOn)
 {
     LogCapture log;
@@ -142,6 +176,33 @@ TEST_F(ProgramFrameTest, OtherKeysOnlyLogThePressAtDebugLevel)
     Log::getInstance()->setLevel(3);
     program.keyboardCallback(keyPress(SDLK_SPACE));
     EXPECT_EQ(log.text(), "[debug] program::keyboardCallback() - Key press detected.\n");
+}
+
+TEST_F(ProgramFrameTest, ResizedPerspectiveReaches3DScenesMadeBeforeAndAfter)
+{
+    controller->stringAction("createEnvironment", "before");
+    program.windowResize(320, -1);
+    controller->stringAction("createEnvironment", "after");
+    float expected[16];
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 320.0 / 480.0, 1.0, 300.0);
+    glGetFloatv(GL_PROJECTION_MATRIX, expected);
+    for (const char* name : {"before", "after"}) {
+        GenericEnvironment* scene = controller->Factory<GenericEnvironment>::find(name);
+        glLoadIdentity();
+        scene->setViewState();
+        float projection[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_FLOAT_EQ(projection[i], expected[i]) << name << ", element " << i;
+    }
+    program.windowResize(640, 480);
+    for (const char* name : {"before", "after"})
+        delete controller->Factory<GenericEnvironment>::find(name);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
 }
 
 TEST_F(ProgramFrameTest, ResizeSetsTheViewportAndThePerspective)

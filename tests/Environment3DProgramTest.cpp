@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+// A 3D show played end to end by the program, as a user runs it, in a fresh working folder that
+// holds the timeline.
+namespace {
+const char* const SHOW =
+    "<?xml version=\"1.0\"?>\n"
+    "<timeline>\n"
+    "  <action name=\"createEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"space.cameraController.createHpbCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+    "  <action name=\"space.cameraController.setCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+    "  <action name=\"space.setBackgroundColor\" type=\"string\" time=\"0\" param=\"#336699\"/>\n"
+    "  <action name=\"space.createFader\" type=\"string\" time=\"0\" param=\"fadein\"/>\n"
+    "  <action name=\"space.fadein.setDuration\" type=\"float\" time=\"0\" param=\"2\"/>\n"
+    "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"space.cameraController.nextCamera\" type=\"none\" time=\"1\"/>\n"
+    "</timeline>\n";
+
+class Environment3DProgramTest : public TempDirTest {
+protected:
+    // Position of piece in text from from on; fails the test when it is missing.
+    static std::string::size_type at(const std::string& text, const std::string& piece,
+                                     std::string::size_type from = 0)
+    {
+        std::string::size_type found = text.find(piece, from);
+        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
+        return found;
+    }
+};
+}
+
+TEST_F(Environment3DProgramTest, FixedStepShowFadesInThroughItsCameraAndEndsInOrder)
+{
+    writeFile("show/show.xml", SHOW);
+    ProgramRun run = runProgram({"--timeline", "show/show.xml", "--debugframedraw", "1", "--endtime", "3",
+                                 "--loglevel", "4", "--znear", "0.5", "--zfar", "500"},
+                                temp->path());
+    ASSERT_FALSE(run.status == -1 && run.output.empty()) << "the program did not run";
+    EXPECT_EQ(run.status, 0) << run.output;
+    const std::string& out = run.output;
+
+    // Start-up: the scene is filled, loaded and activated before the loop; activation initialises it.
+    std::string::size_type fader = at(out, "Running \"space.createFader(\"fadein\").");
+    std::string::size_type switched = at(out, "activateEnvironment() - Switching environment to \"space\".");
+    std::string::size_type initialized = at(out, "[info] environment::initialize() - Initializing environment \"space\".");
+    at(out, "[info] environment::initialize() - Scene has no lights, lighting is disabled.");
+    std::string::size_type statistics =
+        at(out, "[info] environment::printInfo() - Statistics: Environment \"space\" has 1 cameras, 0 meshes, 0 "
+                "actors, 0 keyframed actors, 0 lights, 0 surfaces (in library) and 0 textures. \n");
+    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    EXPECT_LT(fader, switched);
+    EXPECT_LT(switched, initialized);
+    EXPECT_LT(statistics, loop);
+    EXPECT_EQ(out.find("environment::render() - Not initialized."), std::string::npos) << "activated before";
+
+    // Frames 0 to 3 through the camera; the camera action of 1 fires in the frame of 1.
+    std::string::size_type frame0 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 0 seconds.\n");
+    std::string::size_type camera = at(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
+    std::string::size_type frame1 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 1 seconds.\n");
+    std::string::size_type next = at(out, "[info] cameracontroller::setNextCamera() - Switched camera to \"eye\".\n",
+                                     frame1);
+    std::string::size_type frame3 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 3 seconds.\n");
+    std::string::size_type end =
+        at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n");
+    EXPECT_LT(loop, frame0);
+    EXPECT_LT(frame0, camera);
+    EXPECT_LT(camera, frame1);
+    EXPECT_LT(frame1, next);
+    EXPECT_LT(next, frame3);
+    EXPECT_LT(frame3, end);
+    EXPECT_EQ(out.find("Drawing frame at 4 seconds."), std::string::npos) << out;
+
+    // The one warning of a scene without animation.
+    at(out, "[warning] keyframercontroller::initialize() - No keyframers available.\n");
+    at(out, "Log::getInfo() - Total of 0 errors and 1 warnings.", end);
+}
+
+TEST_F(Environment3DProgramTest, SceneWithoutACurrentCameraEndsTheShowInItsFirstFrame)
+{
+    writeFile("show/blind.xml",
+              "<timeline>\n"
+              "  <action name=\"createEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+              "  <action name=\"space.cameraController.createHpbCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+              "</timeline>\n");
+    ProgramRun run = runProgram({"--timeline", "show/blind.xml", "--debugframedraw", "1", "--endtime", "5"},
+                                temp->path());
+    EXPECT_EQ(run.status, 1) << run.output;
+    at(run.output, "[error] program::drawFrame() - Exception occurred while drawing  frame. Exception message "
+                   "follows. KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
+                   "component \"\".\n");
+    EXPECT_EQ(run.output.find("End of Playback"), std::string::npos) << run.output;
+}
