@@ -36,8 +36,9 @@ public:
     // One frame at time (playback seconds). Throws the camera controller's not-found error when
     // there is no current camera; an object's failure leaves unchanged.
     void render(double time) override;
-    // The scene's own view: the start-up perspective, depth test on, lighting by the switch,
-    // texturing on, blending off with the start-up blend function, the scene's clear colour.
+    // The scene's own view: the start-up perspective, depth test on, lighting by the switch and no
+    // light on beyond the scene's own, texturing on, blending off with the start-up blend function,
+    // the scene's clear colour.
     void setViewState() override;
 
     // A black fader from opaque to transparent over the first two seconds, the child name.

@@ -73,6 +73,12 @@ void Environment::setViewState()
         glEnable(GL_LIGHTING);
     else
         glDisable(GL_LIGHTING);
+    // Every scene numbers its lights from GL_LIGHT0: the numbers beyond this scene's own may still
+    // be on with another scene's lights. This scene's own are switched on again as it renders.
+    GLint maxLights = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
+    for (GLint i = lightCount; i < maxLights; ++i)
+        glDisable(static_cast<GLenum>(GL_LIGHT0 + i));
     glShadeModel(GL_SMOOTH);
     glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient.data());
@@ -99,7 +105,8 @@ void Environment::render(double time)
                 entry.second->enable(time);
     }
 
-    // Faders cover everything else, so they come last.
+    // The scene's objects follow, each kind in name order; faders cover everything, so they come
+    // last.
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);

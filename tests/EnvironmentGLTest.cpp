@@ -354,6 +354,30 @@ TEST_F(EnvironmentTest, UnlitSceneDrawsWithLightingOffAfterALitOne)
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "the switch decided at initialisation";
 }
 
+TEST_F(EnvironmentTest, LightsOfAnotherSceneAreOffWhileThisOneDraws)
+{
+    // Both scenes number their lights from GL_LIGHT0; the first has two, this one one.
+    Environment other;
+    other.getCameraController().createHpbCamera("eye");
+    other.getCameraController().setCamera("eye");
+    other.getLights().create("a", &other);
+    other.getLights().create("b", &other);
+    other.setViewState();
+    other.render(0.0);
+    ASSERT_TRUE(glIsEnabled(GL_LIGHT1));
+
+    addCamera();
+    scene.getLights().create("lamp", &scene);
+    frame(0.0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1)) << "the other scene's second light";
+
+    other.setViewState();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0)) << "its own numbers are left to its render";
+    other.render(0.0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+}
+
 TEST_F(EnvironmentTest, TexturingHelpersSwitchLightingWithTexturingOnlyWhileTheSceneIsLit)
 {
     struct Case {
