@@ -24,6 +24,9 @@ public:
     void setPosition(const Vector& position);
     Vector getPosition() const;
     Quaternion getOrientation() const;
+    // Off for an object whose owner places it another way: applyTransform then does nothing.
+    void setTransformEnabled(bool on) { transformEnabled = on; }
+    bool isTransformEnabled() const { return transformEnabled; }
 
     // Multiplies the current OpenGL matrix by the orientation's matrix (the conjugate rotation),
     // then translates by the position in that rotated frame. Nothing when transformEnabled is off.

@@ -14,6 +14,7 @@
 #include "RGBA.h"
 #include "TextureManager.h"
 
+class Actor;
 class Surface;
 
 // The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
@@ -46,6 +47,8 @@ public:
     void createFader(std::string name);
     // As GenericEnvironment::setBackgroundColor; the scene keeps the colour as its clear colour.
     void setBackgroundColor(std::string colour);
+    // Stops the named actor from being drawn. An unknown name is logged and otherwise ignored.
+    void disableActor(std::string name);
 
     // The projection setViewState loads: fovy in degrees, aspect width / height, clipping
     // distances in front of the eye. The controller passes on what start-up set.
@@ -56,6 +59,8 @@ public:
     KeyframerController& getKeyframerController() { return *keyframerController; }
     Factory<Light>& getLights() { return lights; }
     Factory<Surface>& getSurfaces() { return surfaces; }
+    // LightWave objects by file name; drawn through keyframed actors, never by the scene itself.
+    Factory<Actor>& getActors() { return actors; }
     Factory<Fader>& getFaders() { return faders; }
 
     // The scene-wide lighting switch; lit objects read it to switch GL_LIGHTING around unlit
@@ -98,6 +103,7 @@ private:
     CameraController cameraController;
     Factory<Light> lights;
     Factory<Surface> surfaces;  // the scene's surface library; meshes keep their own
+    Factory<Actor> actors;
     Factory<Fader> faders;
     bool lighting;  // cleared by initialize when the scene has no lights then
 

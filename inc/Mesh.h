@@ -79,6 +79,8 @@ public:
     void setTriangleTextureCoordinate(int triangle, int point, const UV& uv);
     void setTriangleTextureCoordinates(int triangle, const TextureCoordinate& coordinates);
     TextureCoordinateMap getTextureCoordinateMap() const;
+    // The triangle's corner UVs in place, or null when it has none.
+    const TextureCoordinate* findTriangleTextureCoordinates(int triangle) const;
     void setTextureCoordinateMap(const TextureCoordinateMap& map);
     TriangleNormalMap getTriangleNormalMap() const;
 

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "Actor.h"
 #include "Camera.h"
 #include "Log.h"
 #include "StringUtil.h"
@@ -20,12 +21,13 @@ const float DEFAULT_Z_FAR = 300.0f;
 Environment::Environment()
     : lightCount(0), currentSurface(nullptr), ambient(0.1f, 0.1f, 0.1f, 1.0f), texturing(true),
       keyframerController(new KeyframerController(this)), lights("Factory<Light>"), surfaces("Factory<Surface>"),
-      faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
+      actors("Factory<Actor>"), faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
       fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
     addStringAction("createFader", &Environment::createFader);
     addStringAction("setBackgroundColor", &Environment::setBackgroundColor);
+    addStringAction("disableActor", &Environment::disableActor);
     addChildAction(&textureManager, "textureManager");
     addChildAction(&cameraController, "cameraController");
 }
@@ -135,6 +137,16 @@ void Environment::setBackgroundColor(std::string colour)
     clearColour = RGBA(colour);
 }
 
+void Environment::disableActor(std::string name)
+{
+    try {
+        if (Actor* actor = actors.find(name))
+            actor->setEnabled(false);
+    } catch (ComponentNotFoundException& e) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "Actor disabling failed: " << e.getMessage() << logEnd;
+    }
+}
+
 void Environment::setPerspective(float fovy, float aspect, float zNear, float zFar)
 {
     fieldOfView = fovy;
@@ -186,13 +198,12 @@ void Environment::disableTexturing()
 
 void Environment::printInfo()
 {
-    // The scene holds no meshes or actors of its own yet: nothing can load them into it.
+    // The scene holds no keyframed meshes or actors of its own yet: nothing can load them into it.
     const int meshes = 0;
-    const int actors = 0;
     const int keyframedActors = 0;
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printInfo() - Statistics: Environment \"" << getName()
                         << "\" has " << toString(cameraController.size()) << " cameras, " << toString(meshes)
-                        << " meshes, " << toString(actors) << " actors, " << toString(keyframedActors)
+                        << " meshes, " << toString(actors.size()) << " actors, " << toString(keyframedActors)
                         << " keyframed actors, " << toString(lights.size()) << " lights, " << toString(surfaces.size())
                         << " surfaces (in library) and " << toString(textureManager.size()) << " textures. " << logEnd;
 }

@@ -209,6 +209,11 @@ TextureCoordinateMap Mesh::getTextureCoordinateMap() const
     return textureCoordinates;
 }
 
+const TextureCoordinate* Mesh::findTriangleTextureCoordinates(int triangle) const
+{
+    return textureCoordinates.findTriangleTextureCoordinates(triangle);
+}
+
 void Mesh::setTextureCoordinateMap(const TextureCoordinateMap& map)
 {
     textureCoordinates = map;

@@ -1,0 +1,316 @@
+#include "Actor.h"
+
+#include <GL/gl.h>
+
+#include "Environment.h"
+#include "Log.h"
+#include "StringUtil.h"
+#include "Surface.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+const int DEBUG_LEVEL = 3;
+
+bool debugging()
+{
+    return Log::getInstance()->getLevel() >= DEBUG_LEVEL;
+}
+
+std::string twoDecimals(float value)
+{
+    return ::toString(static_cast<double>(value));
+}
+}
+
+Actor::Actor(Environment* owner)
+    : Mesh(owner), prepared(false), staticMeshes("Actor::Factory<StaticMesh>"), rigidBaseMesh(owner),
+      skinnedMesh(owner), enabled(true)
+{
+}
+
+Actor::~Actor() = default;
+
+std::vector<int> Actor::addPolygon(const int* points, int count, int polygonIndex)
+{
+    std::vector<int> made;
+    if (!points || count < 3)
+        return made;
+    // The fan runs backwards from the last point, reversing the polygon's winding in each
+    // triangle.
+    for (int i = count - 2; i >= 1; --i) {
+        addTriangle(points[0], points[i + 1], points[i], polygonIndex);
+        made.push_back(getTriangleCount() - 1);
+    }
+    return made;
+}
+
+int Actor::addBone(const Vector& start, const Vector& end)
+{
+    bones.emplace_back(new Bone(start, end));
+    prepared = false;
+    return static_cast<int>(bones.size()) - 1;
+}
+
+Bone* Actor::getBone(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(bones.size()))
+        return nullptr;
+    return bones[static_cast<std::size_t>(index)].get();
+}
+
+void Actor::setBoneName(int index, const std::string& name)
+{
+    Bone* bone = getBone(index);
+    if (!bone) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "setBoneName() - Actor \"" << this->name
+                            << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
+        return;
+    }
+    bone->setName(name);
+    boneNames[name] = bone;
+}
+
+Bone* Actor::findBone(const std::string& name) const
+{
+    for (const auto& bone : bones)
+        if (bone->getName() == name)
+            return bone.get();
+    return nullptr;
+}
+
+void Actor::addPointWeight(int point, const std::string& bone, float weight)
+{
+    pointWeights.add(point, bone, weight);
+}
+
+void Actor::collectRootBones()
+{
+    rootBones.clear();
+    for (const auto& bone : bones)
+        if (!bone->getParent())
+            rootBones.push_back(bone.get());
+}
+
+void Actor::printBoneHierarchy(int depth)
+{
+    collectRootBones();
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printBoneHierarchy() - Printing bone hierarchy: ("
+                        << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
+    for (const Bone* bone : rootBones)
+        bone->printHierarchy(depth);
+}
+
+std::string Actor::toString() const
+{
+    return Mesh::toString() + "\n Actor::toString() - Bone group. " + ::toString(getBoneCount()) + " bones.";
+}
+
+void Actor::initialize()
+{
+    Mesh::initialize();
+    cpPolToBones();
+    collectRootBones();
+    for (const auto& bone : bones)
+        bone->CommonObject::initialize();
+    prepared = true;
+    rigidBaseMesh.initialize();
+    // The blended points already hold the camera: the skinned mesh is drawn without a transform.
+    skinnedMesh.setTransformEnabled(false);
+    skinnedMesh.initialize();
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize() - Actor \"" << name
+                        << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
+                        << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
+                        << ::toString(getTriangleCount()) << " total." << logEnd;
+}
+
+void Actor::render(double time)
+{
+    if (!enabled)
+        return;
+    if (!prepared)
+        initialize();
+    if (rigidBaseMesh.getTriangleCount() > 0)
+        rigidBaseMesh.render(time);
+    for (Bone* bone : rootBones)
+        bone->render(time);
+    if (skinnedMesh.getTriangleCount() > 0)
+        renderSkinned(time);
+}
+
+void Actor::copyUVRange(Mesh& target) const
+{
+    const TextureCoordinateMap own = getTextureCoordinateMap();
+    TextureCoordinateMap map = target.getTextureCoordinateMap();
+    map.setRange(own.getMin(), own.getMax());
+    target.setTextureCoordinateMap(map);
+}
+
+void Actor::dropUnknownBoneWeights()
+{
+    // A weight map that names no bone (LightWave uses weight maps for more than skinning) binds
+    // nothing: blending and the per-bone meshes need the bone.
+    std::map<std::string, int> unknown;  // bone name -> points weighted to it
+    for (const auto& entry : pointWeights.getMaps())
+        for (const auto& weight : entry.second.getWeights())
+            if (boneNames.find(weight.first) == boneNames.end() && !findBone(weight.first))
+                ++unknown[weight.first];
+    for (const auto& entry : unknown) {
+        for (const auto& point : pointWeights.getMaps())
+            pointWeights.get(point.first).removeWeight(entry.first);
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "cpPolToBones() - Actor \"" << name
+                            << "\" has no bone \"" << entry.first << "\"; its weights on "
+                            << ::toString(entry.second) << " points are ignored." << logEnd;
+    }
+}
+
+void Actor::cpPolToBones()
+{
+    copyUVRange(rigidBaseMesh);
+    copyUVRange(skinnedMesh);
+    dropUnknownBoneWeights();
+    for (const auto& entry : getPoints()) {
+        PointBoneWeightMap& weights = pointWeights.get(entry.first);
+        weights.normalize();
+        if (debugging()) {
+            std::string list;
+            for (const auto& weight : weights.getWeights())
+                list += " [" + weight.first + ", " + twoDecimals(weight.second) + "]";
+            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "cpPolToBones() - Point " << ::toString(entry.first)
+                                << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
+        }
+    }
+    for (const auto& entry : getTriangles())
+        addToBones(entry.first);
+}
+
+void Actor::addToBones(int triangle)
+{
+    const Triangle* t = getTriangle(triangle);
+    if (!t)
+        return;
+    const PointBoneWeightMap bonesOfTriangle = pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
+    switch (bonesOfTriangle.getBoneCountClass()) {
+    case 0:
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
+                            << ": Empty (leave here)" << logEnd;
+        addToRigidBaseMesh(triangle);
+        break;
+    case 1: {
+        const std::string& bone = bonesOfTriangle.getWeights().begin()->first;
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
+                            << ": Rigid, Attach to " << bone << logEnd;
+        addToBoneMesh(triangle, bone);
+        break;
+    }
+    default:
+        if (debugging()) {
+            std::string list;
+            for (const auto& weight : bonesOfTriangle.getWeights())
+                list += "[" + weight.first + " " + twoDecimals(weight.second) + "] ";
+            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
+                                << ": Skinned, bound to " << list << logEnd;
+        }
+        addToSkinnedMesh(triangle);
+        break;
+    }
+}
+
+void Actor::copyTriangle(Mesh& target, int triangle, const Vector& offset)
+{
+    const Triangle& t = *getTriangle(triangle);
+    for (int corner = 0; corner < 3; ++corner) {
+        const int point = t.getPoint(corner);
+        if (!target.hasPoint(point))
+            target.setPoint(point, getPointVector(point) - offset);
+    }
+    target.setTriangle(triangle, t);
+    if (const TextureCoordinate* coordinates = findTriangleTextureCoordinates(triangle))
+        target.setTriangleTextureCoordinates(triangle, *coordinates);
+    const std::string& surfaceName = t.getSurfaceName();
+    Factory<Surface>& library = target.getSurfaces();
+    if (!library.exists(surfaceName)) {
+        Surface* original = getSurfaces().find(surfaceName);
+        Surface* copy = nullptr;
+        if (original) {
+            surfaceCopies.emplace_back(new Surface(*original));
+            copy = surfaceCopies.back().get();
+        }
+        library.store(surfaceName, copy);
+    }
+}
+
+void Actor::addToRigidBaseMesh(int triangle)
+{
+    if (rigidBaseMesh.getTriangleCount() == 0)
+        rigidBaseMesh.setName("rigidbasemesh_" + name);
+    copyTriangle(rigidBaseMesh, triangle, Vector());
+}
+
+void Actor::addToBoneMesh(int triangle, const std::string& boneName)
+{
+    Bone* bone = findBone(boneName);
+    if (!bone) {
+        const auto registered = boneNames.find(boneName);
+        if (registered != boneNames.end())
+            bone = registered->second;
+    }
+    if (!bone) {
+        // Only reachable for a bone that lost its name after the weights were checked.
+        addToRigidBaseMesh(triangle);
+        return;
+    }
+    StaticMesh* mesh = getBoneMesh(boneName);
+    if (!mesh) {
+        const std::string meshName = boneName + "Mesh";
+        if (staticMeshes.exists(meshName))
+            throw ComponentAlreadyExistsException(staticMeshes.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" +
+                                                      meshName + "\" already exists in this factory!.");
+        ownedBoneMeshes.emplace_back(new StaticMesh(owner));
+        mesh = ownedBoneMeshes.back().get();
+        mesh->setName(meshName);
+        staticMeshes.store(meshName, mesh);
+        boneMeshes[boneName] = mesh;
+        copyUVRange(*mesh);
+        bone->setAttachedMesh(mesh);
+    }
+    // The bone draws its mesh in its own frame, whose origin is its pivot at rest.
+    copyTriangle(*mesh, triangle, bone->getPivot());
+}
+
+void Actor::addToSkinnedMesh(int triangle)
+{
+    copyTriangle(skinnedMesh, triangle, Vector());
+}
+
+StaticMesh* Actor::getBoneMesh(const std::string& bone) const
+{
+    const auto it = boneMeshes.find(bone);
+    return it == boneMeshes.end() ? nullptr : it->second;
+}
+
+void Actor::renderSkinned(double time)
+{
+    if (skinnedMesh.getTriangleCount() == 0)
+        return;
+    const PointMap& rest = getPoints();
+    for (const auto& entry : skinnedMesh.getPoints()) {
+        const PointBoneWeightMap* weights = pointWeights.find(entry.first);
+        const PointMap::const_iterator restPoint = rest.find(entry.first);
+        if (!weights || restPoint == rest.end())
+            continue;
+        skinnedMesh.setPoint(entry.first, weights->blend(restPoint->second.toVector(), boneNames));
+    }
+    skinnedMesh.calcFaceNormals();
+    skinnedMesh.calcVertexNormals();
+    glPushMatrix();
+    glLoadIdentity();
+    try {
+        skinnedMesh.render(time);
+    } catch (...) {
+        glPopMatrix();
+        throw;
+    }
+    glPopMatrix();
+}
