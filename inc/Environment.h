@@ -15,6 +15,8 @@
 #include "TextureManager.h"
 
 class Actor;
+class KeyframedActor;
+class KeyframedMesh;
 class Surface;
 
 // The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
@@ -59,8 +61,12 @@ public:
     KeyframerController& getKeyframerController() { return *keyframerController; }
     Factory<Light>& getLights() { return lights; }
     Factory<Surface>& getSurfaces() { return surfaces; }
+    // 3D Studio meshes, drawn every frame in name order.
+    Factory<KeyframedMesh>& getKeyframedMeshes() { return keyframedMeshes; }
     // LightWave objects by file name; drawn through keyframed actors, never by the scene itself.
     Factory<Actor>& getActors() { return actors; }
+    // Actors on stage, drawn every frame in name order after the keyframed meshes.
+    Factory<KeyframedActor>& getKeyframedActors() { return keyframedActors; }
     Factory<Fader>& getFaders() { return faders; }
 
     // The scene-wide lighting switch; lit objects read it to switch GL_LIGHTING around unlit
@@ -103,7 +109,9 @@ private:
     CameraController cameraController;
     Factory<Light> lights;
     Factory<Surface> surfaces;  // the scene's surface library; meshes keep their own
+    Factory<KeyframedMesh> keyframedMeshes;
     Factory<Actor> actors;
+    Factory<KeyframedActor> keyframedActors;
     Factory<Fader> faders;
     bool lighting;  // cleared by initialize when the scene has no lights then
 

@@ -189,7 +189,8 @@ void Actor::addToBones(int triangle)
     const Triangle* t = getTriangle(triangle);
     if (!t)
         return;
-    const PointBoneWeightMap bonesOfTriangle = pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
+    const PointBoneWeightMap bonesOfTriangle =
+        pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
     switch (bonesOfTriangle.getBoneCountClass()) {
     case 0:
         *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)

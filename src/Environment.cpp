@@ -4,6 +4,8 @@
 
 #include "Actor.h"
 #include "Camera.h"
+#include "KeyframedActor.h"
+#include "KeyframedMesh.h"
 #include "Log.h"
 #include "StringUtil.h"
 
@@ -21,8 +23,10 @@ const float DEFAULT_Z_FAR = 300.0f;
 Environment::Environment()
     : lightCount(0), currentSurface(nullptr), ambient(0.1f, 0.1f, 0.1f, 1.0f), texturing(true),
       keyframerController(new KeyframerController(this)), lights("Factory<Light>"), surfaces("Factory<Surface>"),
-      actors("Factory<Actor>"), faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
-      fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
+      keyframedMeshes("Factory<KeyframedMesh>"), actors("Factory<Actor>"),
+      keyframedActors("Factory<KeyframedActor>"), faders("Factory<Fader>"), lighting(true),
+      clearColour(0.0f, 0.0f, 0.0f, 0.0f), fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT),
+      zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
     addStringAction("createFader", &Environment::createFader);
@@ -109,6 +113,12 @@ void Environment::render(double time)
 
     // The scene's objects follow, each kind in name order; faders cover everything, so they come
     // last.
+    for (const auto& entry : keyframedMeshes.getComponents())
+        if (entry.second)
+            entry.second->render(time);
+    for (const auto& entry : keyframedActors.getComponents())
+        if (entry.second)
+            entry.second->render(time);
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
@@ -198,12 +208,10 @@ void Environment::disableTexturing()
 
 void Environment::printInfo()
 {
-    // The scene holds no keyframed meshes or actors of its own yet: nothing can load them into it.
-    const int meshes = 0;
-    const int keyframedActors = 0;
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printInfo() - Statistics: Environment \"" << getName()
-                        << "\" has " << toString(cameraController.size()) << " cameras, " << toString(meshes)
-                        << " meshes, " << toString(actors.size()) << " actors, " << toString(keyframedActors)
-                        << " keyframed actors, " << toString(lights.size()) << " lights, " << toString(surfaces.size())
-                        << " surfaces (in library) and " << toString(textureManager.size()) << " textures. " << logEnd;
+                        << "\" has " << toString(cameraController.size()) << " cameras, "
+                        << toString(keyframedMeshes.size()) << " meshes, " << toString(actors.size()) << " actors, "
+                        << toString(keyframedActors.size()) << " keyframed actors, " << toString(lights.size())
+                        << " lights, " << toString(surfaces.size()) << " surfaces (in library) and "
+                        << toString(textureManager.size()) << " textures. " << logEnd;
 }
