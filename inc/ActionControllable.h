@@ -23,6 +23,8 @@ public:
     // A name registered again replaces the earlier child.
     void addChildAction(ActionControllable* child, const std::string& name);
     void removeChildAction(const std::string& name);
+    // The child registered under name, or null.
+    ActionControllable* getChildAction(const std::string& name) const;
 
     // True when name contains a '.' anywhere.
     static bool isChildAction(const std::string& name);

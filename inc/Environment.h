@@ -17,6 +17,7 @@
 class Actor;
 class KeyframedActor;
 class KeyframedMesh;
+class SkySphere;
 class Surface;
 
 // The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
@@ -27,7 +28,8 @@ class Surface;
 class Environment : public GenericEnvironment, public Action<Environment> {
 public:
     Environment();
-    // Deletes the keyframer controller; the components of the factories live on.
+    // Deletes the sky sphere and the keyframer controller; the components of the factories live
+    // on.
     ~Environment() override;
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
@@ -49,6 +51,9 @@ public:
     void createFader(std::string name);
     // As GenericEnvironment::setBackgroundColor; the scene keeps the colour as its clear colour.
     void setBackgroundColor(std::string colour);
+    // A new sky sphere named name, drawn instead of the colour clear; it replaces (and deletes) the
+    // scene's earlier one, whose name then reaches nothing.
+    void createSkySphere(std::string name);
     // Stops the named actor from being drawn. An unknown name is logged and otherwise ignored.
     void disableActor(std::string name);
 
@@ -59,6 +64,8 @@ public:
     TextureManager& getTextureManager() { return textureManager; }
     CameraController& getCameraController() { return cameraController; }
     KeyframerController& getKeyframerController() { return *keyframerController; }
+    // Null until "createSkySphere".
+    SkySphere* getSkySphere() const { return skySphere.get(); }
     Factory<Light>& getLights() { return lights; }
     Factory<Surface>& getSurfaces() { return surfaces; }
     // 3D Studio meshes, drawn every frame in name order.
@@ -105,6 +112,7 @@ private:
     Surface* currentSurface;  // not owned
     RGBA ambient;             // GL_LIGHT_MODEL_AMBIENT
     bool texturing;           // last state set by enableTexturing / disableTexturing
+    std::unique_ptr<SkySphere> skySphere;  // drawn instead of the colour clear when there is one
     std::unique_ptr<KeyframerController> keyframerController;
     CameraController cameraController;
     Factory<Light> lights;

@@ -18,6 +18,12 @@ void ActionControllable::removeChildAction(const std::string& name)
         throw ActionControllableException("removeChildAction() - Child action object \"" + name + "\" not found!");
 }
 
+ActionControllable* ActionControllable::getChildAction(const std::string& name) const
+{
+    const auto it = children.find(name);
+    return it == children.end() ? nullptr : it->second;
+}
+
 bool ActionControllable::isChildAction(const std::string& name)
 {
     return name.find('.') != std::string::npos;

@@ -7,6 +7,7 @@
 #include "KeyframedActor.h"
 #include "KeyframedMesh.h"
 #include "Log.h"
+#include "SkySphere.h"
 #include "StringUtil.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -29,6 +30,7 @@ Environment::Environment()
       zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
+    addStringAction("createSkySphere", &Environment::createSkySphere);
     addStringAction("createFader", &Environment::createFader);
     addStringAction("setBackgroundColor", &Environment::setBackgroundColor);
     addStringAction("disableActor", &Environment::disableActor);
@@ -102,7 +104,10 @@ void Environment::render(double time)
     }
     glClear(GL_DEPTH_BUFFER_BIT);
     cameraController.getCurrentCamera()->render(time);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (skySphere)
+        skySphere->render(0.0);
+    else
+        glClear(GL_COLOR_BUFFER_BIT);
 
     if (lighting && lights.size() > 0) {
         glEnable(GL_LIGHTING);
@@ -122,6 +127,20 @@ void Environment::render(double time)
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
+}
+
+void Environment::createSkySphere(std::string name)
+{
+    if (skySphere) {
+        // The old name would otherwise reach a deleted object.
+        const std::string oldName = skySphere->getName();
+        if (getChildAction(oldName) == skySphere.get())
+            removeChildAction(oldName);
+        skySphere.reset();
+    }
+    skySphere.reset(new SkySphere(this));
+    skySphere->setName(name);
+    addChildAction(skySphere.get(), name);
 }
 
 void Environment::createFader(std::string name)
