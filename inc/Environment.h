@@ -18,6 +18,8 @@ class Actor;
 class KeyframedActor;
 class KeyframedMesh;
 class SkySphere;
+class Sprite2D;
+class Sprite3D;
 class Surface;
 
 // The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
@@ -46,6 +48,10 @@ public:
     // the scene's clear colour.
     void setViewState() override;
 
+    // A screen-space sprite (createSprite) or a camera-facing one (createSprite3D), the child
+    // name. Throws EnvironmentException, also when the name is taken.
+    void createSprite(std::string name);
+    void createSprite3D(std::string name);
     // A black fader from opaque to transparent over the first two seconds, the child name.
     // Throws EnvironmentException, also when the name is taken.
     void createFader(std::string name);
@@ -74,6 +80,8 @@ public:
     Factory<Actor>& getActors() { return actors; }
     // Actors on stage, drawn every frame in name order after the keyframed meshes.
     Factory<KeyframedActor>& getKeyframedActors() { return keyframedActors; }
+    Factory<Sprite2D>& getSprites2D() { return sprites2D; }
+    Factory<Sprite3D>& getSprites3D() { return sprites3D; }
     Factory<Fader>& getFaders() { return faders; }
 
     // The scene-wide lighting switch; lit objects read it to switch GL_LIGHTING around unlit
@@ -120,6 +128,8 @@ private:
     Factory<KeyframedMesh> keyframedMeshes;
     Factory<Actor> actors;
     Factory<KeyframedActor> keyframedActors;
+    Factory<Sprite2D> sprites2D;
+    Factory<Sprite3D> sprites3D;
     Factory<Fader> faders;
     bool lighting;  // cleared by initialize when the scene has no lights then
 

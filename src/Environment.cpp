@@ -8,6 +8,8 @@
 #include "KeyframedMesh.h"
 #include "Log.h"
 #include "SkySphere.h"
+#include "Sprite2D.h"
+#include "Sprite3D.h"
 #include "StringUtil.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -25,12 +27,14 @@ Environment::Environment()
     : lightCount(0), currentSurface(nullptr), ambient(0.1f, 0.1f, 0.1f, 1.0f), texturing(true),
       keyframerController(new KeyframerController(this)), lights("Factory<Light>"), surfaces("Factory<Surface>"),
       keyframedMeshes("Factory<KeyframedMesh>"), actors("Factory<Actor>"),
-      keyframedActors("Factory<KeyframedActor>"), faders("Factory<Fader>"), lighting(true),
-      clearColour(0.0f, 0.0f, 0.0f, 0.0f), fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT),
-      zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
+      keyframedActors("Factory<KeyframedActor>"), sprites2D("Factory<Sprite2D>"), sprites3D("Factory<Sprite3D>"),
+      faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
+      fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
     addStringAction("createSkySphere", &Environment::createSkySphere);
+    addStringAction("createSprite", &Environment::createSprite);
+    addStringAction("createSprite3D", &Environment::createSprite3D);
     addStringAction("createFader", &Environment::createFader);
     addStringAction("setBackgroundColor", &Environment::setBackgroundColor);
     addStringAction("disableActor", &Environment::disableActor);
@@ -124,6 +128,12 @@ void Environment::render(double time)
     for (const auto& entry : keyframedActors.getComponents())
         if (entry.second)
             entry.second->render(time);
+    for (const auto& entry : sprites2D.getComponents())
+        if (entry.second)
+            entry.second->render(time);
+    for (const auto& entry : sprites3D.getComponents())
+        if (entry.second)
+            entry.second->render(time);
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
@@ -141,6 +151,39 @@ void Environment::createSkySphere(std::string name)
     skySphere.reset(new SkySphere(this));
     skySphere->setName(name);
     addChildAction(skySphere.get(), name);
+}
+
+void Environment::createSprite(std::string name)
+{
+    try {
+        if (sprites2D.exists(name))
+            throw ComponentAlreadyExistsException(sprites2D.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        Sprite2D* sprite = new Sprite2D(this);
+        sprite->setName(name);
+        sprites2D.store(name, sprite);
+        addChildAction(sprite, name);
+    } catch (Exception& e) {
+        throw EnvironmentException("createSprite() - Failed to create Sprite. Exception message:" + e.getMessage());
+    }
+}
+
+void Environment::createSprite3D(std::string name)
+{
+    try {
+        if (sprites3D.exists(name))
+            throw ComponentAlreadyExistsException(sprites3D.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        Sprite3D* sprite = new Sprite3D(this);
+        sprite->setName(name);
+        sprites3D.store(name, sprite);
+        addChildAction(sprite, name);
+    } catch (Exception& e) {
+        // The same text as a screen-space sprite's.
+        throw EnvironmentException("createSprite() - Failed to create Sprite. Exception message:" + e.getMessage());
+    }
 }
 
 void Environment::createFader(std::string name)

@@ -1,0 +1,123 @@
+#include "Sprite2D.h"
+
+#include <GL/gl.h>
+
+#include "Environment.h"
+#include "Surface.h"
+#include "Texture.h"
+#include "TextureManager.h"
+#include "UV.h"
+
+namespace {
+const char* const SURFACE_NAME = "default";
+}
+
+Sprite2DException::Sprite2DException(const std::string& message)
+{
+    addSource("Sprite2DException");
+    appendMessage(message);
+}
+
+Sprite2D::Sprite2D(Environment* owner) : StaticMesh(owner), width(1.0f), height(1.0f)
+{
+    // The render places the quad itself.
+    transformEnabled = false;
+
+    // The unit square from its lower-left corner; the image's first row along the top edge.
+    const int a = addPoint(Vector(0.0f, 0.0f, 0.0f));
+    const int b = addPoint(Vector(1.0f, 0.0f, 0.0f));
+    const int c = addPoint(Vector(1.0f, 1.0f, 0.0f));
+    const int d = addPoint(Vector(0.0f, 1.0f, 0.0f));
+    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
+    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
+    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
+    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
+    // Clockwise as seen from the viewer: render switches the front face to match.
+    addTriangle(a, d, c, -1);
+    addTriangle(a, c, b, -1);
+
+    setClassName("Action<Sprite2D>");
+    addStringAction("setTexture", &Sprite2D::setTexture);
+    addFloatAction("setWidth", &Sprite2D::setWidth);
+    addFloatAction("setHeight", &Sprite2D::setHeight);
+    addFloatAction("setX", &Sprite2D::setX);
+    addFloatAction("setY", &Sprite2D::setY);
+}
+
+Sprite2D::~Sprite2D() = default;
+
+void Sprite2D::setTexture(std::string name)
+{
+    try {
+        Texture* texture = owner->getTextureManager().find(name);
+        Factory<Surface>& library = getSurfaces();
+        if (!library.exists(SURFACE_NAME)) {
+            std::unique_ptr<Surface> made(new Surface(owner));
+            made->setName(SURFACE_NAME);
+            library.store(SURFACE_NAME, made.get());
+            surface = std::move(made);
+            setSurfaceName(SURFACE_NAME);
+        }
+        library.find(SURFACE_NAME)->addTexture(texture);
+    } catch (Exception& e) {
+        throw Sprite2DException("setTexture() - Failed to set texture. " + e.getMessage());
+    }
+}
+
+void Sprite2D::setWidth(float width)
+{
+    this->width = width;
+}
+
+void Sprite2D::setHeight(float height)
+{
+    this->height = height;
+}
+
+void Sprite2D::setX(float x)
+{
+    position = Vector(x, position.y, 0.0f);
+}
+
+void Sprite2D::setY(float y)
+{
+    position = Vector(position.x, y, 0.0f);
+}
+
+void Sprite2D::render(double time)
+{
+    const bool lit = owner->isLightingEnabled();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glFrontFace(GL_CW);
+    if (lit)
+        glDisable(GL_LIGHTING);
+    glTranslatef(position.x, position.y, position.z);
+    glScalef(width, height, 1.0f);
+
+    // The scene's view comes back on every way out, so a failing sprite leaves no overlay
+    // projection behind.
+    const auto restore = [lit]() {
+        glFrontFace(GL_CCW);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glEnable(GL_DEPTH_TEST);
+        if (lit)
+            glEnable(GL_LIGHTING);
+    };
+    try {
+        StaticMesh::render(time);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}

@@ -1,0 +1,134 @@
+#include "Sprite3D.h"
+
+#include <GL/gl.h>
+
+#include "Environment.h"
+#include "Surface.h"
+#include "Texture.h"
+#include "TextureManager.h"
+#include "UV.h"
+
+namespace {
+const char* const SURFACE_NAME = "default";
+}
+
+Sprite3DException::Sprite3DException(const std::string& message)
+{
+    addSource("Sprite3DException");
+    appendMessage(message);
+}
+
+Sprite3D::Sprite3D(Environment* owner) : StaticMesh(owner), width(1.0f), height(1.0f)
+{
+    // The render places the quad itself.
+    transformEnabled = false;
+
+    // The unit square centred on the origin; the image's first row along the top edge.
+    const int a = addPoint(Vector(-0.5f, -0.5f, 0.0f));
+    const int b = addPoint(Vector(0.5f, -0.5f, 0.0f));
+    const int c = addPoint(Vector(0.5f, 0.5f, 0.0f));
+    const int d = addPoint(Vector(-0.5f, 0.5f, 0.0f));
+    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
+    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
+    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
+    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
+    // Clockwise as seen from the viewer: render switches the front face to match.
+    addTriangle(a, d, c, -1);
+    addTriangle(a, c, b, -1);
+
+    setClassName("Action<Sprite3D>");
+    addStringAction("setTexture", &Sprite3D::setTexture);
+    addFloatAction("setWidth", &Sprite3D::setWidth);
+    addFloatAction("setHeight", &Sprite3D::setHeight);
+    addFloatAction("setX", &Sprite3D::setX);
+    addFloatAction("setY", &Sprite3D::setY);
+    addFloatAction("setZ", &Sprite3D::setZ);
+}
+
+Sprite3D::~Sprite3D() = default;
+
+void Sprite3D::setTexture(std::string name)
+{
+    try {
+        Texture* texture = owner->getTextureManager().find(name);
+        Factory<Surface>& library = getSurfaces();
+        if (!library.exists(SURFACE_NAME)) {
+            std::unique_ptr<Surface> made(new Surface(owner));
+            made->setName(SURFACE_NAME);
+            library.store(SURFACE_NAME, made.get());
+            surface = std::move(made);
+            setSurfaceName(SURFACE_NAME);
+        }
+        library.find(SURFACE_NAME)->addTexture(texture);
+    } catch (Exception& e) {
+        throw Sprite3DException("setTexture() - Failed to set texture. " + e.getMessage());
+    }
+}
+
+void Sprite3D::setWidth(float width)
+{
+    this->width = width;
+}
+
+void Sprite3D::setHeight(float height)
+{
+    this->height = height;
+}
+
+void Sprite3D::setX(float x)
+{
+    position = Vector(x, position.y, position.z);
+}
+
+void Sprite3D::setY(float y)
+{
+    position = Vector(position.x, y, position.z);
+}
+
+void Sprite3D::setZ(float z)
+{
+    position = Vector(position.x, position.y, z);
+}
+
+void Sprite3D::render(double time)
+{
+    const bool lit = owner->isLightingEnabled();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+
+    // The position stays where the camera sees it; the camera's turn (and any scale) goes, so the
+    // quad lies in the view plane. Column-major: elements 12 to 14 are the translation.
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    m[0] = 1.0f;
+    m[1] = 0.0f;
+    m[2] = 0.0f;
+    m[4] = 0.0f;
+    m[5] = 1.0f;
+    m[6] = 0.0f;
+    m[8] = 0.0f;
+    m[9] = 0.0f;
+    m[10] = 1.0f;
+    glLoadMatrixf(m);
+
+    glScalef(width, height, 1.0f);
+    glFrontFace(GL_CW);
+    if (lit)
+        glDisable(GL_LIGHTING);
+
+    const auto restore = [lit]() {
+        glFrontFace(GL_CCW);
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        if (lit)
+            glEnable(GL_LIGHTING);
+    };
+    try {
+        StaticMesh::render(time);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "JpegWriter.h"
+#include "TestSupport.h"
+
+// A 3D show with sprites played end to end by the program, as a user runs it, in a fresh working
+// folder that holds the timeline and its pictures.
+namespace {
+const char* const SHOW =
+    "<?xml version=\"1.0\"?>\n"
+    "<timeline>\n"
+    "  <action name=\"createEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"space.cameraController.createHpbCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+    "  <action name=\"space.cameraController.setCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+    "  <action name=\"space.textureManager.createTexture\" type=\"string\" time=\"0\" param=\"logo\"/>\n"
+    "  <action name=\"space.textureManager.logo.loadTexture\" type=\"string\" time=\"0\" param=\"logo.jpg\"/>\n"
+    "  <action name=\"space.createSprite\" type=\"string\" time=\"0\" param=\"title\"/>\n"
+    "  <action name=\"space.title.setTexture\" type=\"string\" time=\"0\" param=\"logo\"/>\n"
+    "  <action name=\"space.title.setX\" type=\"float\" time=\"0\" param=\"0.25\"/>\n"
+    "  <action name=\"space.title.setWidth\" type=\"float\" time=\"0\" param=\"0.5\"/>\n"
+    "  <action name=\"space.title.setHeight\" type=\"float\" time=\"0\" param=\"0.2\"/>\n"
+    "  <action name=\"space.createSprite3D\" type=\"string\" time=\"0\" param=\"ball\"/>\n"
+    "  <action name=\"space.ball.setTexture\" type=\"string\" time=\"0\" param=\"logo\"/>\n"
+    "  <action name=\"space.ball.setZ\" type=\"float\" time=\"0\" param=\"-10\"/>\n"
+    "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
+    "  <action name=\"space.ball.setY\" type=\"float\" time=\"2\" param=\"1.5\"/>\n"
+    "</timeline>\n";
+
+class Environment3DOverlayProgramTest : public TempDirTest {
+protected:
+    // Position of piece in text from from on; fails the test when it is missing.
+    static std::string::size_type at(const std::string& text, const std::string& piece,
+                                     std::string::size_type from = 0)
+    {
+        std::string::size_type found = text.find(piece, from);
+        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
+        return found;
+    }
+};
+}
+
+TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesPlaysToItsEndTime)
+{
+    writeFile("show/show.xml", SHOW);
+    writeJpeg(path("show/logo.jpg"), 16, 16, 3, solidPixels(16, 16, {200, 120, 40}));
+    ProgramRun run =
+        runProgram({"--timeline", "show/show.xml", "--debugframedraw", "1", "--endtime", "3"}, temp->path());
+    ASSERT_FALSE(run.status == -1 && run.output.empty()) << "the program did not run";
+    EXPECT_EQ(run.status, 0) << run.output;
+    const std::string& out = run.output;
+
+    // Both sprites record their lists in the first frame and replay them after.
+    const std::string recorded = "[info] oglobject::render() - Display list not initialized. Initializing..\n";
+    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    std::string::size_type first = at(out, recorded, loop);
+    std::string::size_type second = at(out, recorded, first + recorded.size());
+    EXPECT_EQ(out.find(recorded, second + recorded.size()), std::string::npos) << out;
+    std::string::size_type moved = at(out, "Running \"space.ball.setY(1.50f).", second);
+    std::string::size_type end =
+        at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n", moved);
+    // The one warning of a scene without animation.
+    at(out, "Log::getInfo() - Total of 0 errors and 1 warnings.", end);
+}
