@@ -18,9 +18,11 @@ class Actor;
 class KeyframedActor;
 class KeyframedMesh;
 class SkySphere;
+class FontSet;
 class Sprite2D;
 class Sprite3D;
 class Surface;
+class Text3D;
 
 // The 3D scene: its lights, surfaces and faders by name, its textures, cameras and keyframers,
 // drawn every frame through the current camera in one fixed order: lights, then the scene's
@@ -62,6 +64,10 @@ public:
     void createSkySphere(std::string name);
     // Stops the named actor from being drawn. An unknown name is logged and otherwise ignored.
     void disableActor(std::string name);
+    // An empty 3D text (createText3D) or font set (createFontSet), the child name. Throw
+    // EnvironmentException, also when the name is taken.
+    void createText3D(std::string name);
+    void createFontSet(std::string name);
 
     // The projection setViewState loads: fovy in degrees, aspect width / height, clipping
     // distances in front of the eye. The controller passes on what start-up set.
@@ -83,6 +89,8 @@ public:
     Factory<Sprite2D>& getSprites2D() { return sprites2D; }
     Factory<Sprite3D>& getSprites3D() { return sprites3D; }
     Factory<Fader>& getFaders() { return faders; }
+    Factory<Text3D>& getTexts3D() { return texts3D; }
+    Factory<FontSet>& getFontSets() { return fontSets; }
 
     // The scene-wide lighting switch; lit objects read it to switch GL_LIGHTING around unlit
     // drawing.
@@ -131,6 +139,8 @@ private:
     Factory<Sprite2D> sprites2D;
     Factory<Sprite3D> sprites3D;
     Factory<Fader> faders;
+    Factory<Text3D> texts3D;
+    Factory<FontSet> fontSets;  // drawn only through the texts that use them
     bool lighting;  // cleared by initialize when the scene has no lights then
 
     RGBA clearColour;  // from "setBackgroundColor"; OpenGL's initial clear colour until then

@@ -6,11 +6,13 @@
 #include "Camera.h"
 #include "KeyframedActor.h"
 #include "KeyframedMesh.h"
+#include "FontSet.h"
 #include "Log.h"
 #include "SkySphere.h"
 #include "Sprite2D.h"
 #include "Sprite3D.h"
 #include "StringUtil.h"
+#include "Text3D.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -28,7 +30,8 @@ Environment::Environment()
       keyframerController(new KeyframerController(this)), lights("Factory<Light>"), surfaces("Factory<Surface>"),
       keyframedMeshes("Factory<KeyframedMesh>"), actors("Factory<Actor>"),
       keyframedActors("Factory<KeyframedActor>"), sprites2D("Factory<Sprite2D>"), sprites3D("Factory<Sprite3D>"),
-      faders("Factory<Fader>"), lighting(true), clearColour(0.0f, 0.0f, 0.0f, 0.0f),
+      faders("Factory<Fader>"), texts3D("Factory<Text3D>"), fontSets("Factory<FontSet>"), lighting(true),
+      clearColour(0.0f, 0.0f, 0.0f, 0.0f),
       fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
@@ -38,6 +41,8 @@ Environment::Environment()
     addStringAction("createFader", &Environment::createFader);
     addStringAction("setBackgroundColor", &Environment::setBackgroundColor);
     addStringAction("disableActor", &Environment::disableActor);
+    addStringAction("createText3D", &Environment::createText3D);
+    addStringAction("createFontSet", &Environment::createFontSet);
     addChildAction(&textureManager, "textureManager");
     addChildAction(&cameraController, "cameraController");
 }
@@ -134,6 +139,9 @@ void Environment::render(double time)
     for (const auto& entry : sprites3D.getComponents())
         if (entry.second)
             entry.second->render(time);
+    for (const auto& entry : texts3D.getComponents())
+        if (entry.second)
+            entry.second->render(time);
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
@@ -216,6 +224,39 @@ void Environment::disableActor(std::string name)
             actor->setEnabled(false);
     } catch (ComponentNotFoundException& e) {
         *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "Actor disabling failed: " << e.getMessage() << logEnd;
+    }
+}
+
+void Environment::createText3D(std::string name)
+{
+    try {
+        if (texts3D.exists(name))
+            throw ComponentAlreadyExistsException(texts3D.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        Text3D* text = new Text3D(this);
+        text->setName(name);
+        texts3D.store(name, text);
+        addChildAction(text, name);
+    } catch (Exception& e) {
+        throw EnvironmentException("createText3D() - Failed to create 3D text. Exception message:" + e.getMessage());
+    }
+}
+
+void Environment::createFontSet(std::string name)
+{
+    try {
+        if (fontSets.exists(name))
+            throw ComponentAlreadyExistsException(fontSets.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        FontSet* fontSet = new FontSet(this);
+        fontSet->setName(name);
+        fontSets.store(name, fontSet);
+        addChildAction(fontSet, name);
+    } catch (Exception& e) {
+        throw EnvironmentException("createFontSet() - Failed to create font set. Exception message:" +
+                                   e.getMessage());
     }
 }
 

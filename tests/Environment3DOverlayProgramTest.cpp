@@ -6,7 +6,7 @@
 #include "JpegWriter.h"
 #include "TestSupport.h"
 
-// A 3D show with sprites played end to end by the program, as a user runs it, in a fresh working
+// A 3D show with sprites and a 3D text played end to end by the program, as a user runs it, in a fresh working
 // folder that holds the timeline and its pictures.
 namespace {
 const char* const SHOW =
@@ -25,6 +25,11 @@ const char* const SHOW =
     "  <action name=\"space.createSprite3D\" type=\"string\" time=\"0\" param=\"ball\"/>\n"
     "  <action name=\"space.ball.setTexture\" type=\"string\" time=\"0\" param=\"logo\"/>\n"
     "  <action name=\"space.ball.setZ\" type=\"float\" time=\"0\" param=\"-10\"/>\n"
+    "  <action name=\"space.createFontSet\" type=\"string\" time=\"0\" param=\"serif\"/>\n"
+    "  <action name=\"space.serif.load\" type=\"string\" time=\"0\" param=\"fonts/set.xml\"/>\n"
+    "  <action name=\"space.createText3D\" type=\"string\" time=\"0\" param=\"caption\"/>\n"
+    "  <action name=\"space.caption.setFontSet\" type=\"string\" time=\"0\" param=\"serif\"/>\n"
+    "  <action name=\"space.caption.setText\" type=\"string\" time=\"0\" param=\"ab\"/>\n"
     "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"space\"/>\n"
     "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"space\"/>\n"
     "  <action name=\"space.ball.setY\" type=\"float\" time=\"2\" param=\"1.5\"/>\n"
@@ -43,10 +48,19 @@ protected:
 };
 }
 
-TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesPlaysToItsEndTime)
+TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesAndATextPlaysToItsEndTime)
 {
     writeFile("show/show.xml", SHOW);
     writeJpeg(path("show/logo.jpg"), 16, 16, 3, solidPixels(16, 16, {200, 120, 40}));
+    // The font set is named from the working folder, its pictures from the show's.
+    writeFile("fonts/set.xml", "<fontset>\n"
+                               "  <character charcode=\"a\" filename=\"glyphs/a.jpg\"/>\n"
+                               "  <character charcode=\"b\" filename=\"glyphs/b.jpg\"/>\n"
+                               "</fontset>\n");
+    for (const char* glyph : {"a", "b"}) {
+        writeJpeg(path(std::string("show/glyphs/") + glyph + ".jpg"), 16, 16, 3, solidPixels(16, 16, {250, 250, 250}));
+        writeJpeg(path(std::string("show/glyphs/") + glyph + "alpha.jpg"), 16, 16, 1, solidPixels(16, 16, {255}));
+    }
     ProgramRun run =
         runProgram({"--timeline", "show/show.xml", "--debugframedraw", "1", "--endtime", "3"}, temp->path());
     ASSERT_FALSE(run.status == -1 && run.output.empty()) << "the program did not run";
@@ -62,6 +76,11 @@ TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesPlaysToItsEndTime)
     std::string::size_type moved = at(out, "Running \"space.ball.setY(1.50f).", second);
     std::string::size_type end =
         at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n", moved);
-    // The one warning of a scene without animation.
-    at(out, "Log::getInfo() - Total of 0 errors and 1 warnings.", end);
+    // The glyphs of the text are made at start-up; at 0 s both edges of their quad lie on the paths'
+    // first keys, so the first frame finds the quads flat, once per glyph. With the one warning of
+    // a scene without animation, three.
+    at(out, "[info] fontset::load() - Loading completed. 2 Fonts loaded to a Fontset.\n");
+    std::string::size_type flat = at(out, "[warning] mesh::calcFaceNormals(\"", loop);
+    at(out, "[warning] mesh::calcFaceNormals(\"", flat + 1);
+    at(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
 }

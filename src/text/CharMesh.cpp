@@ -1,0 +1,119 @@
+#include "CharMesh.h"
+
+#include <GL/gl.h>
+
+#include "Environment.h"
+#include "Surface.h"
+#include "Texture.h"
+#include "TextureManager.h"
+#include "UV.h"
+
+CharMeshException::CharMeshException(const std::string& message)
+{
+    addSource("CharMeshException");
+    appendMessage(message);
+}
+
+CharMesh::CharMesh(Environment* owner, Texture* texture) : Mesh(owner), width(1.0f), height(1.0f)
+{
+    // The points are the glyph's place: its owner moves them, no transform moves them further.
+    transformEnabled = false;
+
+    // Point indices 0 to 3: lower left, lower right, upper right, upper left of the image, whose
+    // first row is the top edge.
+    const int a = addPoint(Vector(0.0f, 0.0f, 0.0f));
+    const int b = addPoint(Vector(1.0f, 0.0f, 0.0f));
+    const int c = addPoint(Vector(1.0f, 1.0f, 0.0f));
+    const int d = addPoint(Vector(0.0f, 1.0f, 0.0f));
+    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
+    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
+    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
+    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
+    // Clockwise as seen from the viewer: render switches the front face to match.
+    addTriangle(a, d, c, -1);
+    addTriangle(a, c, b, -1);
+
+    setTexture(texture->getName());
+
+    setClassName("Action<CharMesh>");
+    addStringAction("setTexture", &CharMesh::setTexture);
+    addFloatAction("setWidth", &CharMesh::setWidth);
+    addFloatAction("setHeight", &CharMesh::setHeight);
+    addFloatAction("setX", &CharMesh::setX);
+    addFloatAction("setY", &CharMesh::setY);
+    addFloatAction("setZ", &CharMesh::setZ);
+}
+
+CharMesh::~CharMesh() = default;
+
+void CharMesh::setTexture(std::string name)
+{
+    try {
+        Texture* texture = owner->getTextureManager().find(name);
+        if (surface) {
+            surface->addTexture(texture);
+            return;
+        }
+        Factory<Surface>& library = getSurfaces();
+        if (library.exists(name))
+            throw ComponentAlreadyExistsException(library.getFactoryName(),
+                                                  "create() - Unable to create new component. Component \"" + name +
+                                                      "\" already exists in this factory!.");
+        std::unique_ptr<Surface> made(new Surface(owner));
+        made->setName(name);
+        made->addTexture(texture);
+        library.store(name, made.get());
+        surface = std::move(made);
+        setSurfaceName(name);
+    } catch (Exception& e) {
+        throw CharMeshException("setTexture() - Failed to set texture. " + e.getMessage());
+    }
+}
+
+void CharMesh::setWidth(float width)
+{
+    this->width = width;
+}
+
+void CharMesh::setHeight(float height)
+{
+    this->height = height;
+}
+
+void CharMesh::setX(float x)
+{
+    position = Vector(x, position.y, position.z);
+}
+
+void CharMesh::setY(float y)
+{
+    position = Vector(position.x, y, position.z);
+}
+
+void CharMesh::setZ(float z)
+{
+    position = Vector(position.x, position.y, z);
+}
+
+void CharMesh::render(double time)
+{
+    const bool lit = owner->isLightingEnabled();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glFrontFace(GL_CW);
+    if (lit)
+        glDisable(GL_LIGHTING);
+    const auto restore = [lit]() {
+        glFrontFace(GL_CCW);
+        glPopMatrix();
+        if (lit)
+            glEnable(GL_LIGHTING);
+    };
+    try {
+        Mesh::render(time);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}

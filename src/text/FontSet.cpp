@@ -1,0 +1,132 @@
+#include "FontSet.h"
+
+#include <utility>
+#include <vector>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/util/XMLException.hpp>
+
+#include "CharMesh.h"
+#include "DOMTreeErrorReporter.h"
+#include "Environment.h"
+#include "Log.h"
+#include "StringUtil.h"
+#include "Texture.h"
+#include "TextureManager.h"
+#include "TranscodedString.h"
+#include "XMLFileParser.h"
+#include "XMLTimeline.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+bool isElementNamed(const xercesc::DOMNode* node, const char* name)
+{
+    return node->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
+           std::string(TranscodedString(node->getNodeName()).c_str()) == name;
+}
+
+// The value of a "character" attribute the entry cannot do without.
+std::string requiredAttribute(const char* attribute, xercesc::DOMNode* character, const std::string& file)
+{
+    xercesc::DOMNode* node = getAttributeNode(attribute, character);
+    if (!node)
+        throw XMLParserException(std::string("load() - Error! Attribute \"") + attribute +
+                                 "\" of a character is missing in \"" + file + "\".");
+    return TranscodedString(node->getNodeValue()).c_str();
+}
+}
+
+FontSet::FontSet(Environment* owner) : owner(owner)
+{
+    setClassName("Action<FontSet>");
+    addStringAction("load", &FontSet::load);
+}
+
+FontSet::~FontSet() = default;
+
+void FontSet::setName(const std::string& name)
+{
+    this->name = name;
+}
+
+std::string FontSet::getName() const
+{
+    return name;
+}
+
+void FontSet::addCharacter(char c, const std::string& file)
+{
+    glyphs[c] = file;
+}
+
+std::string FontSet::getGlyphFile(char c) const
+{
+    const auto it = glyphs.find(c);
+    return it == glyphs.end() ? std::string() : it->second;
+}
+
+void FontSet::load(std::string file)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading Fontset from \"" << file << "\".."
+                        << logEnd;
+
+    std::unique_ptr<XMLFileParser> parser;
+    bool failed = false;
+    std::string message;
+    try {
+        parser = std::make_unique<XMLFileParser>();
+        // Font-set files are named relative to the working directory.
+        parser->parse(file);
+    } catch (const xercesc::XMLException& e) {
+        message = std::string("load() - An error occured during parsing. Message: ") +
+                  TranscodedString(e.getMessage()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        failed = true;
+    } catch (const xercesc::DOMException& e) {
+        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
+                  ". Message: " + TranscodedString(e.getMessage()).c_str();
+        failed = true;
+    } catch (...) {
+        message = "load() - An error occured during parsing.";
+        failed = true;
+    }
+    if (failed || parser->hasErrors()) {
+        if (message.empty())
+            message = "load() - Error occurred while parsing \"" + file +
+                      "\". Errors should have been reported by the parser.";
+        throw XMLParserException(message);
+    }
+
+    xercesc::DOMNode* fontset = getChildElement("fontset", parser->getDocument());
+    if (!fontset)
+        throw XMLParserException("load() - Error! The root element of \"" + file + "\" is not \"fontset\".");
+
+    // Every entry is read before any is added, so a broken file changes nothing.
+    std::vector<std::pair<char, std::string>> entries;
+    for (xercesc::DOMNode* node = fontset->getFirstChild(); node; node = node->getNextSibling()) {
+        if (!isElementNamed(node, "character"))
+            continue;
+        const std::string charcode = requiredAttribute("charcode", node, file);
+        const std::string filename = requiredAttribute("filename", node, file);
+        // The character itself, not its number: only its first byte counts.
+        if (charcode.empty())
+            throw XMLParserException("load() - Error! Attribute \"charcode\" of a character is empty in \"" + file +
+                                     "\".");
+        entries.emplace_back(charcode[0], filename);
+    }
+    for (const auto& entry : entries)
+        addCharacter(entry.first, entry.second);
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading completed. "
+                        << toString(static_cast<int>(entries.size())) << " Fonts loaded to a Fontset." << logEnd;
+}
+
+std::unique_ptr<CharMesh> FontSet::createCharMesh(char c)
+{
+    const std::string file = getGlyphFile(c);
+    TextureManager& manager = owner->getTextureManager();
+    manager.createBlendableTexture(file);
+    Texture* texture = manager.find(file);
+    texture->loadTexture(file);
+    return std::make_unique<CharMesh>(owner, texture);
+}
