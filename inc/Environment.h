@@ -123,6 +123,12 @@ public:
     void printInfo();
 
 private:
+    // Stores the component make() builds under name in factory and makes it the child of that
+    // name; a name already taken (or any failure) throws EnvironmentException with failure and
+    // the cause's message. Nothing is built for a taken name.
+    template <typename T, typename Make>
+    void createNamed(Factory<T>& factory, const std::string& name, const char* failure, Make make);
+
     int lightCount;  // OpenGL light numbers handed out
     TextureManager textureManager;
     Surface* currentSurface;  // not owned

@@ -161,53 +161,41 @@ void Environment::createSkySphere(std::string name)
     addChildAction(skySphere.get(), name);
 }
 
-void Environment::createSprite(std::string name)
+template <typename T, typename Make>
+void Environment::createNamed(Factory<T>& factory, const std::string& name, const char* failure, Make make)
 {
     try {
-        if (sprites2D.exists(name))
-            throw ComponentAlreadyExistsException(sprites2D.getFactoryName(),
+        if (factory.exists(name))
+            throw ComponentAlreadyExistsException(factory.getFactoryName(),
                                                   "create() - Unable to create new component. Component \"" + name +
                                                       "\" already exists in this factory!.");
-        Sprite2D* sprite = new Sprite2D(this);
-        sprite->setName(name);
-        sprites2D.store(name, sprite);
-        addChildAction(sprite, name);
+        T* component = make();
+        component->setName(name);
+        factory.store(name, component);
+        addChildAction(component, name);
     } catch (Exception& e) {
-        throw EnvironmentException("createSprite() - Failed to create Sprite. Exception message:" + e.getMessage());
+        throw EnvironmentException(failure + e.getMessage());
     }
+}
+
+void Environment::createSprite(std::string name)
+{
+    createNamed(sprites2D, name, "createSprite() - Failed to create Sprite. Exception message:",
+                [this] { return new Sprite2D(this); });
 }
 
 void Environment::createSprite3D(std::string name)
 {
-    try {
-        if (sprites3D.exists(name))
-            throw ComponentAlreadyExistsException(sprites3D.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
-        Sprite3D* sprite = new Sprite3D(this);
-        sprite->setName(name);
-        sprites3D.store(name, sprite);
-        addChildAction(sprite, name);
-    } catch (Exception& e) {
-        // The same text as a screen-space sprite's.
-        throw EnvironmentException("createSprite() - Failed to create Sprite. Exception message:" + e.getMessage());
-    }
+    // The same text as a screen-space sprite's.
+    createNamed(sprites3D, name, "createSprite() - Failed to create Sprite. Exception message:",
+                [this] { return new Sprite3D(this); });
 }
 
 void Environment::createFader(std::string name)
 {
-    try {
-        if (faders.exists(name))
-            throw ComponentAlreadyExistsException(faders.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
-        Fader* fader = new Fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
-        fader->setName(name);
-        faders.store(name, fader);
-        addChildAction(fader, name);
-    } catch (Exception& e) {
-        throw EnvironmentException("createFader() - Failed to create Fader. Exception message:" + e.getMessage());
-    }
+    // Black, from opaque to transparent over the first two seconds.
+    createNamed(faders, name, "createFader() - Failed to create Fader. Exception message:",
+                [] { return new Fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f); });
 }
 
 void Environment::setBackgroundColor(std::string colour)
@@ -229,35 +217,14 @@ void Environment::disableActor(std::string name)
 
 void Environment::createText3D(std::string name)
 {
-    try {
-        if (texts3D.exists(name))
-            throw ComponentAlreadyExistsException(texts3D.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
-        Text3D* text = new Text3D(this);
-        text->setName(name);
-        texts3D.store(name, text);
-        addChildAction(text, name);
-    } catch (Exception& e) {
-        throw EnvironmentException("createText3D() - Failed to create 3D text. Exception message:" + e.getMessage());
-    }
+    createNamed(texts3D, name, "createText3D() - Failed to create 3D text. Exception message:",
+                [this] { return new Text3D(this); });
 }
 
 void Environment::createFontSet(std::string name)
 {
-    try {
-        if (fontSets.exists(name))
-            throw ComponentAlreadyExistsException(fontSets.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
-        FontSet* fontSet = new FontSet(this);
-        fontSet->setName(name);
-        fontSets.store(name, fontSet);
-        addChildAction(fontSet, name);
-    } catch (Exception& e) {
-        throw EnvironmentException("createFontSet() - Failed to create font set. Exception message:" +
-                                   e.getMessage());
-    }
+    createNamed(fontSets, name, "createFontSet() - Failed to create font set. Exception message:",
+                [this] { return new FontSet(this); });
 }
 
 void Environment::setPerspective(float fovy, float aspect, float zNear, float zFar)
