@@ -27,6 +27,8 @@ public:
     // Off for an object whose owner places it another way: applyTransform then does nothing.
     void setTransformEnabled(bool on) { transformEnabled = on; }
     bool isTransformEnabled() const { return transformEnabled; }
+    // For loaders that aim an object they create (the 3D Studio cameras).
+    void setOrientation(const Quaternion& orientation);
 
     // Multiplies the current OpenGL matrix by the orientation's matrix (the conjugate rotation),
     // then translates by the position in that rotated frame. Nothing when transformEnabled is off.

@@ -54,6 +54,11 @@ void CommonObject::setPosition(const Vector& position)
     this->position = position;
 }
 
+void CommonObject::setOrientation(const Quaternion& orientation)
+{
+    this->orientation = orientation;
+}
+
 Vector CommonObject::getPosition() const
 {
     return position;

@@ -1,0 +1,676 @@
+#include "3dsloader/3dsLoader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "3dsloader/3dsChunkIds.h"
+#include "3dsloader/3dsLoaderException.h"
+#include "3dsloader/3dsReader.h"
+#include "CameraController.h"
+#include "Environment.h"
+#include "Keyframer.h"
+#include "KeyframerController.h"
+#include "Light.h"
+#include "Log.h"
+#include "Quaternion.h"
+#include "ResourceLoader.h"
+#include "Surface.h"
+#include "TrackCamera.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// 1/255, as a byte colour component is scaled.
+const float BYTE_COLOUR_SCALE = 0.003921569f;
+// A quarter turn in radians, as the cameras' rest direction is turned from +x to -z; slightly
+// above pi/2, as the cameras were always aimed with.
+const float QUARTER_TURN = 1.5707963435f;
+// A node named so drives no object of its own; other nodes may name it as their parent.
+const char* const DUMMY_NODE_NAME = "$$$DUMMY";
+// A parent id that names no node.
+const uint16_t NO_PARENT = 0xFFFF;
+// A roll key at this frame is no key.
+const uint16_t DROPPED_ROLL_FRAME = 0xFFFF;
+// Every chunk starts with its U16 id and U32 length; the length counts these bytes too.
+const uint64_t CHUNK_HEADER_SIZE = 6;
+// Bytes of a key before its spline values: the frame, its high word and the spline flags.
+const uint64_t KEY_HEADER_SIZE = 6;
+
+// Releases the resource file when it goes, on every way out of the load.
+class ResourceFileRelease {
+public:
+    explicit ResourceFileRelease(const std::string& name) : name(name) {}
+    ~ResourceFileRelease()
+    {
+        try {
+            ResourceLoader::getInstance()->releaseResourceFile(name);
+        } catch (const Exception&) {
+            // Logged by the resource loader; the file it names was never held.
+        }
+    }
+    ResourceFileRelease(const ResourceFileRelease&) = delete;
+    ResourceFileRelease& operator=(const ResourceFileRelease&) = delete;
+
+private:
+    std::string name;
+};
+
+void logLine(int level, const std::string& text)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, level) << text << logEnd;
+}
+
+// Everything from the file's current position to its end. The buffer grows with what is actually
+// read, never with a size taken from the file's contents.
+std::vector<uint8_t> readToEnd(FILE* file, const std::string& name)
+{
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    if (std::ferror(file))
+        throw _3dsLoaderException("read3ds() - Read error. Scene file may be corrupted. File \"" + name +
+                                  "\": reading failed (" + std::strerror(errno) + ").");
+    return bytes;
+}
+
+// A tension, continuity or bias as a key accepts it: outside [0, 1], or not a number, is 0.
+float splineValue(float value)
+{
+    return (value >= 0.0f && value <= 1.0f) ? value : 0.0f;
+}
+
+std::string hexId(int id)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned int>(id & 0xFFFF));
+    return text;
+}
+
+// The part of a target node's name before its first '.'; a name without one whole.
+std::string targetOwnerName(const std::string& name)
+{
+    return name.substr(0, name.find('.'));
+}
+}
+
+_3dsLoader::_3dsLoader()
+    : environment(nullptr), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
+      percentage(0), textureMapFlag(0), keyframerController(nullptr), currentKeyframer(nullptr), startFrame(0),
+      endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f), currentChunkId(0)
+{
+    initChunkTable();
+}
+
+void _3dsLoader::addChunk(uint16_t id, const std::string& name, Handler handler)
+{
+    chunkTable[id] = ChunkEntry{name, handler};
+}
+
+void _3dsLoader::initChunkTable()
+{
+    using namespace _3dsChunk;
+    const Handler container = nullptr;
+    const Handler skip = &_3dsLoader::skipChunk;
+
+    addChunk(RGB_FLOAT, "RGB float", &_3dsLoader::readColorFloat);
+    addChunk(RGB_BYTE, "RGB byte", &_3dsLoader::readColorByte);
+    addChunk(PERCENTAGE, "Percentage", &_3dsLoader::readPercentage);
+    addChunk(MASTER_SCALE, "Master Scale", &_3dsLoader::readMasterScale);
+    addChunk(BACKGROUND_COLOR, "Background color", container);
+    addChunk(AMBIENT_COLOR, "Ambient color", container);
+    addChunk(OBJECT_MESH, "Object Mesh", container);
+    addChunk(FILE_FORMAT_REVISION, "File Format Revision", &_3dsLoader::readFileFormatRevision);
+    addChunk(MATERIAL_LIBRARY, "Material Library", container);
+    addChunk(OBJECT_BLOCK, "Object Block", &_3dsLoader::readObjectBlock);
+    addChunk(VERTEX_FLAG_LIST, "Vertex flag list", skip);
+    addChunk(MESH_COLOR, "Mesh color", skip);
+    addChunk(TEXTURE_INFO, "Texture info", skip);
+    addChunk(LIGHT, "Light", &_3dsLoader::readLight);
+    addChunk(SPOTLIGHT, "Spotlight", &_3dsLoader::readSpotlight);
+    addChunk(CAMERA, "Camera", &_3dsLoader::readCamera);
+    addChunk(MAIN, "Main", container);
+    addChunk(HIERARCHY, "Hierarchy", container);
+    addChunk(VIEWPORT_INFO, "Viewport info", skip);
+    addChunk(MATERIAL_NAME, "Material name", &_3dsLoader::readMaterialName);
+    addChunk(MATERIAL_AMBIENT, "Ambient color", &_3dsLoader::readAmbientColor);
+    addChunk(MATERIAL_DIFFUSE, "Diffuse color", &_3dsLoader::readDiffuseColor);
+    addChunk(MATERIAL_SPECULAR, "Specular color", &_3dsLoader::readSpecularColor);
+    addChunk(SHININESS_RATIO, "Shininess ratio", &_3dsLoader::readShininessRatio);
+    addChunk(SHININESS_STRENGTH, "Shininess strength", &_3dsLoader::readShininessStrength);
+    addChunk(TEXTURE_MAP, "Texture map", &_3dsLoader::readTextureMap);
+    addChunk(BUMP_MAP, "Bump map", skip);
+    addChunk(MAP_FILENAME, "Map filename", &_3dsLoader::readMapFile);
+    addChunk(MATERIAL, "Material", container);
+    addChunk(KEYFRAMER_DATA, "Keyframer data", container);
+    addChunk(AMBIENT_KEY, "Ambient key", &_3dsLoader::readAmbientKey);
+    addChunk(OBJECT_TRACK, "Object Track", &_3dsLoader::readObjectTrack);
+    addChunk(CAMERA_TRACK, "Camera Track", &_3dsLoader::readCameraTrack);
+    addChunk(CAMERA_TARGET_TRACK, "Camera Target Track", &_3dsLoader::readCameraTrack);
+    addChunk(POINTLIGHT_TRACK, "Pointlight Track", &_3dsLoader::readLightTrack);
+    addChunk(POINTLIGHT_TARGET_TRACK, "Pointlight Target Track", &_3dsLoader::readLightTrack);
+    addChunk(SPOTLIGHT_TRACK, "Spotlight Track", &_3dsLoader::readLightTrack);
+    addChunk(FRAMES, "Frames", &_3dsLoader::readFrames);
+    addChunk(TRACK_OBJECT_NAME, "Track Object Name", &_3dsLoader::readTrackObjectName);
+    addChunk(TRACK_INSTANCE_NAME, "Track Instance Name", &_3dsLoader::readTrackInstanceName);
+    addChunk(PIVOT_POINT, "Pivot point", &_3dsLoader::readPivotPoint);
+    addChunk(POSITION_KEYS, "Position keys", &_3dsLoader::readPositionKeys);
+    addChunk(ROTATION_KEYS, "Rotation keys", &_3dsLoader::readRotationKeys);
+    addChunk(SCALE_KEYS, "Scale keys", &_3dsLoader::readScaleKeys);
+    addChunk(FOV_TRACK, "FOV track", skip);
+    addChunk(ROLL_TRACK, "Roll track", &_3dsLoader::readRollTrack);
+    addChunk(MORPH_KEYS, "Morph keys", skip);
+    addChunk(HIDE_KEYS, "Hide keys", skip);
+    addChunk(NODE_ORDER_ID, "Node Order ID", &_3dsLoader::readNodeOrderId);
+    addChunk(PROJECT, "Project", container);
+}
+
+void _3dsLoader::convertAxes(Vector& v)
+{
+    const float y = v.y;
+    v.y = v.z;
+    v.z = -y;
+}
+
+std::string _3dsLoader::toTextureFileName(const std::string& name)
+{
+    std::string result = name;
+    const std::string::size_type dot = result.rfind('.');
+    if (dot != std::string::npos)
+        result = result.substr(0, dot + 1) + "jpg";
+    for (char& c : result)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+void _3dsLoader::load(const std::string& file, Environment* environment)
+{
+    FILE* handle = nullptr;
+    try {
+        handle = ResourceLoader::getInstance()->readResourceFile(file);
+    } catch (const Exception& e) {
+        const std::string text = "load() - 3d scene loading failed. Unable to open 3ds scene resource. ";
+        logLine(0, text + e.getMessage());
+        throw _3dsLoaderException(text);
+    }
+    std::vector<uint8_t> bytes;
+    {
+        ResourceFileRelease release(file);
+        bytes = readToEnd(handle, file);
+    }
+
+    this->environment = environment;
+    keyframerController = environment ? &environment->getKeyframerController() : nullptr;
+    if (!keyframerController)
+        throw _3dsLoaderException("load() - Keyframer Controller is NULL. Unable to continue.");
+    resetSplineParams();
+
+    _3dsReader reader(file, std::move(bytes));
+    // Not even a chunk header: nothing of a scene, which would otherwise load as an empty one.
+    if (reader.remaining() == 0)
+        reader.fail("the file is empty");
+    readChunks(reader, reader.getEnd());
+}
+
+void _3dsLoader::readChunks(_3dsReader& reader, uint64_t end)
+{
+    while (reader.getPosition() < end) {
+        const uint64_t start = reader.getPosition();
+        if (end - start < CHUNK_HEADER_SIZE)
+            reader.fail("a chunk header at byte " + std::to_string(start) + " needs 6 bytes where " +
+                        std::to_string(end - start) + " remain in its parent");
+        const uint16_t id = reader.readU16();
+        const uint32_t length = reader.readU32();
+        // A length of 0 ends this level; the enclosing one goes on after its own chunk.
+        if (length == 0)
+            return;
+        if (length < CHUNK_HEADER_SIZE)
+            reader.fail("chunk " + hexId(id) + " at byte " + std::to_string(start) + " declares " +
+                        std::to_string(length) + " bytes, fewer than its own header");
+        if (length > end - start)
+            reader.fail("chunk " + hexId(id) + " at byte " + std::to_string(start) + " declares " +
+                        std::to_string(length) + " bytes where " + std::to_string(end - start) +
+                        " remain in its parent");
+        const uint64_t next = start + length;
+
+        const auto entry = chunkTable.find(id);
+        if (entry != chunkTable.end()) {
+            currentChunkId = id;
+            reader.enter(next);
+            if (entry->second.handler)
+                (this->*entry->second.handler)(reader, next);
+            else
+                readChunks(reader, next);
+            reader.leave();
+        }
+        reader.seek(next);
+    }
+}
+
+void _3dsLoader::skipChunk(_3dsReader&, uint64_t)
+{
+}
+
+void _3dsLoader::readColorFloat(_3dsReader& reader, uint64_t)
+{
+    const float r = reader.readFloat();
+    const float g = reader.readFloat();
+    const float b = reader.readFloat();
+    colour[0] = r;
+    colour[1] = g;
+    colour[2] = b;
+}
+
+void _3dsLoader::readColorByte(_3dsReader& reader, uint64_t)
+{
+    const uint8_t r = reader.readU8();
+    const uint8_t g = reader.readU8();
+    const uint8_t b = reader.readU8();
+    colour[0] = r * BYTE_COLOUR_SCALE;
+    colour[1] = g * BYTE_COLOUR_SCALE;
+    colour[2] = b * BYTE_COLOUR_SCALE;
+}
+
+void _3dsLoader::readPercentage(_3dsReader& reader, uint64_t)
+{
+    percentage = reader.readU16();
+}
+
+// Read for completeness only; a chunk too short for the value is no error.
+void _3dsLoader::readMasterScale(_3dsReader& reader, uint64_t)
+{
+    float scale;
+    reader.tryReadFloat(scale);
+}
+
+void _3dsLoader::readFileFormatRevision(_3dsReader& reader, uint64_t)
+{
+    uint32_t revision;
+    reader.tryReadU32(revision);
+}
+
+void _3dsLoader::readObjectBlock(_3dsReader& reader, uint64_t end)
+{
+    objectName = reader.readString();
+    readChunks(reader, end);
+}
+
+void _3dsLoader::readLight(_3dsReader& reader, uint64_t end)
+{
+    Vector position = reader.readVector();
+    convertAxes(position);
+    currentLight = environment->getLights().create(objectName, environment);
+    readChunks(reader, end);
+    // The colour read last anywhere in the file: the light's own colour chunk when it has one.
+    currentLight->setPosition(position.x, position.y, position.z, 1.0f);
+    currentLight->setDiffuse(colour[0], colour[1], colour[2], 1.0f);
+    currentLight->setSpecular(colour[0], colour[1], colour[2], 1.0f);
+}
+
+void _3dsLoader::readSpotlight(_3dsReader& reader, uint64_t end)
+{
+    Vector target = reader.readVector();
+    convertAxes(target);
+    const float hotspot = reader.readFloat();  // degrees
+    const float falloff = reader.readFloat();  // degrees
+    // A spotlight belongs inside a light; one outside any light has nothing to shape.
+    if (!currentLight)
+        return;
+    currentLight->setSpotExponent(falloff - hotspot);
+    currentLight->setSpotCutoff(falloff);
+    readChunks(reader, end);
+    currentLight->setTarget(target.x, target.y, target.z);
+}
+
+void _3dsLoader::readCamera(_3dsReader& reader, uint64_t)
+{
+    Vector position = reader.readVector();
+    Vector target = reader.readVector();
+    reader.readFloat();  // bank angle, not used
+    reader.readFloat();  // lens, not used
+    convertAxes(position);
+    convertAxes(target);
+
+    CameraController& cameras = environment->getCameraController();
+    cameras.createTrackCamera(objectName);
+    Camera* camera = cameras.find(objectName);
+    camera->setPosition(position);
+    // Aimed at the target: yaw about y from +x, then pitch about x (radians).
+    const Vector d = target - position;
+    const float pitch = std::atan2(d.y, std::sqrt(d.z * d.z + d.x * d.x));
+    const float yaw = std::atan2(d.z, d.x);
+    camera->setOrientation(Quaternion(-yaw - QUARTER_TURN, 0.0f, 1.0f, 0.0f) * Quaternion(pitch, 1.0f, 0.0f, 0.0f));
+}
+
+void _3dsLoader::readMaterialName(_3dsReader& reader, uint64_t)
+{
+    const std::string name = reader.readString();
+    Factory<Surface>& surfaces = environment->getSurfaces();
+    if (surfaces.exists(name))
+        throw ComponentAlreadyExistsException(surfaces.getFactoryName(),
+                                              "create() - Unable to create new component. Component \"" + name +
+                                                  "\" already exists in this factory!.");
+    Surface* surface = new Surface(environment);
+    surface->setName(name);
+    surfaces.store(name, surface);
+    currentMaterial = surface;
+}
+
+void _3dsLoader::readAmbientColor(_3dsReader& reader, uint64_t end)
+{
+    readChunks(reader, end);
+    if (currentMaterial)
+        currentMaterial->getMaterial().setAmbient(RGBA(colour[0], colour[1], colour[2], 1.0f));
+}
+
+void _3dsLoader::readDiffuseColor(_3dsReader& reader, uint64_t end)
+{
+    readChunks(reader, end);
+    if (currentMaterial)
+        currentMaterial->getMaterial().setDiffuse(RGBA(colour[0], colour[1], colour[2], 1.0f));
+}
+
+void _3dsLoader::readSpecularColor(_3dsReader& reader, uint64_t end)
+{
+    readChunks(reader, end);
+    if (currentMaterial)
+        currentMaterial->getMaterial().setSpecular(RGBA(colour[0], colour[1], colour[2], 1.0f));
+}
+
+void _3dsLoader::readShininessRatio(_3dsReader& reader, uint64_t end)
+{
+    percentage = 0;
+    readChunks(reader, end);
+    if (currentMaterial)
+        currentMaterial->getMaterial().setShininess(percentage * 0.01f);
+}
+
+void _3dsLoader::readShininessStrength(_3dsReader& reader, uint64_t end)
+{
+    percentage = 0;
+    readChunks(reader, end);
+    if (currentMaterial)
+        currentMaterial->getMaterial().setSpecularLevel(std::min<uint16_t>(percentage, 100) * 0.01f);
+}
+
+void _3dsLoader::readTextureMap(_3dsReader& reader, uint64_t end)
+{
+    textureMapFlag = 1;
+    readChunks(reader, end);
+}
+
+void _3dsLoader::readMapFile(_3dsReader& reader, uint64_t)
+{
+    const std::string name = toTextureFileName(reader.readString());
+    if (textureMapFlag != 1 || !currentMaterial)
+        return;
+    // A missing or broken texture leaves the material untextured; the scene still loads.
+    try {
+        currentMaterial->addTexture(name);
+    } catch (const std::exception& e) {
+        logLine(0, "readMapFile() - Failed to load surface texture \"" + name + "\". Exception message follows. " +
+                       e.what());
+    } catch (...) {
+        logLine(0, "readMapFile() - Failed to load surface texture \"" + name + "\". Unknown Exception!");
+    }
+}
+
+void _3dsLoader::resetSplineParams()
+{
+    tension = 0.0f;
+    continuity = 0.0f;
+    bias = 0.0f;
+}
+
+void _3dsLoader::readSplineParams(_3dsReader& reader, uint16_t flags)
+{
+    for (int bit = 0; bit < 16; ++bit) {
+        if (!(flags & (1u << bit)))
+            continue;
+        const float value = reader.readFloat();
+        // Bits 0 to 2 carry tension, continuity and bias; the others (ease to and from among
+        // them) are read and dropped.
+        if (bit == 0)
+            tension = splineValue(value);
+        else if (bit == 1)
+            continuity = splineValue(value);
+        else if (bit == 2)
+            bias = splineValue(value);
+    }
+}
+
+void _3dsLoader::readFrames(_3dsReader& reader, uint64_t)
+{
+    startFrame = static_cast<int32_t>(reader.readU32());
+    endFrame = static_cast<int32_t>(reader.readU32());
+}
+
+Keyframer* _3dsLoader::beginNode()
+{
+    currentKeyframer = keyframerController->createKeyframer();
+    return currentKeyframer;
+}
+
+// The ambient light's node drives no object: its name, id and tracks must not land on the
+// keyframer of the node before it.
+void _3dsLoader::readAmbientKey(_3dsReader& reader, uint64_t end)
+{
+    currentKeyframer = nullptr;
+    readChunks(reader, end);
+}
+
+void _3dsLoader::readObjectTrack(_3dsReader& reader, uint64_t end)
+{
+    Keyframer* keyframer = beginNode();
+    readChunks(reader, end);
+    const std::string name = keyframer->getName();
+    if (name == DUMMY_NODE_NAME)
+        return;
+    // Meshes arrive with the keyframed meshes; until then an object node names nothing to drive.
+    logLine(1, "readObjectTrack() - Unable to find track target object \"" + name + "\".");
+}
+
+void _3dsLoader::readCameraTrack(_3dsReader& reader, uint64_t end)
+{
+    const bool targetNode = currentChunkId == _3dsChunk::CAMERA_TARGET_TRACK;
+    Keyframer* keyframer = beginNode();
+    readChunks(reader, end);
+    const std::string name = keyframer->getName();
+    if (name == DUMMY_NODE_NAME)
+        return;
+    const std::string cameraName = targetNode ? targetOwnerName(name) : name;
+    Camera* camera = nullptr;
+    try {
+        camera = environment->getCameraController().find(cameraName);
+    } catch (const ComponentNotFoundException&) {
+        logLine(0, "readCameraTrack() - Unable to find track target object \"" + name + "\".");
+        return;
+    }
+    TrackCamera* trackCamera = dynamic_cast<TrackCamera*>(camera);
+    if (!trackCamera) {
+        logLine(0, "readCameraTrack() - Camera \"" + cameraName + "\" is not a track camera; node \"" + name +
+                       "\" left unattached.");
+        return;
+    }
+    if (targetNode)
+        trackCamera->setTargetKeyframer(keyframer);
+    else
+        trackCamera->setPositionKeyframer(keyframer);
+}
+
+void _3dsLoader::readLightTrack(_3dsReader& reader, uint64_t end)
+{
+    const bool targetNode = currentChunkId == _3dsChunk::POINTLIGHT_TARGET_TRACK;
+    Keyframer* keyframer = beginNode();
+    readChunks(reader, end);
+    // No keyframer stays current after a light node.
+    currentKeyframer = nullptr;
+    const std::string name = keyframer->getName();
+    if (name == DUMMY_NODE_NAME)
+        return;
+    try {
+        if (targetNode)
+            environment->getLights().find(targetOwnerName(name))->setTargetKeyframer(keyframer);
+        else
+            environment->getLights().find(name)->setKeyframer(keyframer);
+    } catch (const ComponentNotFoundException&) {
+        logLine(1, "readLightTrack() - Unable to find track target light \"" + name + "\".");
+    }
+}
+
+void _3dsLoader::readTrackObjectName(_3dsReader& reader, uint64_t)
+{
+    const std::string name = reader.readString();
+    if (!currentKeyframer) {
+        // The rest of the chunk (flags and parent) belongs to no keyframer and is passed over.
+        logLine(0, "readTrackObjectName() - NULL Keyframer!\n");
+        return;
+    }
+    currentKeyframer->setName(name);
+    reader.readU16();  // flags, not used
+    reader.readU16();
+    const uint16_t parentId = reader.readU16();
+    if (parentId == NO_PARENT)
+        return;
+    Keyframer* parent = keyframerController->findKeyframer(parentId);
+    if (parent)
+        currentKeyframer->setParent(parent);
+}
+
+void _3dsLoader::readTrackInstanceName(_3dsReader& reader, uint64_t)
+{
+    reader.readString();
+}
+
+// Pivots are not applied.
+void _3dsLoader::readPivotPoint(_3dsReader& reader, uint64_t)
+{
+    reader.readVector();
+}
+
+void _3dsLoader::readNodeOrderId(_3dsReader& reader, uint64_t)
+{
+    const uint16_t id = reader.readU16();
+    if (currentKeyframer)
+        currentKeyframer->setId(id);
+}
+
+uint16_t _3dsLoader::readTrackHeader(_3dsReader& reader, uint64_t minimumKeySize)
+{
+    for (int i = 0; i < 5; ++i)
+        reader.readU16();  // flags and reserved words, not used
+    const uint16_t keys = reader.readU16();
+    reader.readU16();  // the high half of the key count, not used
+    if (!reader.hasRoomFor(keys, minimumKeySize))
+        reader.fail("a track at byte " + std::to_string(reader.getPosition()) + " declares " + std::to_string(keys) +
+                    " keys where " + std::to_string(reader.remaining()) + " bytes remain in its chunk");
+    return keys;
+}
+
+void _3dsLoader::readPositionKeys(_3dsReader& reader, uint64_t)
+{
+    const uint16_t keys = readTrackHeader(reader, KEY_HEADER_SIZE + 12);
+    if (currentKeyframer)
+        currentKeyframer->setPositionRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+    for (uint16_t i = 0; i < keys; ++i) {
+        const uint16_t frame = reader.readU16();
+        reader.readU16();  // the high half of the frame number
+        const uint16_t flags = reader.readU16();
+        resetSplineParams();
+        readSplineParams(reader, flags);
+        Vector position = reader.readVector();
+        convertAxes(position);
+        if (currentKeyframer)
+            currentKeyframer->addPositionKey(frame, position, tension, continuity, bias);
+    }
+}
+
+void _3dsLoader::readRotationKeys(_3dsReader& reader, uint64_t)
+{
+    const uint16_t keys = readTrackHeader(reader, KEY_HEADER_SIZE + 16);
+    if (currentKeyframer)
+        currentKeyframer->setRotationRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+    for (uint16_t i = 0; i < keys; ++i) {
+        const uint16_t frame = reader.readU16();
+        reader.readU16();
+        const uint16_t flags = reader.readU16();
+        resetSplineParams();
+        readSplineParams(reader, flags);
+        const float angle = reader.readFloat();  // radians
+        const Vector axis = reader.readVector();
+        // Relative to the key before; the keyframer accumulates them. The axis gets the axis
+        // change.
+        if (currentKeyframer)
+            currentKeyframer->addRotationKey(frame, Quaternion(angle, axis.x, axis.z, -axis.y), tension, continuity,
+                                             bias);
+    }
+}
+
+// Read quietly: a track that ends early keeps the keys read so far.
+void _3dsLoader::readScaleKeys(_3dsReader& reader, uint64_t)
+{
+    if (currentKeyframer)
+        currentKeyframer->setScaleRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+    uint16_t word;
+    for (int i = 0; i < 5; ++i)
+        if (!reader.tryReadU16(word))
+            return;
+    uint16_t keys;
+    if (!reader.tryReadU16(keys) || !reader.tryReadU16(word))
+        return;
+    Vector base;
+    for (uint16_t i = 0; i < keys; ++i) {
+        uint16_t frame, flags;
+        if (!reader.tryReadU16(frame) || !reader.tryReadU16(word) || !reader.tryReadU16(flags))
+            return;
+        resetSplineParams();
+        readSplineParams(reader, flags);
+        float s[3];
+        for (float& value : s)
+            if (!reader.tryReadFloat(value))
+                return;
+        if (i == 0)
+            base = Vector(s[0], s[1], s[2]);
+        // Relative to the first key, y and z exchanged. A first key of 0 along an axis gives no
+        // ratio: that axis keeps the file's scale.
+        Vector scale;
+        for (int axis = 0; axis < 3; ++axis)
+            scale[axis] = base[axis] != 0.0f ? s[axis] / base[axis] : s[axis];
+        if (currentKeyframer)
+            currentKeyframer->addScaleKey(frame, Vector(scale.x, scale.z, scale.y), tension, continuity, bias);
+    }
+}
+
+void _3dsLoader::readRollTrack(_3dsReader& reader, uint64_t)
+{
+    uint16_t word;
+    for (int i = 0; i < 5; ++i)
+        if (!reader.tryReadU16(word))
+            return;
+    const uint16_t keys = reader.readU16();
+    reader.readU16();
+    if (!reader.hasRoomFor(keys, KEY_HEADER_SIZE + 4))
+        reader.fail("a roll track at byte " + std::to_string(reader.getPosition()) + " declares " +
+                    std::to_string(keys) + " keys where " + std::to_string(reader.remaining()) +
+                    " bytes remain in its chunk");
+    if (currentKeyframer)
+        currentKeyframer->setRollRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+    for (uint16_t i = 0; i < keys; ++i) {
+        const uint16_t frame = reader.readU16();
+        reader.readU16();
+        const uint16_t flags = reader.readU16();
+        // No reset: a value a roll key does not carry keeps the one of the key before.
+        readSplineParams(reader, flags);
+        const float roll = reader.readFloat();  // as stored
+        if (currentKeyframer && frame != DROPPED_ROLL_FRAME)
+            currentKeyframer->addRollKey(frame, roll, tension, continuity, bias);
+    }
+}
