@@ -7,14 +7,16 @@
 
 class _3dsReader;
 class Environment;
+class KeyframedMesh;
 class Keyframer;
 class KeyframerController;
 class Light;
 class Surface;
 class Vector;
 
-// Reads one 3D Studio scene file into an existing 3D scene: a surface per material, a light per
-// light, a track camera per camera and a keyframer per node of the keyframer section, each
+// Reads one 3D Studio scene file into an existing 3D scene: a keyframed mesh per triangle mesh, a
+// surface per material, a light per light, a track camera per camera and a keyframer per node of
+// the keyframer section, each
 // attached to the scene object of its name. One table maps the chunk ids it knows to their
 // handlers; every other chunk is passed over by its length.
 //
@@ -63,6 +65,13 @@ private:
 
     // Objects
     void readObjectBlock(_3dsReader& reader, uint64_t end);
+    void readTriMesh(_3dsReader& reader, uint64_t end);
+    void readVertexList(_3dsReader& reader, uint64_t end);
+    void readFaceList(_3dsReader& reader, uint64_t end);
+    void readFaceMaterial(_3dsReader& reader, uint64_t end);
+    void readMappingCoordinates(_3dsReader& reader, uint64_t end);
+    void readSmoothings(_3dsReader& reader, uint64_t end);
+    void readMeshMatrix(_3dsReader& reader, uint64_t end);
     void readLight(_3dsReader& reader, uint64_t end);
     void readSpotlight(_3dsReader& reader, uint64_t end);
     void readCamera(_3dsReader& reader, uint64_t end);
@@ -102,7 +111,8 @@ private:
 
     std::map<int, ChunkEntry> chunkTable;  // by the chunk id widened to int
 
-    Environment* environment;  // not owned
+    Environment* environment;     // not owned
+    KeyframedMesh* currentMesh;   // not owned: the scene's
     Light* currentLight;       // not owned: the scene's
     Surface* currentMaterial;  // not owned: the scene's
     float colour[3];           // r, g, b of the colour chunk read last anywhere in the file

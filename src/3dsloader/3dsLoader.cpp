@@ -15,14 +15,18 @@
 #include "3dsloader/3dsReader.h"
 #include "CameraController.h"
 #include "Environment.h"
+#include "KeyframedMesh.h"
 #include "Keyframer.h"
 #include "KeyframerController.h"
 #include "Light.h"
 #include "Log.h"
+#include "Matrix.h"
 #include "Quaternion.h"
 #include "ResourceLoader.h"
 #include "Surface.h"
 #include "TrackCamera.h"
+#include "Triangle.h"
+#include "UV.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -88,6 +92,14 @@ float splineValue(float value)
     return (value >= 0.0f && value <= 1.0f) ? value : 0.0f;
 }
 
+// A texture coordinate within [0, 1]; not a number is 0.
+float clampCoordinate(float value)
+{
+    if (!(value >= 0.0f))
+        return 0.0f;
+    return value > 1.0f ? 1.0f : value;
+}
+
 std::string hexId(int id)
 {
     char text[8];
@@ -103,7 +115,7 @@ std::string targetOwnerName(const std::string& name)
 }
 
 _3dsLoader::_3dsLoader()
-    : environment(nullptr), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
+    : environment(nullptr), currentMesh(nullptr), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
       percentage(0), textureMapFlag(0), keyframerController(nullptr), currentKeyframer(nullptr), startFrame(0),
       endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f), currentChunkId(0)
 {
@@ -131,7 +143,14 @@ void _3dsLoader::initChunkTable()
     addChunk(FILE_FORMAT_REVISION, "File Format Revision", &_3dsLoader::readFileFormatRevision);
     addChunk(MATERIAL_LIBRARY, "Material Library", container);
     addChunk(OBJECT_BLOCK, "Object Block", &_3dsLoader::readObjectBlock);
+    addChunk(TRI_MESH, "Tri-Mesh", &_3dsLoader::readTriMesh);
+    addChunk(VERTEX_LIST, "Vertex list", &_3dsLoader::readVertexList);
     addChunk(VERTEX_FLAG_LIST, "Vertex flag list", skip);
+    addChunk(FACE_LIST, "Face list", &_3dsLoader::readFaceList);
+    addChunk(FACE_MATERIAL, "Face material", &_3dsLoader::readFaceMaterial);
+    addChunk(MAPPING_COORDINATES, "Mapping Coordinates", &_3dsLoader::readMappingCoordinates);
+    addChunk(SMOOTHINGS, "Smoothings", &_3dsLoader::readSmoothings);
+    addChunk(MESH_MATRIX, "Matrix", &_3dsLoader::readMeshMatrix);
     addChunk(MESH_COLOR, "Mesh color", skip);
     addChunk(TEXTURE_INFO, "Texture info", skip);
     addChunk(LIGHT, "Light", &_3dsLoader::readLight);
@@ -301,6 +320,153 @@ void _3dsLoader::readObjectBlock(_3dsReader& reader, uint64_t end)
 {
     objectName = reader.readString();
     readChunks(reader, end);
+}
+
+void _3dsLoader::readTriMesh(_3dsReader& reader, uint64_t end)
+{
+    currentMesh = environment->getKeyframedMeshes().create(objectName, environment);
+    readChunks(reader, end);
+    // Faces no material chunk named draw with a default surface: without one, the mesh could not
+    // be drawn at all.
+    for (const auto& entry : currentMesh->getTriangles()) {
+        if (entry.second.getSurfaceName().empty()) {
+            if (!currentMesh->getSurfaces().exists(""))
+                currentMesh->getSurfaces().store("", new Surface(environment));
+            break;
+        }
+    }
+}
+
+// A fresh mesh numbers its points 0, 1, 2, ... in file order, as the faces count them.
+void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
+{
+    const uint16_t count = reader.readU16();
+    if (!reader.hasRoomFor(count, 12))
+        reader.fail("a vertex list at byte " + std::to_string(reader.getPosition()) + " declares " +
+                    std::to_string(count) + " points where " + std::to_string(reader.remaining()) +
+                    " bytes remain in its chunk");
+    for (uint16_t i = 0; i < count; ++i) {
+        Vector point = reader.readVector();
+        convertAxes(point);
+        if (currentMesh)
+            currentMesh->addPoint(point);
+    }
+}
+
+void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
+{
+    const uint16_t count = reader.readU16();
+    if (!reader.hasRoomFor(count, 8))
+        reader.fail("a face list at byte " + std::to_string(reader.getPosition()) + " declares " +
+                    std::to_string(count) + " faces where " + std::to_string(reader.remaining()) +
+                    " bytes remain in its chunk");
+    for (uint16_t face = 0; face < count; ++face) {
+        const uint16_t a = reader.readU16();
+        const uint16_t b = reader.readU16();
+        const uint16_t c = reader.readU16();
+        reader.readU16();  // edge and mapping flags, not used
+        if (!currentMesh)
+            continue;
+        for (uint16_t point : {a, b, c})
+            if (!currentMesh->hasPoint(point))
+                reader.fail("face " + std::to_string(face) + " of mesh \"" + currentMesh->getName() +
+                            "\" names point " + std::to_string(point) + ", which the mesh does not have");
+        // The same winding, started at the third corner.
+        currentMesh->addTriangle(c, a, b, face);
+    }
+    readChunks(reader, end);
+}
+
+void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
+{
+    const std::string name = reader.readString();
+    Surface* surface = nullptr;
+    try {
+        surface = environment->getSurfaces().find(name);
+    } catch (const ComponentNotFoundException& e) {
+        logLine(0, "readFaceMaterial() - Unable to find Surface/Material \"" + name +
+                       "\" from the environment library. " + e.getMessage());
+        return;
+    }
+    if (currentMesh && !currentMesh->getSurfaces().exists(name))
+        currentMesh->getSurfaces().add(name, *surface);
+    const uint16_t count = reader.readU16();
+    if (!reader.hasRoomFor(count, 2))
+        reader.fail("material \"" + name + "\" at byte " + std::to_string(reader.getPosition()) + " declares " +
+                    std::to_string(count) + " faces where " + std::to_string(reader.remaining()) +
+                    " bytes remain in its chunk");
+    for (uint16_t i = 0; i < count; ++i) {
+        const uint16_t face = reader.readU16();
+        if (!currentMesh)
+            continue;
+        const Triangle* triangle = currentMesh->getTriangle(face);
+        if (!triangle)
+            reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
+                        currentMesh->getName() + "\" does not have");
+        Triangle named(*triangle);
+        named.setSurfaceName(name);
+        currentMesh->setTriangle(face, named);
+    }
+}
+
+void _3dsLoader::readMappingCoordinates(_3dsReader& reader, uint64_t)
+{
+    // A signed count: 32768 or more reads no coordinates.
+    const int16_t count = reader.readS16();
+    if (count <= 0)
+        return;
+    if (!reader.hasRoomFor(static_cast<uint64_t>(count), 8))
+        reader.fail("mapping coordinates at byte " + std::to_string(reader.getPosition()) + " declare " +
+                    std::to_string(count) + " entries where " + std::to_string(reader.remaining()) +
+                    " bytes remain in their chunk");
+    for (int16_t i = 0; i < count; ++i) {
+        const float u = reader.readFloat();
+        const float v = reader.readFloat();
+        // v is not flipped: the images are uploaded top row first.
+        if (currentMesh)
+            currentMesh->setPointTextureCoordinate(i, UV(clampCoordinate(u), clampCoordinate(v)));
+    }
+}
+
+// One mask for every triangle the mesh has so far: the count is not in the chunk.
+void _3dsLoader::readSmoothings(_3dsReader& reader, uint64_t)
+{
+    if (!currentMesh)
+        return;
+    const int count = currentMesh->getTriangleCount();
+    if (!reader.hasRoomFor(static_cast<uint64_t>(count), 4))
+        reader.fail("smoothing groups at byte " + std::to_string(reader.getPosition()) + " for the " +
+                    std::to_string(count) + " faces of mesh \"" + currentMesh->getName() + "\" where " +
+                    std::to_string(reader.remaining()) + " bytes remain in their chunk");
+    for (int i = 0; i < count; ++i) {
+        const uint32_t mask = reader.readU32();
+        const Triangle* triangle = currentMesh->getTriangle(i);
+        if (!triangle)
+            continue;
+        Triangle smoothed(*triangle);
+        smoothed.setSmoothingGroup(static_cast<int32_t>(mask));
+        currentMesh->setTriangle(i, smoothed);
+    }
+}
+
+void _3dsLoader::readMeshMatrix(_3dsReader& reader, uint64_t)
+{
+    float r[9];  // the object's X, Y and Z axes in the file's frame, one row each
+    for (float& value : r)
+        value = reader.readFloat();
+    Vector t = reader.readVector();  // the object's origin
+    convertAxes(t);
+    // Each file axis through the axis change: the file's X is the engine's X, its Z the engine's Y
+    // and its negated Y the engine's Z.
+    const float elements[16] = {r[0], r[2],  -r[1], 0.0f, r[6], r[8], -r[7], 0.0f,
+                                -r[3], -r[5], r[4], 0.0f, t.x,  t.y,  t.z,   1.0f};
+    Matrix m(elements);
+    m.normalize();
+    if (!currentMesh)
+        return;
+    currentMesh->setMatrix(m);
+    // The points read so far are in world space; the matrix places them again when drawn.
+    currentMesh->inverseTransformPoints(m);
 }
 
 void _3dsLoader::readLight(_3dsReader& reader, uint64_t end)
@@ -474,8 +640,11 @@ void _3dsLoader::readObjectTrack(_3dsReader& reader, uint64_t end)
     const std::string name = keyframer->getName();
     if (name == DUMMY_NODE_NAME)
         return;
-    // Meshes arrive with the keyframed meshes; until then an object node names nothing to drive.
-    logLine(1, "readObjectTrack() - Unable to find track target object \"" + name + "\".");
+    try {
+        environment->getKeyframedMeshes().find(name)->setKeyframer(keyframer);
+    } catch (const ComponentNotFoundException&) {
+        logLine(1, "readObjectTrack() - Unable to find track target object \"" + name + "\".");
+    }
 }
 
 void _3dsLoader::readCameraTrack(_3dsReader& reader, uint64_t end)

@@ -43,14 +43,25 @@ std::string smallScene()
     ThreeDSWriter roll;
     roll.chunk(ROLL_TRACK).trackHeader(1).keyHeader(0, 2, {0.5f}).f32(0.1f).end();
 
-    const std::string scene =
-        editor(material.bytes() + lightObject("Spot", 1, 2, 3, colourFloat(1, 1, 1) + spot.bytes()) + camera.bytes());
+    ThreeDSWriter mesh;
+    mesh.chunk(OBJECT_BLOCK).str("Box").chunk(TRI_MESH);
+    mesh.chunk(VERTEX_LIST).u16(3).vec(0, 0, 0).vec(1, 0, 0).vec(1, 0, 1).end();
+    mesh.chunk(MAPPING_COORDINATES).s16(3).f32(0).f32(0).f32(1).f32(0).f32(1).f32(1).end();
+    mesh.chunk(MESH_MATRIX).vec(1, 0, 0).vec(0, 1, 0).vec(0, 0, 1).vec(0, 0, 0).end();
+    mesh.chunk(FACE_LIST).u16(1).u16(0).u16(1).u16(2).u16(7);
+    mesh.chunk(FACE_MATERIAL).str("Red").u16(1).u16(0).end();
+    mesh.chunk(SMOOTHINGS).u32(1).end();
+    mesh.end().end().end();
+
+    const std::string scene = editor(material.bytes() + mesh.bytes() +
+                                     lightObject("Spot", 1, 2, 3, colourFloat(1, 1, 1) + spot.bytes()) + camera.bytes());
     const std::string animation = keyframerData(
         frames(0, 10) + chunkOf(OBJECT_TRACK, nodeId(0) + nodeName("$$$DUMMY") + positionKeys({{0, 0, {}, 1, 2, 3}}) +
                                                   tracks.bytes()) +
         chunkOf(CAMERA_TRACK, nodeId(1) + nodeName("Cam", 0) + positionKeys({{5, 0, {}, 0, -5, 0}}) + roll.bytes()) +
         chunkOf(CAMERA_TARGET_TRACK, nodeId(2) + nodeName("Cam.Target") + positionKeys({{0, 0, {}, 0, 0, 0}})) +
-        chunkOf(SPOTLIGHT_TRACK, nodeId(3) + nodeName("Spot") + positionKeys({{0, 0, {}, 1, 2, 3}})));
+        chunkOf(SPOTLIGHT_TRACK, nodeId(3) + nodeName("Spot") + positionKeys({{0, 0, {}, 1, 2, 3}})) +
+        chunkOf(OBJECT_TRACK, nodeId(4) + nodeName("Box", 0) + positionKeys({{0, 0, {}, 1, 0, 0}})));
     return inMain(scene + animation);
 }
 
