@@ -50,6 +50,10 @@ public:
     // the scene's clear colour.
     void setViewState() override;
 
+    // Reads the 3D Studio file (relative to the resource folder) into this scene: meshes, materials,
+    // lights, cameras and keyframes. Throws EnvironmentException naming the file and the loader's
+    // failure; what was read before a failure stays in the scene.
+    void load3DS(std::string file);
     // A screen-space sprite (createSprite) or a camera-facing one (createSprite3D), the child
     // name. Throws EnvironmentException, also when the name is taken.
     void createSprite(std::string name);

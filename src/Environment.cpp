@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <exception>
+
+#include "3dsloader/3dsLoader.h"
 #include "Actor.h"
 #include "Camera.h"
 #include "KeyframedActor.h"
@@ -35,6 +38,7 @@ Environment::Environment()
       fieldOfView(DEFAULT_FIELD_OF_VIEW), aspect(DEFAULT_ASPECT), zNear(DEFAULT_Z_NEAR), zFar(DEFAULT_Z_FAR)
 {
     setClassName("Action<Environment>");
+    addStringAction("load3DS", &Environment::load3DS);
     addStringAction("createSkySphere", &Environment::createSkySphere);
     addStringAction("createSprite", &Environment::createSprite);
     addStringAction("createSprite3D", &Environment::createSprite3D);
@@ -145,6 +149,22 @@ void Environment::render(double time)
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
+}
+
+void Environment::load3DS(std::string file)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load3DS() - Loading .3ds scene \"" << file
+                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    try {
+        _3dsLoader loader;
+        loader.load(file, this);
+    } catch (const Exception& e) {
+        throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". Caught an exception. " +
+                                   e.getMessage());
+    } catch (const std::exception& e) {
+        throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". " + e.what());
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load3DS() - Loading completed." << logEnd;
 }
 
 void Environment::createSkySphere(std::string name)
