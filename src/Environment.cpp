@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "3dsloader/3dsLoader.h"
+#include "3dsLoader.h"
 #include "Actor.h"
 #include "Camera.h"
 #include "KeyframedActor.h"

@@ -1,4 +1,4 @@
-#include "3dsloader/3dsLoader.h"
+#include "3dsLoader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "3dsloader/3dsChunkIds.h"
-#include "3dsloader/3dsLoaderException.h"
-#include "3dsloader/3dsReader.h"
+#include "3dsChunkIds.h"
+#include "3dsLoaderException.h"
+#include "3dsReader.h"
 #include "CameraController.h"
 #include "Environment.h"
 #include "KeyframedMesh.h"

@@ -1,4 +1,4 @@
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsLoaderException.h"
 
 _3dsLoaderException::_3dsLoaderException(const std::string& message)
 {

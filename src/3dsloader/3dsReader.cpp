@@ -1,9 +1,9 @@
-#include "3dsloader/3dsReader.h"
+#include "3dsReader.h"
 
 #include <cstring>
 #include <utility>
 
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsLoaderException.h"
 
 _3dsReader::_3dsReader(const std::string& name, std::vector<uint8_t> bytes)
     : name(name), bytes(std::move(bytes)), position(0), end(this->bytes.size())

@@ -1,12 +1,12 @@
-#include "3dsloader/3dsLoader.h"
+#include "3dsLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "3dsloader/3dsChunkIds.h"
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsChunkIds.h"
+#include "3dsLoaderException.h"
 #include "ComponentExceptions.h"
 #include "Environment.h"
 #include "Log.h"

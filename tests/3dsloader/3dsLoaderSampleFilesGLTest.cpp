@@ -1,4 +1,4 @@
-#include "3dsloader/3dsLoader.h"
+#include "3dsLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsLoaderException.h"
 #include "Environment.h"
 #include "GLEnvironment.h"
 #include "KeyframedMesh.h"

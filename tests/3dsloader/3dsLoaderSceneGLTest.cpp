@@ -1,4 +1,4 @@
-#include "3dsloader/3dsLoader.h"
+#include "3dsLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "3dsloader/3dsChunkIds.h"
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsChunkIds.h"
+#include "3dsLoaderException.h"
 #include "Environment.h"
 #include "GLEnvironment.h"
 #include "JpegWriter.h"

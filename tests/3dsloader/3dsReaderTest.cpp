@@ -1,4 +1,4 @@
-#include "3dsloader/3dsReader.h"
+#include "3dsReader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "3dsloader/3dsLoaderException.h"
+#include "3dsLoaderException.h"
 #include "ThreeDSWriter.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "3dsloader/3dsChunkIds.h"
+#include "3dsChunkIds.h"
 #include "Environment.h"
 #include "GLEnvironment.h"
 #include "KeyframedMesh.h"

@@ -1,6 +1,6 @@
 #include "ThreeDSScenes.h"
 
-#include "3dsloader/3dsChunkIds.h"
+#include "3dsChunkIds.h"
 #include "ThreeDSWriter.h"
 
 using namespace _3dsChunk;
