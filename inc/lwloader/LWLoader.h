@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "lwloader/LWChunk.h"
 #include "lwloader/LWLoaderComponent.h"
 
 class Actor;
 class Environment;
-class LWChunk;
 class LWReader;
 
 // Reads one LightWave object file (IFF "FORM" of type "LWO2") into an Actor in two passes:
@@ -45,6 +45,23 @@ public:
     // The chunks with that identifier number in file order: of the current layer (after its LAYR,
     // up to the next) with fromLayer, of the whole list without. Resets the cursor.
     std::vector<LWChunk*> findChunks(int number, bool fromLayer);
+    // The nearest chunk before the one being applied that has that identifier number, as a T;
+    // null when there is none or it is not a T. Resets the cursor.
+    template <typename T> T* findPreviousChunk(int number)
+    {
+        T* found = nullptr;
+        for (LWChunk* chunk = previousChunk(); chunk; chunk = previousChunk()) {
+            if (chunk->getId() == number) {
+                found = dynamic_cast<T*>(chunk);
+                break;
+            }
+        }
+        resetCursor();
+        return found;
+    }
+
+    // The resource name of the last loadObject, for the chunks' messages.
+    const std::string& getFileName() const { return fileName; }
 
     Environment* getEnvironment() const { return environment; }
     Actor* getActor() const { return actor; }
@@ -69,6 +86,7 @@ private:
 
     Environment* environment;  // not owned
     Actor* actor;              // not owned
+    std::string fileName;      // the resource being read or applied
     ChunkList chunks;          // in file order
     size_t cursor;
     size_t currentChunk;  // the chunk being applied

@@ -9,8 +9,15 @@
 #include "Log.h"
 #include "ResourceLoader.h"
 #include "lwloader/LWChunk.h"
+#include "lwloader/LWLayerChunk.h"
 #include "lwloader/LWLoaderException.h"
+#include "lwloader/LWPointsChunk.h"
+#include "lwloader/LWPolygonsChunk.h"
+#include "lwloader/LWPtagChunk.h"
 #include "lwloader/LWReader.h"
+#include "lwloader/LWTagsChunk.h"
+#include "lwloader/LWVmadChunk.h"
+#include "lwloader/LWVmapChunk.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -128,6 +135,7 @@ void LWLoader::loadObject(const std::string& name)
 
     ChunkList read = readChunks(reader, formLength - 4);
     chunks = std::move(read);
+    fileName = name;
     cursor = currentChunk = 0;
     currentLayer = noLayer;
 }
@@ -193,6 +201,13 @@ int64_t LWLoader::readNullChunk(LWReader& reader) const
 std::unique_ptr<LWChunk> LWLoader::createChunk(int number) const
 {
     switch (number) {
+    case ID_PNTS: return std::make_unique<LWPointsChunk>();
+    case ID_POLS: return std::make_unique<LWPolygonsChunk>();
+    case ID_TAGS: return std::make_unique<LWTagsChunk>();
+    case ID_LAYR: return std::make_unique<LWLayerChunk>();
+    case ID_PTAG: return std::make_unique<LWPtagChunk>();
+    case ID_VMAP: return std::make_unique<LWVmapChunk>();
+    case ID_VMAD: return std::make_unique<LWVmadChunk>();
     default:
         return nullptr;
     }

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Actor.h"
+#include "Bone.h"
+#include "Environment.h"
+#include "Log.h"
+#include "LwoWriter.h"
+#include "ResourceLoader.h"
+#include "TestSupport.h"
+#include "lwloader/LWLoader.h"
+#include "lwloader/LWLoaderException.h"
+
+// LightWave objects written here and loaded into an actor: the points, triangles, surface names,
+// bones and weights the actor gets, and the files whose numbers point nowhere.
+namespace {
+const std::string wrapped = "KelvoEngineException::::LWLoader::LWLoader::FillObject() - Unable to populate Actor with Chunk ";
+
+LwoWriter& layer(LwoWriter& w, uint16_t number)
+{
+    return w.chunk("LAYR").u2(number).u2(0).vec12(0, 0, 0).s0("").end();
+}
+
+// The unit square at z = 0 from the origin, counter-clockwise seen from +z.
+LwoWriter& square(LwoWriter& w, float x = 0, float y = 0)
+{
+    return w.chunk("PNTS").vec12(x, y, 0).vec12(x + 1, y, 0).vec12(x + 1, y + 1, 0).vec12(x, y + 1, 0).end();
+}
+
+LwoWriter& quad(LwoWriter& w)
+{
+    return w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+}
+
+class LWGeometryFillTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath(temp->path() + "/");
+    }
+    void TearDown() override
+    {
+        ResourceLoader::setResourcePath("");
+        TempDirTest::TearDown();
+    }
+
+    // Loads bytes as object.lwo into actor; "" when it loads, else the loader's message.
+    std::string load(const std::string& bytes, Actor& actor)
+    {
+        writeFile("object.lwo", bytes);
+        LWLoader loader(&actor, &scene);
+        try {
+            loader.loadObject("object.lwo");
+            loader.fillObject(&actor);
+        } catch (const LWLoaderException& e) {
+            return e.getMessage();
+        }
+        return "";
+    }
+
+    static std::vector<int> corners(Actor& actor, int triangle)
+    {
+        const Triangle* t = actor.getTriangle(triangle);
+        return t ? std::vector<int>{t->getPoint(0), t->getPoint(1), t->getPoint(2)} : std::vector<int>{};
+    }
+
+    Environment scene;
+};
+}
+
+TEST_F(LWGeometryFillTest, PointsBecomeTheActorsPointsWithZNegated)
+{
+    LwoWriter w;
+    layer(w, 1);
+    w.chunk("PNTS").vec12(1, 2, 3).vec12(-4, 5, -6).end();
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    ASSERT_EQ(actor.getPoints().size(), 2u);
+    Vector p = actor.getPointVector(0);
+    EXPECT_EQ(p.x, 1);
+    EXPECT_EQ(p.y, 2);
+    EXPECT_EQ(p.z, -3);
+    EXPECT_EQ(actor.getPointVector(1).z, 6);
+}
+
+TEST_F(LWGeometryFillTest, FacesAreFannedIntoTrianglesCarryingTheirPolygonNumber)
+{
+    LwoWriter w;
+    layer(w, 1);
+    square(w);
+    w.chunk("POLS").id("FACE").u2(0xFC04).vx(0).vx(1).vx(2).vx(3).u2(3).vx(0).vx(1).vx(2).u2(2).vx(0).vx(1).end();
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    ASSERT_EQ(actor.getTriangleCount(), 3) << "a two-point polygon makes no triangle";
+    EXPECT_EQ(corners(actor, 0), (std::vector<int>{0, 3, 2}));
+    EXPECT_EQ(corners(actor, 1), (std::vector<int>{0, 2, 1}));
+    EXPECT_EQ(corners(actor, 2), (std::vector<int>{0, 2, 1}));
+    EXPECT_EQ(actor.getPolygonTriangles(0), (std::vector<int>{0, 1}));
+    EXPECT_EQ(actor.getPolygonTriangles(1), (std::vector<int>{2}));
+    EXPECT_TRUE(actor.getPolygonTriangles(2).empty());
+}
+
+TEST_F(LWGeometryFillTest, SurfaceTagsNameTheTrianglesOfTheirPolygons)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Default").s0("Skin").end();
+    layer(w, 1);
+    square(w);
+    w.chunk("POLS").id("FACE").u2(3).vx(0).vx(1).vx(2).u2(3).vx(0).vx(2).vx(3).end();
+    w.chunk("PTAG").id("SURF").vx(0).u2(1).vx(1).u2(0).end();
+    w.chunk("PTAG").id("PART").vx(0).u2(0).vx(1).u2(0).end();
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    EXPECT_EQ(actor.getTriangle(0)->getSurfaceName(), "Skin");
+    EXPECT_EQ(actor.getTriangle(1)->getSurfaceName(), "Default");
+    EXPECT_EQ(actor.getTriangle(0)->getPolygonIndex(), 0);
+}
+
+TEST_F(LWGeometryFillTest, EachLayerNumbersItsOwnPointsAndPolygons)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Near").s0("Far").end();
+    layer(w, 1);
+    square(w, 0, 0);
+    quad(w);
+    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
+    layer(w, 2);
+    square(w, 5, 0);
+    quad(w);
+    w.chunk("PTAG").id("SURF").vx(0).u2(1).end();
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    ASSERT_EQ(actor.getPoints().size(), 8u);
+    ASSERT_EQ(actor.getTriangleCount(), 4);
+    // The second layer's square lies at x = 5..6 and keeps its own surface.
+    for (int triangle : {2, 3}) {
+        for (int point : corners(actor, triangle)) {
+            EXPECT_GE(point, 4) << "triangle " << triangle;
+            EXPECT_GE(actor.getPointVector(point).x, 5.0f);
+        }
+        EXPECT_EQ(actor.getTriangle(triangle)->getSurfaceName(), "Far");
+        EXPECT_EQ(actor.getTriangle(triangle)->getPolygonIndex(), 1);
+    }
+    for (int triangle : {0, 1})
+        EXPECT_EQ(actor.getTriangle(triangle)->getSurfaceName(), "Near");
+}
+
+TEST_F(LWGeometryFillTest, ABoneLayerMakesBonesLinkedEndToStartAndNamedByTheirWeightMaps)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Default").s0("upper").s0("lower").end();
+    layer(w, 1);
+    square(w);
+    w.chunk("VMAP").id("WGHT").u2(1).s0("upper").vx(0).f4(1).vx(1).f4(0.5f).end();
+    w.chunk("VMAP").id("WGHT").u2(1).s0("lower").vx(1).f4(0.5f).end();
+    quad(w);
+    layer(w, 2);
+    w.chunk("PNTS").vec12(0, 0, 0).vec12(0, 1, 0).vec12(0, 2, 0).end();
+    w.chunk("VMAP").id("WGHT").u2(1).s0("upper").vx(0).f4(1).end();
+    w.chunk("POLS").id("BONE").u2(2).vx(0).vx(1).u2(2).vx(1).vx(2).end();
+    w.chunk("PTAG").id("BNWT").vx(0).u2(1).vx(1).u2(2).end();
+    Actor actor(&scene);
+    LogCapture log;
+    Log::getInstance()->setLevel(3);
+    ASSERT_EQ(load(w.file(), actor), "");
+    EXPECT_EQ(actor.getPoints().size(), 4u) << "the bone layer adds no points";
+    EXPECT_EQ(actor.getTriangleCount(), 2);
+    ASSERT_EQ(actor.getBoneCount(), 2);
+    Bone* upper = actor.getBone(0);
+    Bone* lower = actor.getBone(1);
+    EXPECT_EQ(upper->getName(), "upper");
+    EXPECT_EQ(lower->getName(), "lower");
+    EXPECT_EQ(actor.findBone("lower"), lower);
+    EXPECT_EQ(lower->getParent(), upper);
+    EXPECT_EQ(upper->getParent(), nullptr);
+    EXPECT_EQ(upper->getChildren(), (std::vector<Bone*>{lower}));
+    EXPECT_EQ(upper->getPivot().y, 0.0f);
+    EXPECT_EQ(upper->getEnd().y, 1.0f);
+    EXPECT_EQ(lower->getPivot().y, 1.0f);
+    EXPECT_EQ(actor.getPointWeights().get(0).getWeight("upper"), 1.0f);
+    EXPECT_EQ(actor.getPointWeights().get(1).getWeight("upper"), 0.5f);
+    EXPECT_EQ(actor.getPointWeights().get(1).getWeight("lower"), 0.5f);
+    EXPECT_TRUE(log.contains("[debug] lwpointschunk::fillObject() - Point chunk inside bone layer (Layer 2) SKIPPING.\n"))
+        << log.text();
+    EXPECT_TRUE(log.contains("[debug] lwvmapchunk::fillObject() - Point weights inside bone layer (Layer 2) SKIPPING.\n"))
+        << log.text();
+}
+
+TEST_F(LWGeometryFillTest, BoneLinksNeverMakeABoneItsOwnAncestor)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> bones;  // start and end point of each
+        std::vector<int> parents;                // index of each bone's parent, -1 for none
+    } cases[] = {
+        {"a chain", {{0, 1}, {1, 2}, {2, 3}}, {-1, 0, 1}},
+        {"a chain given backwards", {{2, 3}, {1, 2}, {0, 1}}, {1, 2, -1}},
+        {"two bones end to end both ways", {{0, 1}, {1, 0}}, {1, -1}},
+        {"a bone ending where it starts", {{2, 2}, {0, 1}}, {-1, -1}},
+        {"a loop of three", {{0, 1}, {1, 2}, {2, 0}}, {2, 0, -1}},
+        {"one start, two bones ending there", {{0, 2}, {1, 2}, {2, 3}}, {-1, -1, 0}},
+    };
+    for (const Case& c : cases) {
+        LwoWriter w;
+        layer(w, 1);
+        w.chunk("PNTS").vec12(0, 0, 0).vec12(0, 1, 0).vec12(0, 2, 0).vec12(0, 3, 0).end();
+        w.chunk("POLS").id("BONE");
+        for (const auto& bone : c.bones)
+            w.u2(2).vx(static_cast<uint32_t>(bone.first)).vx(static_cast<uint32_t>(bone.second));
+        w.end();
+        Actor actor(&scene);
+        ASSERT_EQ(load(w.file(), actor), "") << c.name;
+        ASSERT_EQ(actor.getBoneCount(), static_cast<int>(c.bones.size())) << c.name;
+        for (size_t i = 0; i < c.bones.size(); ++i) {
+            Bone* expected = c.parents[i] < 0 ? nullptr : actor.getBone(c.parents[i]);
+            EXPECT_EQ(actor.getBone(static_cast<int>(i))->getParent(), expected) << c.name << ": bone " << i;
+            // Each bone is drawn once: as a root or as the child of its parent.
+            int listed = expected ? 0 : 1;
+            for (int j = 0; j < actor.getBoneCount(); ++j) {
+                for (Bone* child : actor.getBone(j)->getChildren())
+                    listed += child == actor.getBone(static_cast<int>(i)) ? 1 : 0;
+            }
+            EXPECT_EQ(listed, 1) << c.name << ": bone " << i;
+        }
+    }
+}
+
+TEST_F(LWGeometryFillTest, NamesOfPolygonsThatAreNoBonesAreSkipped)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("arm").end();
+    layer(w, 1);
+    square(w);
+    quad(w);
+    w.chunk("PTAG").id("BNWT").vx(0).u2(0).end();
+    layer(w, 2);
+    w.chunk("PNTS").vec12(0, 0, 0).vec12(0, 1, 0).end();
+    w.chunk("POLS").id("BONE").u2(2).vx(0).vx(1).end();
+    w.chunk("PTAG").id("BNWT").vx(5).u2(0).end();
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    ASSERT_EQ(actor.getBoneCount(), 1);
+    EXPECT_NE(actor.getBone(0)->getName(), "arm");
+    EXPECT_EQ(actor.findBone("arm"), nullptr);
+}
+
+TEST_F(LWGeometryFillTest, PolygonsWithoutPointsAndUnknownKindsAreLeftOut)
+{
+    LwoWriter before;
+    layer(before, 1);
+    quad(before);
+    square(before);
+    Actor first(&scene);
+    LogCapture log;
+    ASSERT_EQ(load(before.file(), first), "");
+    EXPECT_EQ(first.getTriangleCount(), 0);
+    EXPECT_EQ(log.text(), "[error] lwpolygonschunk::fillObject() - Points chunk not found!\n");
+
+    LwoWriter patches;
+    layer(patches, 1);
+    square(patches);
+    patches.chunk("POLS").id("SUBD").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+    patches.chunk("TAGS").s0("Default").end();
+    patches.chunk("PTAG").id("SURF").vx(0).u2(0).end();
+    Actor second(&scene);
+    log.clear();
+    ASSERT_EQ(load(patches.file(), second), "");
+    EXPECT_EQ(second.getTriangleCount(), 0);
+    EXPECT_EQ(log.text(), "[warning] lwpolygonschunk::fillObject() - Unsupported polygons chunk type. Ignoring.\n");
+}
+
+TEST_F(LWGeometryFillTest, NumbersThatPointNowhereEndTheLoadNamingTheFile)
+{
+    struct Case {
+        const char* name;
+        std::string tail;  // after a layer with the unit square and its quad
+        std::string message;
+    } cases[] = {
+        {"a corner beyond the points", LwoWriter().chunk("POLS").id("FACE").u2(3).vx(0).vx(1).vx(4).end().body(),
+         "\"POLS\".  Cause: KelvoEngineException::::LWPointsChunk::actorPoint() - File \"object.lwo\": polygon 0 of layer 1 "
+         "names point 4, beyond the 4 points of its points chunk."},
+        {"a bone end beyond the points", LwoWriter().chunk("POLS").id("BONE").u2(2).vx(0).vx(9).end().body(),
+         "\"POLS\".  Cause: KelvoEngineException::::LWPolygonsChunk::fillObject() - File \"object.lwo\": bone polygon 0 "
+         "names point 9, beyond the 4 points of its points chunk."},
+        {"a tag beyond the tags", LwoWriter().chunk("PTAG").id("SURF").vx(0).u2(1).end().body(),
+         "\"PTAG\".  Cause: KelvoEngineException::::LWPtagChunk::fillObject() - File \"object.lwo\": polygon tag 0 names "
+         "tag 1, beyond the 1 tags."},
+        {"a tagged polygon beyond the polygons", LwoWriter().chunk("PTAG").id("SURF").vx(0).u2(0).vx(1).u2(0).end().body(),
+         "\"PTAG\".  Cause: KelvoEngineException::::LWPtagChunk::fillObject() - File \"object.lwo\": polygon tag 1 names "
+         "polygon 1, beyond the 1 polygons of its polygons chunk."},
+        {"a weight for a point beyond the points",
+         LwoWriter().chunk("VMAP").id("WGHT").u2(1).s0("arm").vx(70000).f4(1).end().body(),
+         "\"VMAP\".  Cause: KelvoEngineException::::LWPointsChunk::actorPoint() - File \"object.lwo\": the map \"arm\" "
+         "names point 70000, beyond the 4 points of its points chunk."},
+        {"a UV for a point beyond the points", LwoWriter().chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(4).f4(0).f4(0).end().body(),
+         "\"VMAP\".  Cause: KelvoEngineException::::LWPointsChunk::actorPoint() - File \"object.lwo\": the map \"uv\" "
+         "names point 4, beyond the 4 points of its points chunk."},
+        {"a corner UV for a polygon beyond the polygons",
+         LwoWriter().chunk("VMAD").id("TXUV").u2(2).s0("uv").vx(0).vx(3).f4(0).f4(0).end().body(),
+         "\"VMAD\".  Cause: KelvoEngineException::::LWVmadChunk::fillObject() - File \"object.lwo\": the map \"uv\" names "
+         "polygon 3, beyond the 1 polygons of its polygons chunk."},
+    };
+    for (const Case& c : cases) {
+        LwoWriter w;
+        w.chunk("TAGS").s0("Default").end();
+        layer(w, 1);
+        square(w);
+        quad(w);
+        w.raw(c.tail);
+        Actor actor(&scene);
+        EXPECT_EQ(load(w.file(), actor), wrapped + c.message) << c.name;
+    }
+}
+
+TEST_F(LWGeometryFillTest, MapsBeforeAnyPointsAreRefused)
+{
+    LwoWriter w;
+    layer(w, 1);
+    w.chunk("VMAP").id("WGHT").u2(1).s0("arm").vx(0).f4(1).end();
+    square(w);
+    Actor actor(&scene);
+    EXPECT_EQ(load(w.file(), actor), wrapped + "\"VMAP\".  Cause: KelvoEngineException::::LWVmapChunk::fillObject() - File "
+                                               "\"object.lwo\": the map \"arm\" comes before any points chunk.");
+}
