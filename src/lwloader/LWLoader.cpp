@@ -9,12 +9,14 @@
 #include "Log.h"
 #include "ResourceLoader.h"
 #include "lwloader/LWChunk.h"
+#include "lwloader/LWClipChunk.h"
 #include "lwloader/LWLayerChunk.h"
 #include "lwloader/LWLoaderException.h"
 #include "lwloader/LWPointsChunk.h"
 #include "lwloader/LWPolygonsChunk.h"
 #include "lwloader/LWPtagChunk.h"
 #include "lwloader/LWReader.h"
+#include "lwloader/LWSurfChunk.h"
 #include "lwloader/LWTagsChunk.h"
 #include "lwloader/LWVmadChunk.h"
 #include "lwloader/LWVmapChunk.h"
@@ -208,6 +210,8 @@ std::unique_ptr<LWChunk> LWLoader::createChunk(int number) const
     case ID_PTAG: return std::make_unique<LWPtagChunk>();
     case ID_VMAP: return std::make_unique<LWVmapChunk>();
     case ID_VMAD: return std::make_unique<LWVmadChunk>();
+    case ID_CLIP: return std::make_unique<LWClipChunk>();
+    case ID_SURF: return std::make_unique<LWSurfChunk>();
     default:
         return nullptr;
     }

@@ -1,0 +1,431 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Actor.h"
+#include "Environment.h"
+#include "GLEnvironment.h"
+#include "JpegWriter.h"
+#include "Log.h"
+#include "LwoWriter.h"
+#include "Pixels.h"
+#include "ResourceLoader.h"
+#include "Surface.h"
+#include "TestSupport.h"
+#include "Texture.h"
+#include "lwloader/LWLoader.h"
+#include "lwloader/LWLoaderException.h"
+
+// LightWave objects with surfaces, written here and loaded into an actor on the shared window:
+// the surfaces and textures they get, the texture coordinates of their projections, and what they
+// draw, unlit straight in clip coordinates (the -1..1 square is the whole window).
+namespace {
+const std::string wrapped = "KelvoEngineException::::LWLoader::LWLoader::FillObject() - Unable to populate Actor with Chunk ";
+const std::string surfaceFailed =
+    "\"SURF\".  Cause: KelvoEngineException::::LWSurfChunkException::fillObject() - Failed to set surface to the actor. ";
+
+// How a texture block of a test object is made.
+struct Block {
+    const char* header = "IMAP";
+    uint16_t projection = 5;
+    uint16_t axis = 2;
+    uint16_t widthWrap = 1;
+    uint16_t heightWrap = 1;
+    uint32_t image = 1;
+    std::string uvMap = "uv";
+    Vector center;
+    Vector size = Vector(1, 1, 1);
+};
+
+LwoWriter& block(LwoWriter& w, const Block& b)
+{
+    w.subChunk("BLOK");
+    w.subChunk(b.header).s0("\x80").subChunk("CHAN").id("COLR").end().end();
+    w.subChunk("TMAP");
+    w.subChunk("CNTR").vec12(b.center.x, b.center.y, b.center.z).vx(0).end();
+    w.subChunk("SIZE").vec12(b.size.x, b.size.y, b.size.z).vx(0).end();
+    w.end();
+    w.subChunk("PROJ").u2(b.projection).end();
+    w.subChunk("AXIS").u2(b.axis).end();
+    w.subChunk("IMAG").vx(b.image).end();
+    w.subChunk("WRAP").u2(b.widthWrap).u2(b.heightWrap).end();
+    w.subChunk("VMAP").s0(b.uvMap).end();
+    return w.end();
+}
+
+LwoWriter& surface(LwoWriter& w, const std::string& name, const RGBA& colour, const std::vector<Block>& blocks = {})
+{
+    w.chunk("SURF").s0(name).s0("");
+    w.subChunk("COLR").vec12(colour.r, colour.g, colour.b).vx(0).end();
+    for (const Block& b : blocks)
+        block(w, b);
+    return w.end();
+}
+
+LwoWriter& clip(LwoWriter& w, uint32_t index, const std::string& path)
+{
+    return w.chunk("CLIP").u4(index).subChunk("STIL").s0(path).end().end();
+}
+
+// One layer: the square from (x0, y0) to (x1, y1) at z = 0 as one quad with the surface named
+// tag, its corners (counter-clockwise from the lower left) given the UVs (0, 0), (1, 0), (1, 1),
+// (0, 1) by the map "uv".
+LwoWriter& squareLayer(LwoWriter& w, uint16_t number, float x0, float y0, float x1, float y1, uint16_t tag)
+{
+    w.chunk("LAYR").u2(number).u2(0).vec12(0, 0, 0).s0("").end();
+    w.chunk("PNTS").vec12(x0, y0, 0).vec12(x1, y0, 0).vec12(x1, y1, 0).vec12(x0, y1, 0).end();
+    w.chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(0).f4(0).f4(0).vx(1).f4(1).f4(0).vx(2).f4(1).f4(1).vx(3).f4(0).f4(1).end();
+    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+    return w.chunk("PTAG").id("SURF").vx(0).u2(tag).end();
+}
+
+class LWSurfacesTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath(temp->path() + "/");
+        drainGLErrors();
+        writeJpeg(path("wood.jpg"), 8, 8, 3, solidPixels(8, 8, {255, 0, 0}));
+        scene.setLightingEnabled(false);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_CULL_FACE);
+        glEnable(GL_TEXTURE_2D);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    void TearDown() override
+    {
+        glDisable(GL_TEXTURE_2D);
+        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        ResourceLoader::setResourcePath("");
+        TempDirTest::TearDown();
+    }
+
+    // Loads bytes as name into actor; "" when it loads, else the loader's message.
+    std::string load(const std::string& bytes, Actor& actor, const std::string& name = "object.lwo")
+    {
+        writeFile(name, bytes);
+        LWLoader loader(&actor, &scene);
+        try {
+            loader.loadObject(name);
+            loader.fillObject(&actor);
+        } catch (const LWLoaderException& e) {
+            return e.getMessage();
+        }
+        return "";
+    }
+
+    // An object of one square layer over the whole window, its quad tagged "Default", with the
+    // surfaces written by more.
+    template <typename More> std::string squareObject(More more)
+    {
+        LwoWriter w;
+        w.chunk("TAGS").s0("Default").end();
+        squareLayer(w, 1, -1, -1, 1, 1, 0);
+        more(w);
+        return w.file();
+    }
+
+    // The UV of a triangle corner after the actor spread its per-point UVs.
+    static UV cornerUV(Actor& actor, int triangle, int point)
+    {
+        actor.initializeTextureCoordinates();
+        return actor.getTextureCoordinateMap().getTriangleTextureCoordinates(triangle).getCoordinate(point);
+    }
+
+    Environment scene;
+};
+
+void expectUV(const UV& actual, float u, float v, const std::string& what)
+{
+    EXPECT_NEAR(actual.u, u, 1e-6) << what;
+    EXPECT_NEAR(actual.v, v, 1e-6) << what;
+}
+}
+
+TEST_F(LWSurfacesTest, ASurfaceJoinsTheActorsLibraryWithItsMaterial)
+{
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([](LwoWriter& w) {
+                       w.chunk("SURF").s0("Default").s0("");
+                       w.subChunk("COLR").vec12(0.5f, 0.5f, 1.0f).vx(0).end();
+                       w.subChunk("DIFF").f4(0.8f).vx(0).end();
+                       w.subChunk("SPEC").f4(0.25f).vx(0).end();
+                       w.end();
+                   }),
+                   actor),
+              "");
+    ASSERT_TRUE(actor.getSurfaces().exists("Default"));
+    Surface* surface = actor.getSurfaces().find("Default");
+    EXPECT_EQ(surface->getName(), "Default");
+    const Material& m = surface->getMaterial();
+    EXPECT_FLOAT_EQ(m.getColor().b, 1.0f);
+    EXPECT_FLOAT_EQ(m.getDiffuse().r, 0.4f);
+    EXPECT_FLOAT_EQ(m.getDiffuse().b, 0.8f);
+    EXPECT_FLOAT_EQ(m.getSpecular().g, 0.25f);
+    EXPECT_TRUE(surface->getTextures().empty());
+    EXPECT_EQ(scene.getSurfaces().size(), 0) << "the scene's own library stays as it was";
+}
+
+TEST_F(LWSurfacesTest, ABlockOfAnotherKindOnlyPlacesItsTexture)
+{
+    Block procedural;
+    procedural.header = "PROC";
+    procedural.projection = 2;
+    procedural.center = Vector(1, 2, 3);
+    procedural.size = Vector(4, 5, 6);
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                       clip(w, 1, "wood.jpg");
+                       surface(w, "Default", RGBA(1, 1, 1, 1), {procedural});
+                   }),
+                   actor),
+              "");
+    Surface* surface = actor.getSurfaces().find("Default");
+    EXPECT_EQ(surface->getTextureCenter().z, -3.0f);
+    EXPECT_EQ(surface->getTextureCenter().y, 2.0f);
+    EXPECT_EQ(surface->getTextureSize().z, 6.0f);
+    EXPECT_TRUE(surface->getTextures().empty());
+    EXPECT_EQ(scene.getTextureManager().size(), 0);
+    EXPECT_EQ(actor.getTextureCoordinateMap().count(), 0);
+}
+
+TEST_F(LWSurfacesTest, TexturesAreSharedByImageFileAndWrapping)
+{
+    Block repeat, edge;
+    edge.widthWrap = edge.heightWrap = 3;
+    std::string object = [&] {
+        LwoWriter w;
+        w.chunk("TAGS").s0("A").s0("B").s0("C").end();
+        squareLayer(w, 1, -1, -1, 1, 1, 0);
+        clip(w, 1, "Images/wood.jpg");
+        surface(w, "A", RGBA(1, 1, 1, 1), {repeat});
+        surface(w, "B", RGBA(1, 1, 1, 1), {edge});
+        surface(w, "C", RGBA(1, 1, 1, 1), {repeat});
+        return w.file();
+    }();
+    Actor actor(&scene);
+    ASSERT_EQ(load(object, actor), "");
+    TextureManager& textures = scene.getTextureManager();
+    EXPECT_EQ(textures.size(), 2);
+    ASSERT_TRUE(textures.exists("wood.jpgrr"));
+    ASSERT_TRUE(textures.exists("wood.jpgcc"));
+    Texture* repeated = textures.find("wood.jpgrr");
+    Texture* clamped = textures.find("wood.jpgcc");
+    EXPECT_TRUE(repeated->repeatS && repeated->repeatT);
+    EXPECT_FALSE(clamped->repeatS || clamped->repeatT);
+    EXPECT_NE(repeated->getTextureId(), 0u) << "loaded";
+    EXPECT_EQ(actor.getSurfaces().find("A")->getTextures(), (std::vector<Texture*>{repeated}));
+    EXPECT_EQ(actor.getSurfaces().find("B")->getTextures(), (std::vector<Texture*>{clamped}));
+    EXPECT_EQ(actor.getSurfaces().find("C")->getTextures(), (std::vector<Texture*>{repeated}));
+
+    // A second object of the scene takes the textures as they are, without loading the image.
+    std::remove(path("wood.jpg").c_str());
+    Actor second(&scene);
+    ASSERT_EQ(load(object, second, "second.lwo"), "");
+    EXPECT_EQ(second.getSurfaces().find("B")->getTextures(), (std::vector<Texture*>{clamped}));
+    EXPECT_EQ(textures.size(), 2);
+}
+
+TEST_F(LWSurfacesTest, AMissingImageEndsTheLoadWithTheTexturesFailure)
+{
+    Block block;
+    Actor actor(&scene);
+    LogCapture log;
+    std::string message = load(squareObject([&](LwoWriter& w) {
+                                   clip(w, 1, "Images/missing.jpg");
+                                   surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                               }),
+                               actor);
+    EXPECT_EQ(message.rfind(wrapped + surfaceFailed +
+                                "KelvoEngineException::::TextureException::loadTexture() - Failed to load \"missing.jpg\".",
+                            0),
+              0u)
+        << message;
+    EXPECT_TRUE(log.contains("[error] jpegloader::JPEGLoader() - Can't open jpeg resource \"missing.jpg\"")) << log.text();
+}
+
+TEST_F(LWSurfacesTest, UVMapsOfTheBlocksMapNameGiveTheCornersTheirCoordinates)
+{
+    Block block;
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                       // Point 2 of the quad gets other coordinates where the quad meets it.
+                       w.chunk("VMAD").id("TXUV").u2(2).s0("uv").vx(2).vx(0).f4(0.25f).f4(0.75f).end();
+                       w.chunk("VMAP").id("TXUV").u2(2).s0("other").vx(0).f4(0.5f).f4(0.5f).end();
+                       clip(w, 1, "wood.jpg");
+                       surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                   }),
+                   actor),
+              "");
+    // The quad (0, 1, 2, 3) is drawn as the triangles (0, 3, 2) and (0, 2, 1); v is turned over.
+    expectUV(cornerUV(actor, 0, 0), 0, 1, "triangle 0, point 0");
+    expectUV(cornerUV(actor, 0, 3), 0, 0, "triangle 0, point 3");
+    expectUV(cornerUV(actor, 1, 1), 1, 1, "triangle 1, point 1");
+    expectUV(cornerUV(actor, 0, 2), 0.25f, 0.25f, "triangle 0, point 2 from the per-corner map");
+    expectUV(cornerUV(actor, 1, 2), 0.25f, 0.25f, "triangle 1, point 2 from the per-corner map");
+    EXPECT_TRUE(actor.isTextured());
+}
+
+TEST_F(LWSurfacesTest, AUVBlockWhoseMapNameMatchesNoMapChangesNoCoordinates)
+{
+    Block block;
+    block.uvMap = "elsewhere";
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                       clip(w, 1, "wood.jpg");
+                       surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                   }),
+                   actor),
+              "");
+    LogCapture quiet;
+    actor.initializeTextureCoordinates();
+    EXPECT_EQ(actor.getTextureCoordinateMap().count(), 0);
+    EXPECT_EQ(actor.getSurfaces().find("Default")->getTextures().size(), 1u) << "the image is still its texture";
+}
+
+TEST_F(LWSurfacesTest, ABlockWithoutItsClipHasNoTextureButItsCoordinates)
+{
+    Block block;
+    block.image = 7;
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                       clip(w, 1, "wood.jpg");
+                       surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                   }),
+                   actor),
+              "");
+    EXPECT_TRUE(actor.getSurfaces().find("Default")->getTextures().empty());
+    EXPECT_EQ(scene.getTextureManager().size(), 0);
+    expectUV(cornerUV(actor, 1, 1), 1, 1, "triangle 1, point 1");
+}
+
+TEST_F(LWSurfacesTest, ACornerCoordinateOutsideTheActorsRangeEndsTheLoad)
+{
+    Block block;
+    Actor actor(&scene);
+    std::string message = load(squareObject([&](LwoWriter& w) {
+                                   w.chunk("VMAD").id("TXUV").u2(2).s0("uv").vx(1).vx(0).f4(1.5f).f4(0.5f).end();
+                                   clip(w, 1, "wood.jpg");
+                                   surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                               }),
+                               actor);
+    EXPECT_EQ(message, wrapped + surfaceFailed +
+                           "KelvoEngineException::::TextureCoordinateException::setTextureCoordinates() - Texture "
+                           "coordinate for triangle 1, point 1 are out of range!");
+}
+
+TEST_F(LWSurfacesTest, APlanarProjectionMapsThePointsThroughThePlacement)
+{
+    struct Case {
+        uint16_t axis;
+        Vector center, size;
+        UV lowerLeft;  // of point 0 at (-1, -1, 0)
+    } cases[] = {
+        {2, Vector(0, 0, 0), Vector(2, 2, 2), UV(0, 0)},
+        {2, Vector(1, 1, 0), Vector(4, 4, 4), UV(0, 0)},
+        {2, Vector(-1, 0, 0), Vector(4, 8, 1), UV(0.5f, 0.375f)},
+        {1, Vector(0, 0, 0), Vector(2, 2, 2), UV(0, 0.5f)},
+    };
+    for (const Case& c : cases) {
+        Block planar;
+        planar.projection = 0;
+        planar.axis = c.axis;
+        planar.center = c.center;
+        planar.size = c.size;
+        Actor actor(&scene);
+        ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                           clip(w, 1, "wood.jpg");
+                           surface(w, "Default", RGBA(1, 1, 1, 1), {planar});
+                       }),
+                       actor),
+                  "")
+            << "axis " << c.axis;
+        expectUV(cornerUV(actor, 0, 0), c.lowerLeft.u, c.lowerLeft.v, "axis " + std::to_string(c.axis));
+    }
+}
+
+TEST_F(LWSurfacesTest, APlanarProjectionOnlyRepeatsOrStopsAtTheEdge)
+{
+    const std::pair<uint16_t, uint16_t> wraps[] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 1}};
+    for (const auto& wrap : wraps) {
+        Block planar;
+        planar.projection = 0;
+        planar.widthWrap = wrap.first;
+        planar.heightWrap = wrap.second;
+        Actor actor(&scene);
+        EXPECT_EQ(load(squareObject([&](LwoWriter& w) {
+                           clip(w, 1, "wood.jpg");
+                           surface(w, "Default", RGBA(1, 1, 1, 1), {planar});
+                       }),
+                       actor),
+                  wrapped + surfaceFailed +
+                      "KelvoEngineException::::LWBlokSubChunk::fillSurface() - Invalid/unsupported texture map wrapping "
+                      "options for planary mapping! Please use repeat or edge wrap modes.")
+            << wrap.first << ", " << wrap.second;
+    }
+}
+
+TEST_F(LWSurfacesTest, ProjectionsOtherThanPlanarAndUVAreRefused)
+{
+    for (uint16_t projection : {1, 2, 3, 4, 6}) {
+        Block other;
+        other.projection = projection;
+        Actor actor(&scene);
+        LogCapture log;
+        EXPECT_EQ(load(squareObject([&](LwoWriter& w) {
+                           clip(w, 1, "wood.jpg");
+                           surface(w, "Default", RGBA(1, 1, 1, 1), {other});
+                       }),
+                       actor),
+                  wrapped + surfaceFailed +
+                      "KelvoEngineException::::LWBlokSubChunk::fillSurface() - Unsupported texture projection type. "
+                      "Please use either planary mapping, or uv coordinate mapping!")
+            << projection;
+        EXPECT_EQ(log.text(), "[error] lwbloksubchunk::LWBlokSubChunk::fillSurface() - Unsupported texture projection "
+                              "type. Please use either planary mapping, or uv coordinate mapping!\n");
+    }
+}
+
+TEST_F(LWSurfacesTest, AnObjectDrawsItsUVMappedTexture)
+{
+    Block block;
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                       clip(w, 1, "Images\\wood.jpg");
+                       surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+                   }),
+                   actor),
+              "");
+    LogCapture quiet;
+    actor.render(0.0);
+    EXPECT_TRUE(closeColour(readPixel(320, 240), {255, 0, 0})) << describe(readPixel(320, 240));
+    EXPECT_TRUE(closeColour(readPixel(20, 20), {255, 0, 0})) << describe(readPixel(20, 20));
+}
+
+TEST_F(LWSurfacesTest, EachLayerDrawsItsOwnSquareWithItsOwnSurface)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Left").s0("Right").end();
+    squareLayer(w, 1, -1, -1, 0, 1, 0);
+    squareLayer(w, 2, 0, -1, 1, 1, 1);
+    surface(w, "Left", RGBA(0, 1, 0, 1));
+    surface(w, "Right", RGBA(0, 0, 1, 1));
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+    LogCapture quiet;
+    actor.render(0.0);
+    EXPECT_TRUE(closeColour(readPixel(160, 240), {0, 255, 0}, 0)) << describe(readPixel(160, 240));
+    EXPECT_TRUE(closeColour(readPixel(480, 240), {0, 0, 255}, 0)) << describe(readPixel(480, 240));
+}
