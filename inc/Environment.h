@@ -58,6 +58,10 @@ public:
     // name. Throws EnvironmentException, also when the name is taken.
     void createSprite(std::string name);
     void createSprite3D(std::string name);
+    // Loads the LightWave object file (a resource name) into an actor of this scene named after the
+    // file, once per scene: a file already loaded is not loaded again. The actor is stored before it
+    // is filled and stays after a failure. Throws EnvironmentException.
+    void loadLWO(std::string file);
     // A black fader from opaque to transparent over the first two seconds, the child name.
     // Throws EnvironmentException, also when the name is taken.
     void createFader(std::string name);

@@ -16,6 +16,7 @@
 #include "Sprite3D.h"
 #include "StringUtil.h"
 #include "Text3D.h"
+#include "lwloader/LWLoader.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -39,6 +40,7 @@ Environment::Environment()
 {
     setClassName("Action<Environment>");
     addStringAction("load3DS", &Environment::load3DS);
+    addStringAction("loadLWO", &Environment::loadLWO);
     addStringAction("createSkySphere", &Environment::createSkySphere);
     addStringAction("createSprite", &Environment::createSprite);
     addStringAction("createSprite3D", &Environment::createSprite3D);
@@ -165,6 +167,32 @@ void Environment::load3DS(std::string file)
         throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". " + e.what());
     }
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load3DS() - Loading completed." << logEnd;
+}
+
+void Environment::loadLWO(std::string file)
+{
+    if (actors.exists(file)) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadLWO() - Reusable already loaded object \"" << file
+                            << "\" already exists in the Environment \"" << getName() << "\". Load command ignored."
+                            << logEnd;
+        return;
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadLWO() - Loading LightWave object \"" << file
+                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    const std::string failure = "loadLWO() - Panic! Failed to load LightWave object \"" + file + "\". ";
+    try {
+        Actor* actor = actors.create(file, this);
+        LWLoader loader(actor, this);
+        loader.loadObject(file);
+        loader.fillObject(actor);
+    } catch (const Exception& e) {
+        throw EnvironmentException(failure + e.getMessage());
+    } catch (const std::exception& e) {
+        throw EnvironmentException(failure + e.what());
+    } catch (...) {
+        throw EnvironmentException(failure + "Unknown error!?");
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadLWO() - Loading successfully completed." << logEnd;
 }
 
 void Environment::createSkySphere(std::string name)
