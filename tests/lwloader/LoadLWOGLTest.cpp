@@ -14,6 +14,8 @@
 #include "GLEnvironment.h"
 #include "GenericEnvironment.h"
 #include "JpegWriter.h"
+#include "KeyframedActor.h"
+#include "Keyframer.h"
 #include "Log.h"
 #include "LwoWriter.h"
 #include "Pixels.h"
@@ -181,6 +183,68 @@ TEST_F(LoadLWOTest, TheTimelineReachesTheActionThroughTheScenesName)
     LogCapture log;
     world->printInfo();
     EXPECT_TRUE(log.contains(" 1 actors, ")) << log.text();
+}
+
+TEST_F(LoadLWOTest, ALoadedSkeletonDrawsInTheSceneAndTurnsItsBones)
+{
+    // A bone layer of two bones end to end along x, upper from -1 to 0 and lower from 0 to 1,
+    // and a mesh layer of two small squares, a green one bound to upper and a red one to lower.
+    LwoWriter w;
+    w.chunk("TAGS").s0("Green").s0("Red").s0("upper").s0("lower").end();
+    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("mesh").end();
+    w.chunk("PNTS");
+    for (float x0 : {-0.8f, 0.4f})
+        w.vec12(x0, -0.2f, 0).vec12(x0 + 0.4f, -0.2f, 0).vec12(x0 + 0.4f, 0.2f, 0).vec12(x0, 0.2f, 0);
+    w.end();
+    w.chunk("VMAP").id("WGHT").u2(1).s0("upper").vx(0).f4(1).vx(1).f4(1).vx(2).f4(1).vx(3).f4(1).end();
+    w.chunk("VMAP").id("WGHT").u2(1).s0("lower").vx(4).f4(1).vx(5).f4(1).vx(6).f4(1).vx(7).f4(1).end();
+    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).u2(4).vx(4).vx(5).vx(6).vx(7).end();
+    w.chunk("PTAG").id("SURF").vx(0).u2(0).vx(1).u2(1).end();
+    w.chunk("LAYR").u2(2).u2(0).vec12(0, 0, 0).s0("skeleton").end();
+    w.chunk("PNTS").vec12(-1, 0, 0).vec12(0, 0, 0).vec12(1, 0, 0).end();
+    w.chunk("POLS").id("BONE").u2(2).vx(1).vx(2).u2(2).vx(0).vx(1).end();
+    w.chunk("PTAG").id("BNWT").vx(0).u2(3).vx(1).u2(2).end();
+    w.chunk("SURF").s0("Green").s0("").subChunk("COLR").vec12(0, 1, 0).vx(0).end().end();
+    w.chunk("SURF").s0("Red").s0("").subChunk("COLR").vec12(1, 0, 0).vx(0).end().end();
+    writeFile("robot.lwo", w.file());
+    LogCapture quiet;
+    ASSERT_EQ(loadLWO("robot.lwo"), "");
+    Actor* actor = scene.getActors().find("robot.lwo");
+    ASSERT_EQ(actor->getBoneCount(), 2);
+    EXPECT_EQ(actor->findBone("lower")->getParent(), actor->findBone("upper"));
+
+    // On stage 5 units in front of the eye.
+    scene.getCameraController().createHpbCamera("eye");
+    scene.getCameraController().setCamera("eye");
+    Keyframer* place = scene.getKeyframerController().createKeyframer();
+    place->addPositionKey(0.0f, Vector(0, 0, -5), 0, 0, 0);
+    Keyframer* bend = scene.getKeyframerController().createKeyframer();
+    bend->addHpbKey(0.0f, 0.0f, 0.0f, 0.0f, 0, 0, 0);
+    bend->addHpbKey(24.0f, 0.0f, 0.0f, 1.5707964f, 0, 0, 0);
+    bend->setRotationRange(0.0f, 24.0f);
+    KeyframedActor* keyed = new KeyframedActor();
+    keyed->setName("robot");
+    keyed->setActor(actor);
+    keyed->setKeyframer(place);
+    keyed->setBoneKeyframer("lower", bend);
+    scene.getKeyframedActors().store("robot", keyed);
+
+    // 1 unit at 5 in front of a 45-degree view lies 116 pixels off the centre. The pixels looked
+    // at lie beside the white lines the bones draw.
+    auto at = [](float x, float y) { return readPixel(320 + static_cast<int>(x * 116), 240 + static_cast<int>(y * 116)); };
+    scene.setViewState();
+    scene.render(0.0);
+    EXPECT_TRUE(closeColour(at(-0.6f, 0.1f), {0, 255, 0}, 0)) << describe(at(-0.6f, 0.1f));
+    EXPECT_TRUE(closeColour(at(0.6f, 0.1f), {255, 0, 0}, 0)) << describe(at(0.6f, 0.1f));
+    EXPECT_TRUE(closeColour(at(0.1f, 0.6f), {0, 0, 0}, 0)) << describe(at(0.1f, 0.6f));
+
+    // A second later the lower bone has turned a quarter about its start: its square with it.
+    scene.setViewState();
+    scene.render(1.0);
+    EXPECT_TRUE(closeColour(at(-0.6f, 0.1f), {0, 255, 0}, 0)) << describe(at(-0.6f, 0.1f));
+    EXPECT_TRUE(closeColour(at(0.1f, 0.6f), {255, 0, 0}, 0)) << describe(at(0.1f, 0.6f));
+    EXPECT_TRUE(closeColour(at(0.6f, 0.1f), {0, 0, 0}, 0)) << describe(at(0.6f, 0.1f));
+    glDisable(GL_DEPTH_TEST);
 }
 
 namespace {
