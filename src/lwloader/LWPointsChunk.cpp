@@ -9,6 +9,10 @@
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
+namespace {
+const uint64_t POINT_BYTES = 12;  // one VEC12
+}
+
 LWPointsChunk::LWPointsChunk() : LWChunk(ID_PNTS), applied(false)
 {
 }
@@ -17,13 +21,14 @@ LWPointsChunk::~LWPointsChunk() = default;
 
 int64_t LWPointsChunk::readData(LWReader& reader)
 {
-    const uint64_t count = getSize() / 12;
-    if (!reader.hasRoomFor(count, 12))
+    // Bytes after the last whole point are skipped with the rest of the body.
+    const uint64_t count = getSize() / POINT_BYTES;
+    if (!reader.hasRoomFor(count, POINT_BYTES))
         return READ_FAILED;
     points.resize(count);
     for (Vector& point : points) {
         float xyz[3];
-        if (reader.readVEC12(xyz, 1) != 12)
+        if (reader.readVEC12(xyz, 1) != static_cast<int64_t>(POINT_BYTES))
             return READ_FAILED;
         point = Vector(xyz[0], xyz[1], -xyz[2]);
     }
