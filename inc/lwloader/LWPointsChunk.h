@@ -7,6 +7,7 @@
 
 #include "Vector.h"
 #include "lwloader/LWChunk.h"
+#include "lwloader/LWLoaderException.h"
 
 // PNTS: the points of a layer. Outside a bone layer they become points of the actor; the
 // polygons, maps and tags that follow refer to them by their position in this chunk, which
@@ -25,9 +26,11 @@ public:
     const std::vector<Vector>& getPoints() const { return points; }
     // Whether fillObject added the points to the actor.
     bool isApplied() const { return applied; }
-    // The actor's index of the chunk's point i. Throws LWLoaderException, naming file and what
-    // refers to the point, when i lies beyond the chunk's points or they were not added.
-    int actorPoint(uint32_t i, const std::string& file, const std::string& user) const;
+    // The actor's index of the chunk's point i; -1 when i lies beyond the chunk's points or they
+    // were not added.
+    int actorPoint(uint32_t i) const;
+    // Why actorPoint(i) is -1, naming the file and user, what refers to the point.
+    LWLoaderException pointFailure(uint32_t i, const std::string& file, const std::string& user) const;
 
 private:
     std::vector<Vector> points;    // object units; z negated, LightWave's +z being OpenGL's -z

@@ -4,7 +4,6 @@
 #include "Log.h"
 #include "StringUtil.h"
 #include "lwloader/LWLoader.h"
-#include "lwloader/LWLoaderException.h"
 #include "lwloader/LWReader.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -49,14 +48,17 @@ void LWPointsChunk::fillObject(Actor* actor, LWLoader* loader)
     applied = true;
 }
 
-int LWPointsChunk::actorPoint(uint32_t i, const std::string& file, const std::string& user) const
+int LWPointsChunk::actorPoint(uint32_t i) const
+{
+    return applied && i < actorPoints.size() ? actorPoints[i] : -1;
+}
+
+LWLoaderException LWPointsChunk::pointFailure(uint32_t i, const std::string& file, const std::string& user) const
 {
     if (!applied)
-        throw LWLoaderException("LWPointsChunk", "actorPoint() - File \"" + file + "\": " + user +
-                                                     " refers to the points of a bone layer, which the object does not have.");
-    if (i >= actorPoints.size())
-        throw LWLoaderException("LWPointsChunk", "actorPoint() - File \"" + file + "\": " + user + " names point " +
-                                                     std::to_string(i) + ", beyond the " + std::to_string(actorPoints.size()) +
-                                                     " points of its points chunk.");
-    return actorPoints[i];
+        return LWLoaderException("LWPointsChunk", "actorPoint() - File \"" + file + "\": " + user +
+                                                      " refers to the points of a bone layer, which the object does not have.");
+    return LWLoaderException("LWPointsChunk", "actorPoint() - File \"" + file + "\": " + user + " names point " +
+                                                  std::to_string(i) + ", beyond the " + std::to_string(actorPoints.size()) +
+                                                  " points of its points chunk.");
 }

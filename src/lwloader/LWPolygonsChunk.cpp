@@ -158,9 +158,14 @@ void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChu
 
     std::vector<std::vector<int>> corners(vertexIndices.size());
     for (size_t i = 0; i < vertexIndices.size(); ++i) {
-        const std::string user = "polygon " + std::to_string(i) + " of layer " + std::to_string(loader->getLayerNumber());
-        for (uint32_t index : vertexIndices[i])
-            corners[i].push_back(pointsChunk.actorPoint(index, loader->getFileName(), user));
+        for (uint32_t index : vertexIndices[i]) {
+            const int point = pointsChunk.actorPoint(index);
+            if (point < 0)
+                throw pointsChunk.pointFailure(index, loader->getFileName(),
+                                               "polygon " + std::to_string(i) + " of layer " +
+                                                   std::to_string(loader->getLayerNumber()));
+            corners[i].push_back(point);
+        }
     }
     firstPolygon = base;
     for (size_t i = 0; i < corners.size(); ++i)

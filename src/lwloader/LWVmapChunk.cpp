@@ -84,10 +84,13 @@ void LWVmapChunk::resolvePoints(LWLoader* loader)
                                                    "\" comes before any points chunk.");
     if (!pointsChunk->isApplied())
         return;
-    const std::string user = "the map \"" + name + "\"";
     actorPoints.reserve(pointIndices.size());
-    for (uint32_t point : pointIndices)
-        actorPoints.push_back(pointsChunk->actorPoint(point, loader->getFileName(), user));
+    for (uint32_t point : pointIndices) {
+        const int actorPoint = pointsChunk->actorPoint(point);
+        if (actorPoint < 0)
+            throw pointsChunk->pointFailure(point, loader->getFileName(), "the map \"" + name + "\"");
+        actorPoints.push_back(actorPoint);
+    }
 }
 
 void LWVmapChunk::fillObject(Actor* actor, LWLoader* loader)
