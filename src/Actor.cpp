@@ -4,6 +4,7 @@
 
 #include "Environment.h"
 #include "Log.h"
+#include "Matrix.h"
 #include "StringUtil.h"
 #include "Surface.h"
 
@@ -296,12 +297,23 @@ void Actor::renderSkinned(double time)
     if (skinnedMesh.getTriangleCount() == 0)
         return;
     const PointMap& rest = getPoints();
+    // A corner bound to no bone stays where the actor itself puts it: the blended points are in
+    // eye space, so it goes through the actor's own modelview, read once a frame.
+    float actorFrame[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, actorFrame);
+    const Matrix unbound(actorFrame);
     for (const auto& entry : skinnedMesh.getPoints()) {
         const PointBoneWeightMap* weights = pointWeights.find(entry.first);
         const PointMap::const_iterator restPoint = rest.find(entry.first);
-        if (!weights || restPoint == rest.end())
+        if (restPoint == rest.end())
             continue;
-        skinnedMesh.setPoint(entry.first, weights->blend(restPoint->second.toVector(), boneNames));
+        Vector point = restPoint->second.toVector();
+        if (weights && weights->getBoneCountClass() > 0) {
+            point = weights->blend(point, boneNames);
+        } else {
+            point.transform(unbound);
+        }
+        skinnedMesh.setPoint(entry.first, point);
     }
     skinnedMesh.calcFaceNormals();
     skinnedMesh.calcVertexNormals();

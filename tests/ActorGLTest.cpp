@@ -430,6 +430,22 @@ TEST_F(ArmTest, TurnedHandCarriesItsMeshAndBendsTheSkinnedTriangle)
     EXPECT_FALSE(lineAt(0.7f, 0.0f));
 }
 
+TEST_F(ArmTest, SkinnedCornerBoundToNoBoneStaysWithTheActor)
+{
+    // A second skinned triangle whose third corner has no weight at all, drawn with the actor
+    // moved 0.3 to the left: that corner moves with the actor, as its bound corners do.
+    const int free = actor->addPoint(Vector(0.9f, -0.6f, 0));
+    actor->getTriangle(actor->addTriangle(skinned[0], skinned[1], free))->setSurfaceName("blue");
+    clear();
+    glPushMatrix();
+    glTranslatef(-0.3f, 0.0f, 0.0f);
+    actor->render(0.0);
+    glPopMatrix();
+    const Mesh& skin = actor->getSkinnedMesh();
+    expectVector(skin.getPointVector(skinned[0]), Vector(-0.1f, -0.1f, 0), "on the arm");
+    expectVector(skin.getPointVector(free), Vector(0.6f, -0.6f, 0), "bound to no bone");
+}
+
 TEST_F(ArmTest, TurnedArmCarriesTheHandWithIt)
 {
     arm->setOrientation(quarterClockwise());
