@@ -16,9 +16,11 @@ class PhysicalPathCreation;
 // share and physical motion strategies, each kept by name for the whole run (the manager deletes
 // none of them). The scene that owns it calls update() once per frame.
 //
-// Actions, string names: "createParticleSystem" and "createPhysicalPathCreation"; what they create
-// becomes a child action object under its name, so "<system>.<emitter>.enableEmitting" reaches an
-// emitter.
+// Actions, string names: "createParticleSystem", "createSphereVisualisation",
+// "createSprite3DVisualisation", "createPointVisualisation", "createTriangleVisualisation" and
+// "createPhysicalPathCreation"; what they create becomes a child action object under its name (the
+// point visualisation, which answers no action, excepted), so "<system>.<emitter>.enableEmitting"
+// reaches an emitter.
 class ParticleManager : public Factory<ParticleSystem>,
                         public Factory<ParticleVisualisation>,
                         public Factory<PhysicalPathCreation>,
@@ -34,6 +36,12 @@ public:
     // A name used before is not an error: the new object takes over the registry entry and the
     // child name, and the earlier one lives on, unreachable.
     void createParticleSystem(std::string name);
+    // The sphere and sprite kinds draw in the owner scene: they need it, and a current OpenGL
+    // context.
+    void createSphereVisualisation(std::string name);
+    void createSprite3DVisualisation(std::string name);
+    void createPointVisualisation(std::string name);
+    void createTriangleVisualisation(std::string name);
     void createPhysicalPathCreation(std::string name);
 
     // Names visualisation, registers actionPart (the visualisation's scriptable side, or null when

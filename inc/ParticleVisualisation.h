@@ -11,6 +11,12 @@
 // in world coordinates with the scene's camera already in place.
 class ParticleVisualisation : public FactoryObject {
 public:
+    // Announces itself on standard output.
+    ParticleVisualisation();
+    ~ParticleVisualisation() override;
+    ParticleVisualisation(const ParticleVisualisation&) = delete;
+    ParticleVisualisation& operator=(const ParticleVisualisation&) = delete;
+
     // particle at position (world coordinates) instead of where it is now.
     virtual void renderAt(Particle* particle, const Vector& position) = 0;
     virtual void renderParticle(Particle* particle) = 0;

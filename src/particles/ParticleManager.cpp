@@ -3,6 +3,10 @@
 #include "ParticleSystem.h"
 #include "ParticleVisualisation.h"
 #include "PhysicalPathCreation.h"
+#include "PointVisualisation.h"
+#include "SphereVisualisation.h"
+#include "Sprite3DVisualisation.h"
+#include "TriangleVisualisation.h"
 
 ParticleManager::ParticleManager(Environment* owner)
     : Factory<ParticleSystem>("Factory<ParticleSystem>"),
@@ -12,6 +16,10 @@ ParticleManager::ParticleManager(Environment* owner)
 {
     setClassName("Action<ParticleManager>");
     addStringAction("createParticleSystem", &ParticleManager::createParticleSystem);
+    addStringAction("createSphereVisualisation", &ParticleManager::createSphereVisualisation);
+    addStringAction("createSprite3DVisualisation", &ParticleManager::createSprite3DVisualisation);
+    addStringAction("createPointVisualisation", &ParticleManager::createPointVisualisation);
+    addStringAction("createTriangleVisualisation", &ParticleManager::createTriangleVisualisation);
     addStringAction("createPhysicalPathCreation", &ParticleManager::createPhysicalPathCreation);
 }
 
@@ -22,6 +30,29 @@ void ParticleManager::createParticleSystem(std::string name)
     ParticleSystem* system = new ParticleSystem(this);
     addChildAction(system, name);
     Factory<ParticleSystem>::store(name, system);
+}
+
+void ParticleManager::createSphereVisualisation(std::string name)
+{
+    SphereVisualisation* visualisation = new SphereVisualisation(owner);
+    storeVisualisation(name, visualisation, visualisation);
+}
+
+void ParticleManager::createSprite3DVisualisation(std::string name)
+{
+    Sprite3DVisualisation* visualisation = new Sprite3DVisualisation(owner);
+    storeVisualisation(name, visualisation, visualisation);
+}
+
+void ParticleManager::createPointVisualisation(std::string name)
+{
+    storeVisualisation(name, new PointVisualisation(), nullptr);
+}
+
+void ParticleManager::createTriangleVisualisation(std::string name)
+{
+    TriangleVisualisation* visualisation = new TriangleVisualisation();
+    storeVisualisation(name, visualisation, visualisation);
 }
 
 void ParticleManager::createPhysicalPathCreation(std::string name)
