@@ -83,6 +83,8 @@ public:
     const TextureCoordinate* findTriangleTextureCoordinates(int triangle) const;
     void setTextureCoordinateMap(const TextureCoordinateMap& map);
     TriangleNormalMap getTriangleNormalMap() const;
+    // The triangle's corner normals in place, or null before initialize has made them.
+    const PointNormalMap* findTrianglePointNormals(int triangle) const;
 
     // Per-point UVs projected onto a plane through the named surface's texture centre and size:
     // axis 0 maps (z, y), 1 (x, z), 2 (x, y). Replaces every triangle's coordinates. Throws the

@@ -57,15 +57,29 @@ protected:
     void expireByAge(double time, bool storeEnergy);
     // Life mode 2: energy = 1 - squared distance from reference / maxDistanceSquared, stored.
     void expireByDistance(const Vector& reference);
-    // The spawning step of emit(): while emitting, makes every due particle with makeParticle.
+    // The spawning step of emit(): while emitting and able to spawn, makes every due particle with
+    // makeParticle.
     void spawnDue(double time);
     // A new particle born at time (seconds) at the emitter's spawn point.
     virtual std::unique_ptr<Particle> makeParticle(double time) = 0;
     // Speed, direction, mass, size, colour and birth of a particle spawned at time; five draws.
     void launch(Particle& particle, double time) const;
 
+    // Whether a particle can be made now; while it cannot, spawning goes on as if switched off.
+    virtual bool canSpawn() const { return true; }
+
+    float getSpeed() const { return speed; }
+    float getSpeedRange() const { return speedRange; }
+    float getAzimuthRange() const { return azimuthRange; }
+    float getElevationRange() const { return elevationRange; }
+    float getMass() const { return mass; }
+    float getMassRange() const { return massRange; }
+    float getSizeRange() const { return sizeRange; }
+
     // A draw of the engine's generator scaled to [0, 1].
     static float uniform();
+    // 3.141592687 / 180: degrees to radians, slightly above pi / 180 as the launch angles always were.
+    static constexpr double DEGREES_TO_RADIANS = 0.017453292705555557;
 
 private:
     // Removes the particle at index and every older one.

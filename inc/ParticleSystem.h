@@ -22,9 +22,9 @@ class VolumetricEmittor;
 // visualisations that draw it and an optional trace of the trails. Once per frame update() takes
 // every emitter, in name order, through the whole road: emit, move, collide, draw.
 //
-// Actions: "createPointEmittor", "createVolumetricEmittor", "addParticleVisualisation" (string
-// names), "runTest" (int) and "endTest". The emitters and the trace become child action objects
-// under their names.
+// Actions: "createPointEmittor", "createVolumetricEmittor", "createMeshEmittor",
+// "addParticleVisualisation" (string names), "runTest" (int) and "endTest". The emitters and the
+// trace become child action objects under their names.
 class ParticleSystem : public Action<ParticleSystem>, public Factory<ParticleEmittor> {
 public:
     // manager: the manager that created the system and holds its visualisations; not owned.
@@ -41,6 +41,8 @@ public:
     // A new emitter registered and named name; an emitter of that name before is deleted.
     void createPointEmittor(std::string name);
     void createVolumetricEmittor(std::string name);
+    // Takes a model of the manager's scene apart; see MeshEmittor.
+    void createMeshEmittor(std::string name);
 
     // Appends the manager's visualisation of that name to the draw list; throws the manager's
     // ComponentNotFoundException, leaving the list unchanged, when it has none.

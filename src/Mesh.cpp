@@ -224,6 +224,11 @@ TriangleNormalMap Mesh::getTriangleNormalMap() const
     return vertexNormals;
 }
 
+const PointNormalMap* Mesh::findTrianglePointNormals(int triangle) const
+{
+    return vertexNormals.findPointNormals(triangle);
+}
+
 void Mesh::calcPlanarMapping(const std::string& surfaceName, int axis)
 {
     // The plane's (u, v) as components of a position: axis 0 -> (z, y), 1 -> (x, z), 2 -> (x, y).

@@ -11,8 +11,6 @@ namespace {
 const int DEFAULT_CAPACITY = 10;
 // The single-precision value nearest to 1 / 32767: a generator value times it spans 0..1.
 const float RANDOM_SCALE = 1.0f / 32767.0f;
-// 3.141592687 / 180: degrees to radians, slightly above pi / 180 as the launch angles always were.
-const double DEGREES_TO_RADIANS = 0.017453292705555557;
 const int INFO_LEVEL = 2;
 }
 
@@ -110,7 +108,7 @@ void ParticleEmittor::expireByDistance(const Vector& reference)
 
 void ParticleEmittor::spawnDue(double time)
 {
-    if (!emitting) {
+    if (!emitting || !canSpawn()) {
         nextEmission = static_cast<float>(time + interval);
         return;
     }

@@ -1,5 +1,6 @@
 #include "ParticleSystem.h"
 
+#include "MeshEmittor.h"
 #include "ParticleManager.h"
 #include "ParticleVisualisation.h"
 #include "PhysicalPathCreation.h"
@@ -37,6 +38,7 @@ ParticleSystem::ParticleSystem(ParticleManager* manager)
     setClassName("Action<ParticleSystem>");
     addStringAction("createPointEmittor", &ParticleSystem::createPointEmittor);
     addStringAction("createVolumetricEmittor", &ParticleSystem::createVolumetricEmittor);
+    addStringAction("createMeshEmittor", &ParticleSystem::createMeshEmittor);
     addStringAction("addParticleVisualisation", &ParticleSystem::addParticleVisualisation);
     addIntAction("runTest", &ParticleSystem::runTest);
     addAction("endTest", &ParticleSystem::endTest);
@@ -59,6 +61,13 @@ void ParticleSystem::createPointEmittor(std::string name)
 void ParticleSystem::createVolumetricEmittor(std::string name)
 {
     std::unique_ptr<VolumetricEmittor> emittor(new VolumetricEmittor());
+    ActionControllable* actionPart = emittor.get();
+    adoptEmittor(std::move(emittor), actionPart, name);
+}
+
+void ParticleSystem::createMeshEmittor(std::string name)
+{
+    std::unique_ptr<MeshEmittor> emittor(new MeshEmittor(this));
     ActionControllable* actionPart = emittor.get();
     adoptEmittor(std::move(emittor), actionPart, name);
 }
