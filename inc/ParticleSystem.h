@@ -22,7 +22,7 @@ class VolumetricEmittor;
 // visualisations that draw it and an optional trace of the trails. Once per frame update() takes
 // every emitter, in name order, through the whole road: emit, move, collide, draw.
 //
-// Actions: "createPointEmittor", "createVolumetricEmittor", "createMeshEmittor",
+// Actions: "createPointEmittor", "createVolumetricEmittor", "createMeshEmittor", "createLineTrace",
 // "addParticleVisualisation" (string names), "runTest" (int) and "endTest". The emitters and the
 // trace become child action objects under their names.
 class ParticleSystem : public Action<ParticleSystem>, public Factory<ParticleEmittor> {
@@ -51,7 +51,11 @@ public:
     // visualisation may be added more than once and then draws every particle that many times.
     void addVisualisation(ParticleVisualisation* visualisation);
     std::vector<ParticleVisualisation*> getVisualisations() const { return visualisations; }
+    // The list itself, for drawing that must not copy it every frame.
+    const std::vector<ParticleVisualisation*>& visualisationList() const { return visualisations; }
 
+    // A LineTrace becomes the system's one trace, as replaceTrace.
+    void createLineTrace(std::string name);
     // Makes trace the system's one trace under the child name name, deleting the trace before it
     // and dropping that one's child entry.
     void replaceTrace(std::unique_ptr<Trace> trace, const std::string& name);

@@ -1,5 +1,6 @@
 #include "ParticleSystem.h"
 
+#include "LineTrace.h"
 #include "MeshEmittor.h"
 #include "ParticleManager.h"
 #include "ParticleVisualisation.h"
@@ -39,6 +40,7 @@ ParticleSystem::ParticleSystem(ParticleManager* manager)
     addStringAction("createPointEmittor", &ParticleSystem::createPointEmittor);
     addStringAction("createVolumetricEmittor", &ParticleSystem::createVolumetricEmittor);
     addStringAction("createMeshEmittor", &ParticleSystem::createMeshEmittor);
+    addStringAction("createLineTrace", &ParticleSystem::createLineTrace);
     addStringAction("addParticleVisualisation", &ParticleSystem::addParticleVisualisation);
     addIntAction("runTest", &ParticleSystem::runTest);
     addAction("endTest", &ParticleSystem::endTest);
@@ -94,6 +96,11 @@ void ParticleSystem::addVisualisation(ParticleVisualisation* visualisation)
 {
     if (visualisation != nullptr)
         visualisations.push_back(visualisation);
+}
+
+void ParticleSystem::createLineTrace(std::string name)
+{
+    replaceTrace(std::unique_ptr<Trace>(new LineTrace(this)), name);
 }
 
 void ParticleSystem::replaceTrace(std::unique_ptr<Trace> newTrace, const std::string& name)
