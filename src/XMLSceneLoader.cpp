@@ -1,0 +1,553 @@
+#include "XMLSceneLoader.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <set>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/util/XMLException.hpp>
+
+#include "Actor.h"
+#include "DOMTreeErrorReporter.h"
+#include "Environment.h"
+#include "HpbCamera.h"
+#include "KeyframedActor.h"
+#include "Keyframer.h"
+#include "Light.h"
+#include "Log.h"
+#include "ResourceLoader.h"
+#include "StringUtil.h"
+#include "TranscodedString.h"
+#include "XMLFileParser.h"
+#include "XMLTimeline.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+const float DEFAULT_FRAMES_PER_SECOND = 24.0f;
+
+// Object names of this suffix hold a LightWave layer's data, which the object itself brings.
+const char* const LAYER_SUFFIX = ":Layer1";
+
+// The channel names of the file and the words of their log lines, in the order of
+// XMLSceneLoader::Channel.
+struct ChannelName {
+    const char* name;
+    const char* logText;
+};
+const ChannelName CHANNEL_NAMES[] = {
+    {"Position.X", "X Coordinate Position"}, {"Position.Y", "Y Coordinate Position"},
+    {"Position.Z", "Z Coordinate Position"}, {"Rotation.H", "H Coordinate Rotation"},
+    {"Rotation.P", "P Coordinate Rotation"}, {"Rotation.B", "B Coordinate Rotation"},
+    {"Scale.X", "X Coordinate Scale"},       {"Scale.Y", "Y Coordinate Scale"},
+    {"Scale.Z", "Z Coordinate Scale"},
+};
+
+std::string nodeName(const xercesc::DOMNode* node)
+{
+    return TranscodedString(node->getNodeName()).c_str();
+}
+
+bool isElement(const xercesc::DOMNode* node)
+{
+    return node->getNodeType() == xercesc::DOMNode::ELEMENT_NODE;
+}
+
+bool hasAttributes(const xercesc::DOMNode* element)
+{
+    const xercesc::DOMNamedNodeMap* attributes = element->getAttributes();
+    return attributes && attributes->getLength() > 0;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The whole text as a finite float, whatever the process locale: blanks around it and one leading
+// '+' are allowed, anything else beside the number is not; "inf", "nan", hexadecimal and values
+// beyond the float range are refused.
+bool parseNumber(const std::string& text, float& result)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && isBlank(*begin))
+        ++begin;
+    while (end > begin && isBlank(end[-1]))
+        --end;
+    if (end - begin >= 2 && begin[0] == '+' && begin[1] != '-')
+        ++begin;
+    double value = 0.0;
+    const std::from_chars_result parsed = std::from_chars(begin, end, value, std::chars_format::general);
+    if (parsed.ec != std::errc() || parsed.ptr != end || begin == end)
+        return false;
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
+        return false;
+    result = static_cast<float>(value);
+    return true;
+}
+
+// Runs step. A failure is logged at level 0 under the operation that reads or builds the node and
+// thrown on as XMLParserException whose text names the node (what) and the cause.
+template <typename Step> void guarded(const std::string& operation, const std::string& what, Step step)
+{
+    std::string logged;
+    std::string cause;
+    try {
+        step();
+        return;
+    } catch (const xercesc::XMLException& e) {
+        cause = std::string("An error occured during XML parsing. Message: ") + TranscodedString(e.getMessage()).c_str();
+        logged = operation + "() - " + cause;
+    } catch (const xercesc::DOMException& e) {
+        cause = "A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
+                ". Message: " + TranscodedString(e.getMessage()).c_str();
+        logged = operation + "() - " + cause;
+    } catch (const Exception& e) {
+        cause = e.getMessage();
+        logged = operation + "() - An Exception occurred while loading." + cause;
+    } catch (const std::exception& e) {
+        cause = e.what();
+        logged = operation + "() - An unknown error occured during parsing.";
+    } catch (...) {
+        cause = "An unknown error occured.";
+        logged = operation + "() - An unknown error occured during parsing.";
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << logged << logEnd;
+    throw XMLParserException(operation + "() - " + what + " cannot be loaded. " + cause);
+}
+}
+
+bool XMLSceneLoader::Channels::needsKeyframer() const
+{
+    for (int c = POSITION_X; c <= ROTATION_B; ++c)
+        if (!keys[c].empty())
+            return true;
+    return false;
+}
+
+XMLSceneLoader::XMLSceneLoader(Environment* environment)
+    : environment(environment), framesPerSecond(DEFAULT_FRAMES_PER_SECOND)
+{
+}
+
+XMLSceneLoader::~XMLSceneLoader() = default;
+
+void XMLSceneLoader::load(const std::string& file)
+{
+    std::unique_ptr<XMLFileParser> parser;
+    bool failed = false;
+    std::string message;
+    try {
+        parser = std::make_unique<XMLFileParser>();
+        path = ResourceLoader::getResourceFilename(file);
+        parser->parse(path);
+    } catch (const xercesc::XMLException& e) {
+        message = std::string("load() - An error occured during parsing. Message: ") +
+                  TranscodedString(e.getMessage()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        failed = true;
+    } catch (const xercesc::DOMException& e) {
+        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
+                  ". Message: " + TranscodedString(e.getMessage()).c_str();
+        failed = true;
+    } catch (...) {
+        // A missing file among them: the resource loader's own text is dropped.
+        message += "load() - An error occured during parsing.";
+        failed = true;
+    }
+    if (failed || parser->hasErrors()) {
+        if (message.empty())
+            message = "load() - Arrggh! Error occurred while parsing \"" + path +
+                      "\". Errors should have been reported by the parser.";
+        throw XMLParserException(message);
+    }
+
+    xercesc::DOMNode* scene = getChildElement("scene", parser->getDocument());
+    if (!scene)
+        throw XMLParserException("load() - Error! The root element of \"" + path + "\" is not \"scene\".");
+    framesPerSecond = getFloatAttribute(scene, "fps");
+    // The keyframers turn seconds into frames with it.
+    if (!(framesPerSecond > 0.0f))
+        throw XMLParserException("load() - Error! The frame rate \"fps\" of \"" + path + "\" must be above 0.");
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "load() - Default fps: "
+                        << static_cast<double>(framesPerSecond) << logEnd;
+
+    // Everything is read first: a broken file ends here with the scene untouched.
+    loadSceneNodes(scene);
+    checkNames();
+    // The objects' files next: of all the steps that touch the scene, only they can fail.
+    loadObjects();
+    for (const SceneNode& node : nodes) {
+        switch (node.kind) {
+        case CAMERA:
+            createCamera(node);
+            break;
+        case LIGHT:
+            createLight(node);
+            break;
+        case OBJECT:
+            createObject(node);
+            break;
+        }
+    }
+}
+
+void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
+{
+    for (xercesc::DOMNode* child = scene->getFirstChild(); child; child = child->getNextSibling()) {
+        if (!isElement(child))
+            continue;
+        const std::string element = nodeName(child);
+        SceneNode node;
+        node.name = getAttribute(child, "name");
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadSceneNodes() - Loading " << element << " called \""
+                            << node.name << "\"." << logEnd;
+        const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        if (element == "camera") {
+            node.kind = CAMERA;
+            guarded("loadCameraNode", "Camera " + what, [&] { loadCameraNode(child, node); });
+        } else if (element == "object") {
+            node.kind = OBJECT;
+            bool keep = true;
+            guarded("loadObjectNode", "Object " + what, [&] { keep = loadObjectNode(child, node); });
+            if (!keep)
+                continue;
+        } else if (element == "light") {
+            node.kind = LIGHT;
+            guarded("loadLightNode", "Light " + what, [&] { loadLightNode(child, node); });
+        } else {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "loadSceneNodes() - What!? The scene node \"" << element
+                                << "\" is unknown (unsupported)!" << logEnd;
+            continue;
+        }
+        nodes.push_back(std::move(node));
+    }
+}
+
+void XMLSceneLoader::loadCameraNode(xercesc::DOMNode* element, SceneNode& node)
+{
+    node.channels = loadKeyframerNode(element);
+    if (xercesc::DOMNode* target = getChildElement("target", element)) {
+        node.hasTarget = true;
+        node.target = loadKeyframerNode(target);
+    }
+}
+
+void XMLSceneLoader::loadLightNode(xercesc::DOMNode* element, SceneNode& node)
+{
+    node.channels = loadKeyframerNode(element);
+}
+
+bool XMLSceneLoader::loadObjectNode(xercesc::DOMNode* element, SceneNode& node)
+{
+    node.filename = getAttribute(element, "filename");
+    if (node.name.find(LAYER_SUFFIX) != std::string::npos) {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObjectNode() - Skipping layer data for \"" << node.name
+                            << "\"." << logEnd;
+        return false;
+    }
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObjectNode() - Loading object \"" << node.name
+                        << "\" from \"" << node.filename << "\"." << logEnd;
+    node.channels = loadKeyframerNode(element);
+    loadBones(element, node);
+    return true;
+}
+
+void XMLSceneLoader::loadBones(xercesc::DOMNode* object, SceneNode& node)
+{
+    for (xercesc::DOMNode* child = object->getFirstChild(); child; child = child->getNextSibling()) {
+        if (!isElement(child) || nodeName(child) != "bone")
+            continue;
+        BoneNode bone;
+        if (xercesc::DOMNode* name = getAttributeNode("name", child))
+            bone.name = TranscodedString(name->getNodeValue()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadBones() - Loading bone \"" << bone.name << "\". "
+                            << logEnd;
+        try {
+            bone.rest = loadTranslation(child, "restposition");
+            bone.restRotation = loadHpbRotation(child, "restrotation");
+            bone.channels = loadKeyframerNode(child);
+        } catch (const Exception& e) {
+            throw XMLParserException("loadBones() - Bone \"" + bone.name + "\" is broken. " + e.getMessage());
+        }
+        node.bones.push_back(std::move(bone));
+    }
+}
+
+XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* element)
+{
+    static_assert(sizeof(CHANNEL_NAMES) / sizeof(CHANNEL_NAMES[0]) == CHANNEL_COUNT, "one name per channel");
+    Channels channels;
+    for (xercesc::DOMNode* child = element->getFirstChild(); child; child = child->getNextSibling()) {
+        if (!isElement(child))
+            continue;
+        const std::string kind = nodeName(child);
+        std::string name;
+        if (xercesc::DOMNode* attribute = getAttributeNode("name", child))
+            name = TranscodedString(attribute->getNodeValue()).c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Loading " << kind << " \"" << name
+                            << "\". " << logEnd;
+        if (kind != "channel") {
+            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Skipping unsupported node \""
+                                << kind << "\"." << logEnd;
+            continue;
+        }
+        // The keys of a channel of another name are checked as well, then dropped.
+        std::vector<TCBKey<float>> keys = loadTCBFloatKeys(child, name);
+        for (int c = 0; c < CHANNEL_COUNT; ++c) {
+            if (name != CHANNEL_NAMES[c].name)
+                continue;
+            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Keys for "
+                                << CHANNEL_NAMES[c].logText << ": " << toString(static_cast<int>(keys.size()))
+                                << logEnd;
+            // A later channel of the same name replaces the earlier one's keys.
+            channels.keys[c] = std::move(keys);
+            break;
+        }
+    }
+
+    // The channels of a group are combined key by key, so their counts must agree. Nothing is
+    // built from a node without position or rotation keys, so its scale channels go unchecked.
+    if (!channels.needsKeyframer())
+        return channels;
+    const std::vector<TCBKey<float>>* k = channels.keys;
+    if (!k[POSITION_X].empty() &&
+        (k[POSITION_Y].size() != k[POSITION_X].size() || k[POSITION_Z].size() != k[POSITION_X].size()))
+        throw XMLParserException("loadKeyframerNode() - Panic! Key counts for X, Y and Z position keys do not match! "
+                                 "Unable to create key vectors.");
+    if (!k[ROTATION_H].empty() && !k[ROTATION_P].empty() && !k[ROTATION_B].empty() &&
+        (k[ROTATION_P].size() != k[ROTATION_H].size() || k[ROTATION_B].size() != k[ROTATION_H].size()))
+        throw XMLParserException("loadKeyframerNode() - Panic! Key counts for H, P and B rotation keys do not match! "
+                                 "Unable to create key quaternions");
+    if (!k[SCALE_X].empty() && (k[SCALE_Y].size() != k[SCALE_X].size() || k[SCALE_Z].size() != k[SCALE_X].size()))
+        throw XMLParserException("loadKeyframerNode() - Panic! Key counts for X, Y and Z scale keys do not match! "
+                                 "Unable to create key quaternions");
+    return channels;
+}
+
+std::vector<TCBKey<float>> XMLSceneLoader::loadTCBFloatKeys(xercesc::DOMNode* channel, const std::string& channelName)
+{
+    std::vector<TCBKey<float>> keys;
+    int number = 0;
+    for (xercesc::DOMNode* child = channel->getFirstChild(); child; child = child->getNextSibling()) {
+        if (!isElement(child))
+            continue;
+        ++number;
+        try {
+            keys.push_back(loadTCBFloatKey(child));
+        } catch (const Exception& e) {
+            throw XMLParserException("loadTCBFloatKeys() - Key " + toString(number) + " of channel \"" + channelName +
+                                     "\" is broken. " + e.getMessage());
+        }
+    }
+    return keys;
+}
+
+TCBKey<float> XMLSceneLoader::loadTCBFloatKey(xercesc::DOMNode* key)
+{
+    if (!hasAttributes(key))
+        throw XMLParserException("loadTCBFloatKey() - An empty \"key\" node found! Please add frame, value, curve and "
+                                 "t,c,b parameters.");
+    const float frame = getFloatAttribute(key, "frame");
+    const float value = getFloatAttribute(key, "value");
+    const std::string curve = getAttribute(key, "curve");
+    float tension = 0.0f;
+    float continuity = 0.0f;
+    float bias = 0.0f;
+    if (curve == "tcb") {
+        tension = getFloatAttribute(key, "tension");
+        continuity = getFloatAttribute(key, "continuity");
+        bias = getFloatAttribute(key, "bias");
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+                            << ": " << static_cast<double>(value) << " (t=" << static_cast<double>(tension)
+                            << ", c=" << static_cast<double>(continuity) << ", b=" << static_cast<double>(bias) << ")"
+                            << logEnd;
+    } else {
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+                            << ": " << static_cast<double>(value) << " (WARN! \"" << curve << "\" curve)" << logEnd;
+    }
+    // Throws InvalidParameterValueException for spline values outside [0, 1].
+    return TCBKey<float>(frame, value, tension, continuity, bias);
+}
+
+Vector XMLSceneLoader::loadTranslation(xercesc::DOMNode* element, const std::string& name)
+{
+    xercesc::DOMNode* node = nodeName(element) == name ? element : getChildElement(name, element);
+    if (!node)
+        throw XMLParserException("loadTranslation() - Translation node \"" + name +
+                                 "\" not found under the given XML DOM node.");
+    if (!hasAttributes(node))
+        throw XMLParserException("loadTranslation() - Translation node \"" + name +
+                                 "\" is empty! Please add x, y and z parameters.");
+    // LightWave's z axis points the other way.
+    const Vector translation(getFloatAttribute(node, "x"), getFloatAttribute(node, "y"), -getFloatAttribute(node, "z"));
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTranslation() - Node \"" << name
+                        << "\": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
+                        << ", z=" << static_cast<double>(translation.z) << logEnd;
+    return translation;
+}
+
+Vector XMLSceneLoader::loadHpbRotation(xercesc::DOMNode* element, const std::string& name)
+{
+    xercesc::DOMNode* node = nodeName(element) == name ? element : getChildElement(name, element);
+    if (!node)
+        throw XMLParserException("loadHpbRotation() - Rotation node \"" + name +
+                                 "\" not found under the given XML DOM node.");
+    if (!hasAttributes(node))
+        throw XMLParserException("loadHpbRotation() - Rotation node \"" + name +
+                                 "\" is empty! Please add h, p and b parameters.");
+    // Radians; the bank turns the other way with the z axis.
+    const Vector rotation(getFloatAttribute(node, "h"), getFloatAttribute(node, "p"), -getFloatAttribute(node, "b"));
+    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadHpbRotation() - Node \"" << name
+                        << "\": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
+                        << ", b=" << static_cast<double>(rotation.z) << logEnd;
+    return rotation;
+}
+
+std::string XMLSceneLoader::getAttribute(xercesc::DOMNode* element, const std::string& name) const
+{
+    xercesc::DOMNode* attribute = getAttributeNode(name, element);
+    if (!attribute)
+        throw XMLParserException("getAttribute() - Error! Attribute \"" + name + "\" of \"" + nodeName(element) +
+                                 "\" is missing in \"" + path + "\".");
+    return TranscodedString(attribute->getNodeValue()).c_str();
+}
+
+float XMLSceneLoader::getFloatAttribute(xercesc::DOMNode* element, const std::string& name) const
+{
+    const std::string text = getAttribute(element, name);
+    float value = 0.0f;
+    if (!parseNumber(text, value))
+        throw XMLParserException("getFloatAttribute() - Error! Attribute \"" + name + "\" of \"" + nodeName(element) +
+                                 "\" in \"" + path + "\" is not a number: \"" + text + "\".");
+    return value;
+}
+
+void XMLSceneLoader::checkNames() const
+{
+    // Names taken in the scene or earlier in the file; cameras of one name replace each other.
+    std::set<std::string> lightNames;
+    std::set<std::string> actorNames;
+    for (const SceneNode& node : nodes) {
+        const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        if (node.kind == LIGHT) {
+            guarded("loadLightNode", "Light " + what, [&] {
+                Factory<Light>& lights = environment->getLights();
+                if (lights.exists(node.name) || !lightNames.insert(node.name).second)
+                    throw ComponentAlreadyExistsException(lights.getFactoryName(),
+                                                          "create() - Unable to create new component. Component \"" +
+                                                              node.name + "\" already exists in this factory!.");
+            });
+        } else if (node.kind == OBJECT) {
+            guarded("loadObjectNode", "Object " + what, [&] {
+                Factory<KeyframedActor>& actors = environment->getKeyframedActors();
+                const std::string actorName = "Keyframed " + node.name;
+                if (actors.exists(actorName) || !actorNames.insert(actorName).second)
+                    throw ComponentAlreadyExistsException(actors.getFactoryName(),
+                                                          "create() - Unable to create new component. Component \"" +
+                                                              actorName + "\" already exists in this factory!.");
+            });
+        }
+    }
+}
+
+void XMLSceneLoader::loadObjects()
+{
+    for (const SceneNode& node : nodes) {
+        if (node.kind != OBJECT)
+            continue;
+        guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
+            // An object file already loaded into the scene is used again.
+            environment->loadLWO(node.filename);
+            environment->getActors().find(node.filename);
+        });
+    }
+}
+
+void XMLSceneLoader::createCamera(const SceneNode& node)
+{
+    guarded("loadCameraNode", "Camera \"" + node.name + "\" of \"" + path + "\"", [&] {
+        Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
+                            << "\". " << logEnd;
+        CameraController& cameras = environment->getCameraController();
+        cameras.createHpbCamera(node.name);
+        if (HpbCamera* camera = dynamic_cast<HpbCamera*>(cameras.find(node.name)))
+            camera->setKeyframer(keyframer);
+        // The target's keyframer stays with the scene's keyframers; no camera follows a target.
+        if (node.hasTarget)
+            createKeyframer(node.target, Vector(), Vector());
+    });
+}
+
+void XMLSceneLoader::createLight(const SceneNode& node)
+{
+    guarded("loadLightNode", "Light \"" + node.name + "\" of \"" + path + "\"", [&] {
+        Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
+        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadLightNode() - Creating light \"" << node.name
+                            << "\". " << logEnd;
+        // Otherwise the light keeps its constructor's colours and position.
+        Light* light = environment->getLights().create(node.name, environment);
+        if (keyframer)
+            light->setKeyframer(keyframer);
+    });
+}
+
+void XMLSceneLoader::createObject(const SceneNode& node)
+{
+    guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
+        Actor* actor = environment->getActors().find(node.filename);
+        Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
+        const std::string actorName = "Keyframed " + node.name;
+        Factory<KeyframedActor>& keyedActors = environment->getKeyframedActors();
+        auto keyed = std::make_unique<KeyframedActor>();
+        keyed->setName(actorName);
+        keyed->setActor(actor);
+        keyed->setKeyframer(keyframer);
+        for (const BoneNode& bone : node.bones)
+            keyed->setBoneKeyframer(bone.name, createKeyframer(bone.channels, bone.rest, bone.restRotation));
+        keyedActors.store(actorName, keyed.get());
+        KeyframedActor* stored = keyed.release();  // the factory keeps it for the run
+        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadObjectNode() - Created \"" << stored->getName()
+                            << "\" from Actor \"" << actor->getName() << "\" and Keyframer \""
+                            << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;
+    });
+}
+
+Keyframer* XMLSceneLoader::createKeyframer(const Channels& channels, const Vector& rest, const Vector& restRotation)
+{
+    if (!channels.needsKeyframer())
+        return nullptr;
+    Keyframer* keyframer = environment->getKeyframerController().createKeyframer();
+    keyframer->setFrameRate(framesPerSecond);
+
+    // Key i of a group takes frame and spline values from key i of the group's first channel.
+    const std::vector<TCBKey<float>>* k = channels.keys;
+    const std::vector<TCBKey<float>>& x = k[POSITION_X];
+    if (!x.empty()) {
+        for (size_t i = 0; i < x.size(); ++i)
+            keyframer->addPositionKey(
+                x[i].frame,
+                Vector(x[i].value - rest.x, k[POSITION_Y][i].value - rest.y, -k[POSITION_Z][i].value - rest.z),
+                x[i].tension, x[i].continuity, x[i].bias);
+        keyframer->setPositionRange(x.front().frame, x.back().frame);
+    }
+    const std::vector<TCBKey<float>>& h = k[ROTATION_H];
+    if (!h.empty() && !k[ROTATION_P].empty() && !k[ROTATION_B].empty()) {
+        for (size_t i = 0; i < h.size(); ++i)
+            keyframer->addHpbKey(h[i].frame, h[i].value - restRotation.x, k[ROTATION_P][i].value - restRotation.y,
+                                 -k[ROTATION_B][i].value - restRotation.z, h[i].tension, h[i].continuity, h[i].bias);
+        keyframer->setRotationRange(h.front().frame, h.back().frame);
+    }
+    const std::vector<TCBKey<float>>& s = k[SCALE_X];
+    if (!s.empty()) {
+        for (size_t i = 0; i < s.size(); ++i)
+            keyframer->addScaleKey(s[i].frame, Vector(s[i].value, k[SCALE_Y][i].value, k[SCALE_Z][i].value),
+                                   s[i].tension, s[i].continuity, s[i].bias);
+        keyframer->setScaleRange(s.front().frame, s.back().frame);
+    }
+    return keyframer;
+}
