@@ -62,6 +62,10 @@ public:
     // file, once per scene: a file already loaded is not loaded again. The actor is stored before it
     // is filled and stays after a failure. Throws EnvironmentException.
     void loadLWO(std::string file);
+    // Fills this scene from the XML scene file (a resource name): cameras, lights, and keyed actors
+    // over the LightWave objects the file names. A broken file changes nothing but the actors of
+    // the objects loaded before a failing one. Throws EnvironmentException naming the file.
+    void loadXMLScene(std::string file);
     // A black fader from opaque to transparent over the first two seconds, the child name.
     // Throws EnvironmentException, also when the name is taken.
     void createFader(std::string name);

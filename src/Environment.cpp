@@ -16,6 +16,7 @@
 #include "Sprite3D.h"
 #include "StringUtil.h"
 #include "Text3D.h"
+#include "XMLSceneLoader.h"
 #include "lwloader/LWLoader.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -41,6 +42,7 @@ Environment::Environment()
     setClassName("Action<Environment>");
     addStringAction("load3DS", &Environment::load3DS);
     addStringAction("loadLWO", &Environment::loadLWO);
+    addStringAction("loadXMLScene", &Environment::loadXMLScene);
     addStringAction("createSkySphere", &Environment::createSkySphere);
     addStringAction("createSprite", &Environment::createSprite);
     addStringAction("createSprite3D", &Environment::createSprite3D);
@@ -193,6 +195,21 @@ void Environment::loadLWO(std::string file)
         throw EnvironmentException(failure + "Unknown error!?");
     }
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadLWO() - Loading successfully completed." << logEnd;
+}
+
+void Environment::loadXMLScene(std::string file)
+{
+    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadXMLScene() - Loading XML Scene object \"" << file
+                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    const std::string failure = "loadXMLScene() - Failed to load XML scene file \"" + file + "\". ";
+    try {
+        XMLSceneLoader loader(this);
+        loader.load(file);
+    } catch (const Exception& e) {
+        throw EnvironmentException(failure + e.getMessage());
+    } catch (const std::exception& e) {
+        throw EnvironmentException(failure + e.what());
+    }
 }
 
 void Environment::createSkySphere(std::string name)

@@ -13,6 +13,7 @@
 #include "Actor.h"
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
+#include "EnvironmentController.h"
 #include "GLEnvironment.h"
 #include "HpbCamera.h"
 #include "KeyframedActor.h"
@@ -755,6 +756,36 @@ TEST_F(XMLSceneLoaderTest, TheSameFileLoadsAgainIntoAnotherScene)
     EXPECT_EQ(other.getLights().size(), 1);
     EXPECT_NE(other.getActors().find("box.lwo"), scene.getActors().find("box.lwo"));
     EXPECT_FLOAT_EQ(loader.getFramesPerSecond(), 24.0f);
+}
+
+TEST_F(XMLSceneLoaderTest, TheScenesActionNamesTheFileOfAFailure)
+{
+    writeFile("data/scene.xml", sceneFile("<camera name=\"eye\"/><object name=\"Box\" filename=\"box.lwo\"/>"));
+    writeFile("data/broken.xml", "<scene/>");
+    EnvironmentController controller;
+    controller.initialize();
+    controller.stringAction("createEnvironment", "world");
+    Environment* world = dynamic_cast<Environment*>(controller.Factory<GenericEnvironment>::find("world"));
+    ASSERT_NE(world, nullptr);
+
+    LogCapture log;
+    controller.stringAction("world.loadXMLScene", "scene.xml");
+    EXPECT_TRUE(log.contains("[info] environment::loadXMLScene() - Loading XML Scene object \"scene.xml\" to "
+                             "Environment \"world\"..\n"))
+        << log.text();
+    EXPECT_TRUE(world->getCameraController().exists("eye"));
+    EXPECT_TRUE(world->getKeyframedActors().exists("Keyframed Box"));
+
+    std::string message;
+    try {
+        controller.stringAction("world.loadXMLScene", "broken.xml");
+    } catch (const EnvironmentException& e) {
+        message = e.getMessage();
+    }
+    EXPECT_EQ(message, "KelvoEngineException::::EnvironmentException::loadXMLScene() - Failed to load XML scene file "
+                       "\"broken.xml\". " +
+                           PARSER_FAILURE + "getAttribute() - Error! Attribute \"fps\" of \"scene\" is missing in "
+                                            "\"data/broken.xml\".");
 }
 
 TEST_F(XMLSceneLoaderTest, AFileDrawsItsObjectsWhereItsKeysPutThem)

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "LwoWriter.h"
+#include "TestSupport.h"
+
+// A show whose 3D scene comes from an XML scene file, played by the program as a user runs it:
+// the scene file and its object are found beside the timeline, the object through a file name
+// written with a backslash.
+namespace {
+const char* const SHOW =
+    "<timeline>\n"
+    "  <action name=\"createEnvironment\" type=\"string\" time=\"0\" param=\"world\"/>\n"
+    "  <action name=\"world.loadXMLScene\" type=\"string\" time=\"0\" param=\"scenes/world.xml\"/>\n"
+    "  <action name=\"world.cameraController.setCamera\" type=\"string\" time=\"0\" param=\"eye\"/>\n"
+    "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"world\"/>\n"
+    "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"world\"/>\n"
+    "  <action name=\"world.loadXMLScene\" type=\"string\" time=\"1\" param=\"scenes/broken.xml\"/>\n"
+    "</timeline>\n";
+
+std::string keys(const std::string& channel, const std::string& at0, const std::string& at24)
+{
+    return "<channel name=\"" + channel + "\"><key frame=\"0\" value=\"" + at0 +
+           "\" curve=\"tcb\" tension=\"0\" continuity=\"0\" bias=\"0\"/><key frame=\"24\" value=\"" + at24 +
+           "\" curve=\"tcb\" tension=\"0\" continuity=\"0\" bias=\"0\"/></channel>\n";
+}
+
+const std::string WORLD = "<?xml version=\"1.0\"?>\n<scene fps=\"24\">\n"
+                          "<camera name=\"eye\">" + keys("Position.X", "0", "0") + keys("Position.Y", "0", "0") +
+                          keys("Position.Z", "-5", "-6") + "</camera>\n"
+                          "<light name=\"lamp\">" + keys("Position.X", "0", "1") + keys("Position.Y", "3", "3") +
+                          keys("Position.Z", "-4", "-4") + "</light>\n"
+                          "<object name=\"Cube\" filename=\"models\\cube.lwo\">" + keys("Rotation.H", "0", "3") +
+                          keys("Rotation.P", "0", "0") + keys("Rotation.B", "0", "0") + "</object>\n"
+                          "</scene>\n";
+
+std::string squareObject()
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Paint").end();
+    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
+    w.chunk("PNTS").vec12(-1, -1, 0).vec12(1, -1, 0).vec12(1, 1, 0).vec12(-1, 1, 0).end();
+    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
+    w.chunk("SURF").s0("Paint").s0("").subChunk("COLR").vec12(1, 0.5f, 0).vx(0).end().end();
+    return w.file();
+}
+
+class XMLSceneProgramTest : public TempDirTest {
+protected:
+    static std::string::size_type at(const std::string& text, const std::string& piece)
+    {
+        std::string::size_type found = text.find(piece);
+        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
+        return found;
+    }
+};
+}
+
+TEST_F(XMLSceneProgramTest, AShowPlaysItsSceneFileUntilABrokenOneEndsIt)
+{
+    writeFile("show/show.xml", SHOW);
+    writeFile("show/scenes/world.xml", WORLD);
+    writeFile("show/models/cube.lwo", squareObject());
+    // The camera's position channels disagree in their key counts.
+    writeFile("show/scenes/broken.xml", "<scene fps=\"24\"><camera name=\"late\">" + keys("Position.X", "0", "0") +
+                                            keys("Position.Y", "0", "0") + "</camera></scene>\n");
+    ProgramRun run = runProgram({"--timeline", "show/show.xml", "--debugframedraw", "0.5", "--endtime", "3"},
+                                temp->path());
+    ASSERT_FALSE(run.status == -1 && run.output.empty()) << "the program did not run";
+    const std::string& out = run.output;
+
+    std::string::size_type loading =
+        at(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"scenes/world.xml\" to Environment "
+                "\"world\"..\n");
+    std::string::size_type created =
+        at(out, "[info] xmlsceneloader::loadObjectNode() - Created \"Keyframed Cube\" from Actor \"models\\cube.lwo\" "
+                "and Keyframer \"Anonymous object\".\n");
+    std::string::size_type statistics =
+        at(out, "printInfo() - Statistics: Environment \"world\" has 1 cameras, 0 meshes, 1 actors, 1 keyframed "
+                "actors, 1 lights, ");
+    at(out, "[info] keyframercontroller::initialize() - Initializing keyframers.\n");
+    // The first frame draws through the file's camera.
+    std::string::size_type frame = at(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
+    EXPECT_LT(loading, created);
+    EXPECT_LT(created, statistics);
+    EXPECT_LT(statistics, frame);
+
+    // The broken file at 1 s ends the show as a failure, naming the file and the fault.
+    EXPECT_EQ(run.status, 1) << out;
+    at(out, "Action \"world.loadXMLScene\" timed at 1.00 seconds");
+    at(out, "loadXMLScene() - Failed to load XML scene file \"scenes/broken.xml\". "
+            "KelvoEngineException::::XMLParserException::loadCameraNode() - Camera \"late\" of "
+            "\"show/scenes/broken.xml\" cannot be loaded. KelvoEngineException::::XMLParserException::"
+            "loadKeyframerNode() - Panic! Key counts for X, Y and Z position keys do not match!");
+    EXPECT_EQ(out.find("End of Playback"), std::string::npos) << out;
+}
