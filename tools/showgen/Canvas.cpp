@@ -106,6 +106,11 @@ void Canvas::invert()
         pixel = {1.0 - pixel.r, 1.0 - pixel.g, 1.0 - pixel.b};
 }
 
+void Canvas::turnHalf()
+{
+    std::reverse(pixels.begin(), pixels.end());
+}
+
 std::vector<unsigned char> Canvas::rgbBytes() const
 {
     std::vector<unsigned char> bytes;
@@ -113,5 +118,16 @@ std::vector<unsigned char> Canvas::rgbBytes() const
     for (const Color& pixel : pixels)
         for (double component : {pixel.r, pixel.g, pixel.b})
             bytes.push_back(static_cast<unsigned char>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0)));
+    return bytes;
+}
+
+std::vector<unsigned char> Canvas::greyBytes() const
+{
+    std::vector<unsigned char> bytes;
+    bytes.reserve(pixels.size());
+    for (const Color& pixel : pixels) {
+        const double mean = (pixel.r + pixel.g + pixel.b) / 3.0;
+        bytes.push_back(static_cast<unsigned char>(std::lround(std::clamp(mean, 0.0, 1.0) * 255.0)));
+    }
     return bytes;
 }

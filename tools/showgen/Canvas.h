@@ -66,9 +66,13 @@ public:
     void gradient(Color top, Color bottom);
     // Every component c becomes 1 - c.
     void invert();
+    // The picture turned by half a turn: the top row last and the left column right, each reversed.
+    void turnHalf();
 
     // Packed 8-bit RGB rows, top row first.
     std::vector<unsigned char> rgbBytes() const;
+    // Packed 8-bit grey rows, top row first: each pixel's mean component.
+    std::vector<unsigned char> greyBytes() const;
 
 private:
     int w, h;  // pixels

@@ -6,11 +6,13 @@
 class Canvas;
 class Sound;
 
-// The three kinds of file the show's data is made of. Each creates the folders of path and throws
+// The kinds of file the show's pictures and sounds are made of. Each creates the folders of path and throws
 // std::runtime_error when the file cannot be written.
 
 // A baseline JPEG of quality 0..100.
 void writeJpeg(const std::string& path, const Canvas& canvas, int quality);
+// The same with one grey component: each pixel's mean of red, green and blue.
+void writeGreyJpeg(const std::string& path, const Canvas& canvas, int quality);
 // A RIFF WAVE file of 16-bit signed stereo PCM at Sound::RATE.
 void writeWav(const std::string& path, const Sound& sound);
 // An Ogg Vorbis stream encoded with variable bit rate; quality -0.1 (smallest) to 1.0.

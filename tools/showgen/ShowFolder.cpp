@@ -2,13 +2,16 @@
 
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
 #include "Canvas.h"
 #include "Files.h"
+#include "OutputFile.h"
 #include "Sound.h"
 
 namespace {
 const int JPEG_QUALITY = 80;
+const int MASK_QUALITY = 90;  // higher, so that the mask's edges ring less into the transparent part
 const float VORBIS_QUALITY = 0.0f;  // about 64 kbit/s for stereo at 44.1 kHz
 }
 
@@ -28,6 +31,31 @@ void ShowFolder::negativePictures(const std::string& prefix, std::vector<Canvas>
     for (Canvas& frame : frames)
         frame.invert();
     pictures(prefix, frames);
+}
+
+void ShowFolder::picture(const std::string& name, const Canvas& canvas)
+{
+    writeJpeg(pathOf(name), canvas, JPEG_QUALITY);
+    report(name);
+}
+
+void ShowFolder::maskedPicture(const std::string& name, const Canvas& canvas, const Canvas& mask)
+{
+    const std::string extension = ".jpg";
+    if (name.size() <= extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        throw std::logic_error("a masked picture's name ends in .jpg: " + name);
+    picture(name, canvas);
+    const std::string maskName = name.substr(0, name.size() - extension.size()) + "alpha" + extension;
+    writeGreyJpeg(pathOf(maskName), mask, MASK_QUALITY);
+    report(maskName);
+}
+
+void ShowFolder::file(const std::string& name, const std::string& bytes)
+{
+    OutputFile out(pathOf(name));
+    out.write(bytes.data(), bytes.size());
+    out.close();
+    report(name);
 }
 
 void ShowFolder::wav(const std::string& name, const Sound& sound)
