@@ -1,5 +1,5 @@
 // Makes the data of the bundled show: every picture drawn here from shapes, every sound
-// synthesised here. Run from the repository root:
+// synthesised here, every 3D model built here. Run from the repository root:
 //   showgen [folder]    (default: show)
 #include <exception>
 #include <iostream>
@@ -12,6 +12,7 @@ int main(int argc, char** argv)
     try {
         ShowFolder show(argc > 1 ? argv[1] : "show");
         writeOpening(show);
+        writeGarden(show);
         writeIntro(show);
         writeTalk(show);
         writeCredits(show);
