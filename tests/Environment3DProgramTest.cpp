@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,4 +97,40 @@ TEST_F(Environment3DProgramTest, SceneWithoutACurrentCameraEndsTheShowInItsFirst
                    "follows. KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
                    "component \"\".\n");
     EXPECT_EQ(run.output.find("End of Playback"), std::string::npos) << run.output;
+}
+
+TEST_F(Environment3DProgramTest, BundledShowPlaysItsGardenWithoutErrors)
+{
+    // The bundled show from the repository, played from a working folder that holds it, as
+    // ./play plays it from the repository's root, a frame a second up to the last second of its 3D
+    // garden.
+    std::filesystem::create_directory_symlink(sourceDir() + "/show", path("show"));
+    ProgramRun run = runProgram({"--timeline", "show/timeline.xml", "--debugframedraw", "1", "--endtime", "20"},
+                                temp->path());
+    ASSERT_FALSE(run.status == -1 && run.output.empty()) << "the program did not run";
+    EXPECT_EQ(run.status, 0) << run.output;
+    const std::string& out = run.output;
+
+    // Everything of the garden loads at start-up; the garden is entered at 8 s and draws to the end.
+    at(out, "[info] environment::load3DS() - Loading .3ds scene \"garden/garden.3ds\" to Environment \"garden\"..\n"
+            "[info] environment::load3DS() - Loading completed.\n");
+    at(out, "[info] environment::loadLWO() - Loading successfully completed.\n");
+    at(out, "[info] fontset::load() - Loading completed. 1 Fonts loaded to a Fontset.\n");
+    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    std::string::size_type entered =
+        at(out, "activateEnvironment() - Switching environment to \"garden\".", loop);
+    at(out, "[info] environment::printInfo() - Statistics: Environment \"garden\" has 1 cameras, 2 meshes, 1 actors, "
+            "0 keyframed actors, 2 lights, 2 surfaces (in library) and 7 textures. \n",
+       entered);
+    std::string::size_type end =
+        at(out, "[info] program::drawFrame() - End of Playback reached at 20 seconds. Exiting..\n", entered);
+    EXPECT_EQ(out.find("Switching environment to \"intro\"."), std::string::npos) << out;
+
+    // The sky sphere's pole triangles have no area, and each of the scene's two meshes is prepared
+    // at its first frame: three warnings, and no error.
+    at(out, "[warning] mesh::calcFaceNormals(\"sky\") - 16 zero face normals detected.");
+    at(out, "[warning] keyframedmesh::render(\"Crate\") - Not initialized.", entered);
+    at(out, "[warning] keyframedmesh::render(\"Lawn\") - Not initialized.", entered);
+    EXPECT_EQ(out.find("[error]"), std::string::npos) << out;
+    at(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
 }
