@@ -75,6 +75,11 @@ public:
     // A UV for every triangle of point that has none yet, spread by initialize; not range-tested
     // here.
     void setPointTextureCoordinate(int point, const UV& uv);
+    // A flat rectangle in the z = 0 plane from (left, bottom) to (right, top) showing a whole
+    // image, its first row along the top edge: points lower left, lower right, upper right, upper
+    // left, and two triangles wound clockwise as the viewer sees them (whoever draws it sets the
+    // front face to match). Returns the index of the lower-left point.
+    int addImageQuad(float left, float bottom, float right, float top);
     // Range-tested against the mesh's UV range: TextureCoordinateException when outside.
     void setTriangleTextureCoordinate(int triangle, int point, const UV& uv);
     void setTriangleTextureCoordinates(int triangle, const TextureCoordinate& coordinates);

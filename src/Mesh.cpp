@@ -194,6 +194,21 @@ void Mesh::setPointTextureCoordinate(int point, const UV& uv)
     pointTextureCoordinates.setCoordinate(point, uv);
 }
 
+int Mesh::addImageQuad(float left, float bottom, float right, float top)
+{
+    const int a = addPoint(Vector(left, bottom, 0.0f));
+    const int b = addPoint(Vector(right, bottom, 0.0f));
+    const int c = addPoint(Vector(right, top, 0.0f));
+    const int d = addPoint(Vector(left, top, 0.0f));
+    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
+    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
+    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
+    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
+    addTriangle(a, d, c, -1);
+    addTriangle(a, c, b, -1);
+    return a;
+}
+
 void Mesh::setTriangleTextureCoordinate(int triangle, int point, const UV& uv)
 {
     textureCoordinates.setTextureCoordinates(triangle, point, uv);

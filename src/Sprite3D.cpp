@@ -6,7 +6,6 @@
 #include "Surface.h"
 #include "Texture.h"
 #include "TextureManager.h"
-#include "UV.h"
 
 namespace {
 const char* const SURFACE_NAME = "default";
@@ -23,18 +22,8 @@ Sprite3D::Sprite3D(Environment* owner) : StaticMesh(owner), width(1.0f), height(
     // The render places the quad itself.
     transformEnabled = false;
 
-    // The unit square centred on the origin; the image's first row along the top edge.
-    const int a = addPoint(Vector(-0.5f, -0.5f, 0.0f));
-    const int b = addPoint(Vector(0.5f, -0.5f, 0.0f));
-    const int c = addPoint(Vector(0.5f, 0.5f, 0.0f));
-    const int d = addPoint(Vector(-0.5f, 0.5f, 0.0f));
-    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
-    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
-    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
-    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
-    // Clockwise as seen from the viewer: render switches the front face to match.
-    addTriangle(a, d, c, -1);
-    addTriangle(a, c, b, -1);
+    // The unit square centred on the origin.
+    addImageQuad(-0.5f, -0.5f, 0.5f, 0.5f);
 
     setClassName("Action<Sprite3D>");
     addStringAction("setTexture", &Sprite3D::setTexture);

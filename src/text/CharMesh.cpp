@@ -6,7 +6,6 @@
 #include "Surface.h"
 #include "Texture.h"
 #include "TextureManager.h"
-#include "UV.h"
 
 CharMeshException::CharMeshException(const std::string& message)
 {
@@ -19,19 +18,8 @@ CharMesh::CharMesh(Environment* owner, Texture* texture) : Mesh(owner), width(1.
     // The points are the glyph's place: its owner moves them, no transform moves them further.
     transformEnabled = false;
 
-    // Point indices 0 to 3: lower left, lower right, upper right, upper left of the image, whose
-    // first row is the top edge.
-    const int a = addPoint(Vector(0.0f, 0.0f, 0.0f));
-    const int b = addPoint(Vector(1.0f, 0.0f, 0.0f));
-    const int c = addPoint(Vector(1.0f, 1.0f, 0.0f));
-    const int d = addPoint(Vector(0.0f, 1.0f, 0.0f));
-    setPointTextureCoordinate(a, UV(0.0f, 1.0f));
-    setPointTextureCoordinate(b, UV(1.0f, 1.0f));
-    setPointTextureCoordinate(c, UV(1.0f, 0.0f));
-    setPointTextureCoordinate(d, UV(0.0f, 0.0f));
-    // Clockwise as seen from the viewer: render switches the front face to match.
-    addTriangle(a, d, c, -1);
-    addTriangle(a, c, b, -1);
+    // Point indices 0 to 3: lower left, lower right, upper right, upper left of the image.
+    addImageQuad(0.0f, 0.0f, 1.0f, 1.0f);
 
     setTexture(texture->getName());
 
