@@ -114,13 +114,19 @@ TEST_F(Environment3DProgramTest, BundledShowPlaysItsGardenWithoutErrors)
     // Everything of the garden loads at start-up; the garden is entered at 8 s and draws to the end.
     at(out, "[info] environment::load3DS() - Loading .3ds scene \"garden/garden.3ds\" to Environment \"garden\"..\n"
             "[info] environment::load3DS() - Loading completed.\n");
-    at(out, "[info] environment::loadLWO() - Loading successfully completed.\n");
+    at(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"garden/signpost.xml\" to Environment "
+            "\"garden\"..\n"
+            "[info] environment::loadLWO() - Loading LightWave object \"garden/signpost.lwo\" to Environment "
+            "\"garden\"..\n"
+            "[info] environment::loadLWO() - Loading successfully completed.\n"
+            "[info] xmlsceneloader::loadObjectNode() - Created \"Keyframed Signpost\" from Actor "
+            "\"garden/signpost.lwo\" and Keyframer \"Anonymous object\".\n");
     at(out, "[info] fontset::load() - Loading completed. 1 Fonts loaded to a Fontset.\n");
     std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
     std::string::size_type entered =
         at(out, "activateEnvironment() - Switching environment to \"garden\".", loop);
     at(out, "[info] environment::printInfo() - Statistics: Environment \"garden\" has 1 cameras, 2 meshes, 1 actors, "
-            "0 keyframed actors, 2 lights, 2 surfaces (in library) and 7 textures. \n",
+            "1 keyframed actors, 2 lights, 2 surfaces (in library) and 7 textures. \n",
        entered);
     std::string::size_type end =
         at(out, "[info] program::drawFrame() - End of Playback reached at 20 seconds. Exiting..\n", entered);

@@ -518,6 +518,35 @@ std::string signpostObject()
     return f.file();
 }
 
+// Where the signpost stands: on the lawn, left of the crate and short of the logo, seen by the
+// camera all along its glide.
+const Vec3 SIGNPOST_AT{125.0, LAWN_LEVEL, 220.0};
+
+// A scene file that shows the signpost: one object over the LightWave file, kept in its place by
+// one key at the garden's first frame and one at its last. Scene files store z and bank the other
+// way round, so z is written negated. The object file is named from the show's folder.
+std::string signpostScene()
+{
+    std::string channels;
+    const char* const axes[] = {"X", "Y", "Z"};
+    const double at[] = {SIGNPOST_AT.x, SIGNPOST_AT.y, -SIGNPOST_AT.z};
+    for (int i = 0; i < 3; ++i) {
+        channels += std::string("    <channel name=\"Position.") + axes[i] + "\">\n";
+        for (uint32_t frame : {FIRST_FRAME, LAST_FRAME})
+            channels += "      <key frame=\"" + std::to_string(frame) + "\" value=\"" +
+                        std::to_string(std::lround(at[i])) +
+                        "\" curve=\"tcb\" tension=\"0\" continuity=\"0\" bias=\"0\"/>\n";
+        channels += "    </channel>\n";
+    }
+    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+           "<!-- The garden's signpost, made by tools/showgen: the LightWave object placed on the lawn. -->\n"
+           "<scene fps=\"" + std::to_string(FRAMES_PER_SECOND) + "\">\n"
+           "  <object name=\"Signpost\" filename=\"garden/signpost.lwo\">\n" +
+           channels +
+           "  </object>\n"
+           "</scene>\n";
+}
+
 // The logo font: one character whose glyph is the whole logo. A 3D text draws every glyph of its
 // text over the same quad, so a text shows one picture, and the garden's title is the text "K".
 // The file is read from the working folder; its glyph names are resource names.
@@ -542,4 +571,5 @@ void writeGarden(ShowFolder& show)
     // A LightWave object's images are read by their bare file names from the show's folder.
     show.picture("signpost.jpg", signboard());
     show.file("garden/signpost.lwo", signpostObject());
+    show.file("garden/signpost.xml", signpostScene());
 }
