@@ -182,6 +182,9 @@ Canvas signboard()
     const Place place = canvas.view(2.0);
     canvas.paint(subtract(box({0.0, 0.0}, 4.0, 2.0), box({0.0, 0.0}, 3.8, 1.8)), place, DARK_WOOD);
     boldText(canvas, place, "TOVO", {-0.1, 0.05}, 0.09, false);
+    // The board's planar map puts the picture's last row at the top and runs x to the viewer's
+    // left, so the picture is stored turned by half a turn, as the sky's is.
+    canvas.turnHalf();
     return canvas;
 }
 
@@ -456,7 +459,7 @@ std::string gardenScene()
 // polygon that turns counter-clockwise in the scene turns clockwise in the file, as LightWave's do.
 std::string signpostObject()
 {
-    const Vec3 boardAt{0.0, 55.0, 3.0};
+    const Vec3 boardAt{0.0, 55.0, -3.0};  // on the camera's side of the post
     const Vec3 boardSize{60.0, 30.0, 2.0};
     std::vector<Quad> post = boxSides({0.0, 30.0, 0.0}, {4.0, 60.0, 4.0});
     std::vector<Quad> board = boxSides(boardAt, boardSize);
