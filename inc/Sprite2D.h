@@ -1,7 +1,6 @@
 #ifndef KELVO_SPRITE2D_H
 #define KELVO_SPRITE2D_H
 
-#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -9,7 +8,6 @@
 #include "StaticMesh.h"
 
 class Environment;
-class Surface;
 
 class Sprite2DException : public Exception {
 public:
@@ -45,7 +43,6 @@ public:
 private:
     float width;   // window fractions
     float height;
-    std::unique_ptr<Surface> surface;  // "default" of the surface library, owned here
 };
 
 #endif

@@ -1,7 +1,6 @@
 #ifndef KELVO_SPRITE3D_H
 #define KELVO_SPRITE3D_H
 
-#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -9,7 +8,6 @@
 #include "StaticMesh.h"
 
 class Environment;
-class Surface;
 
 class Sprite3DException : public Exception {
 public:
@@ -46,7 +44,6 @@ public:
 private:
     float width;   // scene units
     float height;
-    std::unique_ptr<Surface> surface;  // "default" of the surface library, owned here
 };
 
 #endif

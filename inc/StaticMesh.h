@@ -1,12 +1,15 @@
 #ifndef KELVO_STATICMESH_H
 #define KELVO_STATICMESH_H
 
+#include <memory>
 #include <string>
 
 #include "Mesh.h"
 #include "OGLObject.h"
 
 class Environment;
+class Surface;
+class Texture;
 
 // A mesh drawn from a display list: the mesh's immediate-mode drawing is recorded once, in the
 // mesh's local frame, and each frame costs one list call inside the mesh's transform. Changes to
@@ -26,6 +29,14 @@ public:
 protected:
     // The mesh's drawing without its transform.
     void renderPrimitives() override;
+
+    // Adds texture (the scene's; not owned) to the mesh's own surface surfaceName, made with the
+    // owner scene at the first call and named by every triangle from then on. A further call adds
+    // a further texture to the same surface.
+    void addOwnSurfaceTexture(const std::string& surfaceName, Texture* texture);
+
+private:
+    std::unique_ptr<Surface> ownSurface;  // in the mesh's surface library too; owned here
 };
 
 #endif

@@ -3,8 +3,6 @@
 #include <GL/gl.h>
 
 #include "Environment.h"
-#include "Surface.h"
-#include "Texture.h"
 #include "TextureManager.h"
 
 namespace {
@@ -38,16 +36,7 @@ Sprite2D::~Sprite2D() = default;
 void Sprite2D::setTexture(std::string name)
 {
     try {
-        Texture* texture = owner->getTextureManager().find(name);
-        Factory<Surface>& library = getSurfaces();
-        if (!library.exists(SURFACE_NAME)) {
-            std::unique_ptr<Surface> made(new Surface(owner));
-            made->setName(SURFACE_NAME);
-            library.store(SURFACE_NAME, made.get());
-            surface = std::move(made);
-            setSurfaceName(SURFACE_NAME);
-        }
-        library.find(SURFACE_NAME)->addTexture(texture);
+        addOwnSurfaceTexture(SURFACE_NAME, owner->getTextureManager().find(name));
     } catch (Exception& e) {
         throw Sprite2DException("setTexture() - Failed to set texture. " + e.getMessage());
     }

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "Surface.h"
+
 StaticMesh::StaticMesh(Environment* owner) : Mesh(owner)
 {
 }
@@ -49,4 +51,17 @@ void StaticMesh::renderPrimitives()
 std::string StaticMesh::toString() const
 {
     return Mesh::toString() + "\n" + OGLObject::toString();
+}
+
+void StaticMesh::addOwnSurfaceTexture(const std::string& surfaceName, Texture* texture)
+{
+    Factory<Surface>& library = getSurfaces();
+    if (!library.exists(surfaceName)) {
+        std::unique_ptr<Surface> made(new Surface(owner));
+        made->setName(surfaceName);
+        library.store(surfaceName, made.get());
+        ownSurface = std::move(made);
+        setSurfaceName(surfaceName);
+    }
+    library.find(surfaceName)->addTexture(texture);
 }
