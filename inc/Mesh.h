@@ -132,6 +132,10 @@ public:
     static bool drawWireframe;
 
 protected:
+    // Called after every change of the points, triangles, surface names or texture coordinates,
+    // so that a mesh that keeps a recording of its drawing can drop it. Nothing here.
+    virtual void drawingChanged() {}
+
     Environment* owner;  // not owned
 
 private:

@@ -28,6 +28,9 @@ public:
 
     // Replays the list, recording it first when there is none.
     void render();
+    // Deletes the list, so that the next render records the drawing anew: for an object whose
+    // drawing changed after it was recorded. Nothing when there is no list.
+    void dropList();
     std::string toString() const;
 
     unsigned int getDisplayList() const { return list; }

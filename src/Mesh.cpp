@@ -78,12 +78,14 @@ int Mesh::addPoint(const Vector& position)
         index = nextPointIndex++;
     } while (points.find(index) != points.end());
     points[index] = position;
+    drawingChanged();
     return index;
 }
 
 void Mesh::setPoint(int index, const Vector& position)
 {
     points[index] = position;
+    drawingChanged();
 }
 
 const Point& Mesh::pointAt(int index, const char* operation) const
@@ -117,6 +119,7 @@ void Mesh::inverseTransformPoints(const Matrix& m)
         v.inverseTransform(m);
         entry.second = v;
     }
+    drawingChanged();
 }
 
 void Mesh::registerTriangle(int index, const Triangle& triangle)
@@ -135,6 +138,7 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     } while (triangles.find(index) != triangles.end());
     triangles[index] = triangle;
     registerTriangle(index, triangle);
+    drawingChanged();
     return index;
 }
 
@@ -155,6 +159,7 @@ void Mesh::setTriangle(int index, const Triangle& triangle)
 {
     triangles[index] = triangle;
     registerTriangle(index, triangle);
+    drawingChanged();
 }
 
 Triangle* Mesh::getTriangle(int index)
@@ -187,11 +192,13 @@ void Mesh::setSurfaceName(const std::string& name)
 {
     for (auto& entry : triangles)
         entry.second.setSurfaceName(name);
+    drawingChanged();
 }
 
 void Mesh::setPointTextureCoordinate(int point, const UV& uv)
 {
     pointTextureCoordinates.setCoordinate(point, uv);
+    drawingChanged();
 }
 
 int Mesh::addImageQuad(float left, float bottom, float right, float top)
@@ -212,11 +219,13 @@ int Mesh::addImageQuad(float left, float bottom, float right, float top)
 void Mesh::setTriangleTextureCoordinate(int triangle, int point, const UV& uv)
 {
     textureCoordinates.setTextureCoordinates(triangle, point, uv);
+    drawingChanged();
 }
 
 void Mesh::setTriangleTextureCoordinates(int triangle, const TextureCoordinate& coordinates)
 {
     textureCoordinates.setTriangleTextureCoordinates(triangle, coordinates);
+    drawingChanged();
 }
 
 TextureCoordinateMap Mesh::getTextureCoordinateMap() const
@@ -232,6 +241,7 @@ const TextureCoordinate* Mesh::findTriangleTextureCoordinates(int triangle) cons
 void Mesh::setTextureCoordinateMap(const TextureCoordinateMap& map)
 {
     textureCoordinates = map;
+    drawingChanged();
 }
 
 TriangleNormalMap Mesh::getTriangleNormalMap() const
@@ -408,7 +418,9 @@ void Mesh::initialize()
         textureManager.createEnvironmentTexture(METAL_TEXTURE);
         Texture* reflection = textureManager.find(METAL_TEXTURE);
         reflection->loadTexture(METAL_IMAGE);
-        if (metal)
+        // A mesh prepared again (its drawing changed) keeps the one reflection map it has.
+        const auto isReflection = [](const Texture* t) { return t->getName() == METAL_TEXTURE; };
+        if (metal && std::none_of(metal->getTextures().begin(), metal->getTextures().end(), isReflection))
             metal->addTexture(reflection);
     }
     CommonObject::initialize();

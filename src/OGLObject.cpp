@@ -20,8 +20,7 @@ OGLObject::OGLObject() : list(0)
 
 OGLObject::~OGLObject()
 {
-    if (list != 0)
-        glDeleteLists(list, 1);
+    dropList();
 }
 
 void OGLObject::initialize()
@@ -45,6 +44,14 @@ void OGLObject::initialize()
                                  e.getMessage());
     }
     glEndList();
+}
+
+void OGLObject::dropList()
+{
+    if (list == 0)
+        return;
+    glDeleteLists(list, 1);
+    list = 0;
 }
 
 void OGLObject::render()

@@ -48,6 +48,11 @@ void StaticMesh::renderPrimitives()
     transformEnabled = transformed;
 }
 
+void StaticMesh::drawingChanged()
+{
+    dropList();
+}
+
 std::string StaticMesh::toString() const
 {
     return Mesh::toString() + "\n" + OGLObject::toString();
@@ -64,4 +69,5 @@ void StaticMesh::addOwnSurfaceTexture(const std::string& surfaceName, Texture* t
         setSurfaceName(surfaceName);
     }
     library.find(surfaceName)->addTexture(texture);
+    drawingChanged();
 }

@@ -325,6 +325,36 @@ TEST_F(SpriteTest, SecondTextureJoinsTheFirstOnTheOneDefaultSurface)
     EXPECT_TRUE(closeColour(readPixel(320, 240), GREEN, 10)) << describe(readPixel(320, 240));
 }
 
+TEST_F(SpriteTest, TextureSetAfterTheFirstFrameJoinsThePicture)
+{
+    // Yellow alone, then yellow modulated by cyan on the next texture unit: green. The second
+    // texture arrives after the sprite has drawn (and recorded) itself once.
+    solidTexture("yellow", YELLOW);
+    solidTexture("cyan", Pixel{0, 255, 255});
+    struct Case {
+        const char* create;
+        const char* sprite;
+    } cases[] = {{"createSprite", "flat"}, {"createSprite3D", "facing"}};
+    for (const Case& c : cases) {
+        scene.stringAction(c.create, c.sprite);
+        if (std::string(c.create) == "createSprite3D") {
+            scene.floatAction(std::string(c.sprite) + ".setZ", -2.0f);
+            scene.floatAction(std::string(c.sprite) + ".setWidth", 4.0f);
+            scene.floatAction(std::string(c.sprite) + ".setHeight", 4.0f);
+        }
+        scene.stringAction(std::string(c.sprite) + ".setTexture", "yellow");
+        frame();
+        EXPECT_TRUE(closeColour(readPixel(320, 240), YELLOW, 10)) << c.sprite << ": " << describe(readPixel(320, 240));
+
+        scene.stringAction(std::string(c.sprite) + ".setTexture", "cyan");
+        frame();
+        EXPECT_TRUE(closeColour(readPixel(320, 240), GREEN, 10)) << c.sprite << ": " << describe(readPixel(320, 240));
+        // One sprite at a time over the middle of the window.
+        if (std::string(c.create) == "createSprite")
+            scene.floatAction(std::string(c.sprite) + ".setX", 2.0f);
+    }
+}
+
 TEST_F(SpriteTest, TextureTheSceneDoesNotHoldFailsAndLeavesTheSpriteUnchanged)
 {
     scene.stringAction("createSprite", "logo");

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -145,6 +146,49 @@ TEST_F(StaticMeshTest, ChangesShowOnlyAfterTheListIsRecordedAgain)
     clear();
     mesh.render(0.0);
     EXPECT_TRUE(closeColour(readPixel(320, 240), {0, 0, 255}, 0));
+}
+
+TEST_F(StaticMeshTest, GeometryOrSurfaceChangedAfterRecordingIsRecordedAgainOnTheNextRender)
+{
+    // Each change, made after the first frame, shows on the second; the first frame is the green
+    // square around the middle.
+    std::unique_ptr<Surface> blue;
+    struct Case {
+        const char* what;
+        std::function<void(StaticMesh&)> change;
+        int x, y;  // a window pixel that changes
+        Pixel before, after;
+    } cases[] = {
+        {"a triangle added",
+         [](StaticMesh& m) {
+             const int t = m.addTriangle(Vector(0.5f, 0.5f, 0), Vector(0.9f, 0.5f, 0), Vector(0.9f, 0.9f, 0));
+             m.getTriangle(t)->setSurfaceName("green");
+         },
+         576, 384, {0, 0, 0}, {0, 255, 0}},
+        // The square's upper right corner, in its first triangle, pulled out to (0.9, 0.9).
+        {"a corner moved", [](StaticMesh& m) { m.setPoint(2, Vector(0.9f, 0.9f, 0)); }, 480, 312, {0, 0, 0},
+         {0, 255, 0}},
+        {"another surface named",
+         [&](StaticMesh& m) {
+             blue.reset(new Surface(&scene));
+             blue->getMaterial().setColor(RGBA(0, 0, 1, 1));
+             m.getSurfaces().store("blue", blue.get());
+             m.setSurfaceName("blue");
+         },
+         320, 240, {0, 255, 0}, {0, 0, 255}},
+    };
+    for (const Case& c : cases) {
+        StaticMesh mesh(&scene);
+        build(mesh);
+        clear();
+        mesh.render(0.0);
+        EXPECT_TRUE(closeColour(readPixel(c.x, c.y), c.before, 0)) << c.what << ": " << describe(readPixel(c.x, c.y));
+        c.change(mesh);
+        clear();
+        mesh.render(0.0);
+        EXPECT_TRUE(closeColour(readPixel(c.x, c.y), c.after, 0)) << c.what << ": " << describe(readPixel(c.x, c.y));
+        EXPECT_TRUE(glIsList(mesh.getDisplayList())) << c.what;
+    }
 }
 
 TEST_F(StaticMeshTest, FailedRecordingLeavesNoListAndTheTransformSwitchedOn)
