@@ -21,9 +21,9 @@ public:
 
 // A text shown in the 3D scene as glyph images on one quad whose corners fly along two keyed
 // paths: the top edge along path A, the bottom edge along path B, the leading (left) edge of the
-// image at the playback time and the trailing (right) edge lag seconds behind. Every glyph gets
-// the same four corners, so the glyphs of a text are drawn one over the other. Kept by its scene
-// for the whole run.
+// image at the playback time and the trailing (right) edge lag seconds behind. The glyphs share the
+// quad in equal cells side by side, the first at the leading edge. Kept by its scene for the whole
+// run.
 class Text3D : public Action<Text3D> {
 public:
     // owner: the scene whose font sets and textures the text uses; not owned.

@@ -98,14 +98,25 @@ void Text3D::render(double time)
     const Vector a2 = pathA.interpolateValue(u);
     const Vector b1 = pathB.interpolateValue(t);
     const Vector b2 = pathB.interpolateValue(u);
+    // The quad from the leading to the trailing edge is cut into one equal cell per glyph, glyph i
+    // in cell i, so the text reads from the leading edge on. Weighted so that the fractions 0 and 1
+    // give the edges exactly: a text of one glyph fills the quad as it is.
+    const float count = static_cast<float>(glyphs.size());
+    const auto along = [](const Vector& leading, const Vector& trailing, float f) {
+        return leading * (1.0f - f) + trailing * f;
+    };
     try {
-        for (const auto& glyph : glyphs) {
-            // Lower left and upper left of the image on the leading edge, its right side trailing.
-            glyph->setPoint(0, b1);
-            glyph->setPoint(1, b2);
-            glyph->setPoint(2, a2);
-            glyph->setPoint(3, a1);
-            glyph->render(time);
+        for (std::size_t i = 0; i < glyphs.size(); ++i) {
+            CharMesh& glyph = *glyphs[i];
+            const float near = static_cast<float>(i) / count;
+            const float far = static_cast<float>(i + 1) / count;
+            // Lower left and upper left of the image towards the leading edge, its right side
+            // towards the trailing one.
+            glyph.setPoint(0, along(b1, b2, near));
+            glyph.setPoint(1, along(b1, b2, far));
+            glyph.setPoint(2, along(a1, a2, far));
+            glyph.setPoint(3, along(a1, a2, near));
+            glyph.render(time);
         }
     } catch (Exception& e) {
         throw Text3DException("render(\"" + name + "\") - Failed to render 3d text. " + e.getMessage());

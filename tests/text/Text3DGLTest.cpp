@@ -139,17 +139,33 @@ TEST_F(Text3DTest, EveryGlyphGetsTheCornersOfThePathsAtTheTimeAndLagSecondsBefor
         {"312.5 s: the trailing edge reaches frame 300", 312.5, Vector(0, 0, 0), Vector(300, 0, 300),
          Vector(300, 50, 300), Vector(0, 50, 0)},
     };
+    // A text of one glyph fills the whole quad, corner for corner; one of five glyphs gets the
+    // fifth of it between the fractions i / 5 and (i + 1) / 5 from the leading edge.
+    scene.stringAction("createText3D", "single");
+    Text3D* single = scene.getTexts3D().find("single");
+    single->setFontSet("serif");
+    single->setText("b");
     scene.getCameraController().createHpbCamera("eye");
     scene.getCameraController().setCamera("eye");
+    const auto along = [](const Vector& from, const Vector& to, float f) { return from * (1.0f - f) + to * f; };
     for (const Case& c : cases) {
         scene.setViewState();
         scene.render(c.time);
-        for (int i = 0; i < text->getGlyphCount(); ++i) {
+        const CharMesh& only = single->getGlyph(0);
+        const Vector exact[4] = {c.p0, c.p1, c.p2, c.p3};
+        for (int point = 0; point < 4; ++point)
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(corner(only, point)[j], exact[point][j])
+                    << c.what << ", the only glyph, point " << point << ", component " << j;
+        const int count = text->getGlyphCount();
+        for (int i = 0; i < count; ++i) {
             const std::string what = std::string(c.what) + ", glyph " + std::to_string(i) + ", point ";
-            expectVector(corner(text->getGlyph(i), 0), c.p0, what + "0");
-            expectVector(corner(text->getGlyph(i), 1), c.p1, what + "1");
-            expectVector(corner(text->getGlyph(i), 2), c.p2, what + "2");
-            expectVector(corner(text->getGlyph(i), 3), c.p3, what + "3");
+            const float near = static_cast<float>(i) / static_cast<float>(count);
+            const float far = static_cast<float>(i + 1) / static_cast<float>(count);
+            expectVector(corner(text->getGlyph(i), 0), along(c.p0, c.p1, near), what + "0");
+            expectVector(corner(text->getGlyph(i), 1), along(c.p0, c.p1, far), what + "1");
+            expectVector(corner(text->getGlyph(i), 2), along(c.p3, c.p2, far), what + "2");
+            expectVector(corner(text->getGlyph(i), 3), along(c.p3, c.p2, near), what + "3");
         }
     }
 }
@@ -226,13 +242,32 @@ TEST_F(Text3DTest, GlyphPictureIsDrawnUnlitWhereThePathsPutItsCorners)
         }
     }
 
-    // A second glyph lies in the same quad at the same depth: the depth test keeps the first one
-    // in front, so "b"'s opaque blue never shows over "a".
+}
+
+TEST_F(Text3DTest, GlyphsOfATextStandSideBySideInReadingOrder)
+{
+    // "ab" at 12.5 s, seen face on as in the test above (the quad spans x 20 to 620, y 190 to
+    // 290): "a" in the left half, red then green above and clear below; "b" in the right half,
+    // blue on its left and clear on its right.
+    scene.stringAction("setBackgroundColor", "#404040");
+    scene.stringAction("title.setFontSet", "serif");
+    scene.stringAction("title.setText", "a");
     scene.stringAction("title.setText", "b");
+    Factory<Camera>& cameras = scene.getCameraController();
+    cameras.store("front", new TurnedCamera(Quaternion(static_cast<float>(PI), 0, 1, 0), Vector(150, 25, 10)));
+    scene.stringAction("cameraController.setCamera", "front");
     scene.setViewState();
-    scene.render(40.0);
-    EXPECT_TRUE(closeColour(readPixel(170, 265), RED, 10)) << describe(readPixel(170, 265));
-    EXPECT_TRUE(closeColour(readPixel(170, 215), GREY, 10)) << describe(readPixel(170, 215));
+    scene.render(12.5);
+    const struct {
+        int x, y;
+        Pixel colour;
+    } probes[] = {{95, 265, RED},   {245, 265, GREEN}, {95, 215, GREY},  {245, 215, GREY},
+                  {395, 265, BLUE}, {395, 215, BLUE},  {545, 265, GREY}, {545, 215, GREY}};
+    for (const auto& p : probes) {
+        const Pixel got = readPixel(p.x, p.y);
+        EXPECT_TRUE(closeColour(got, p.colour, 10))
+            << "(" << p.x << ", " << p.y << ") is " << describe(got) << " instead of " << describe(p.colour);
+    }
 }
 
 TEST_F(Text3DTest, TextWithoutGlyphsDrawsNothing)
