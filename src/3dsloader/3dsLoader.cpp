@@ -540,8 +540,11 @@ void _3dsLoader::readAmbientColor(_3dsReader& reader, uint64_t end)
 void _3dsLoader::readDiffuseColor(_3dsReader& reader, uint64_t end)
 {
     readChunks(reader, end);
-    if (currentMaterial)
+    // Also the colour the material shows where lighting is off.
+    if (currentMaterial) {
         currentMaterial->getMaterial().setDiffuse(RGBA(colour[0], colour[1], colour[2], 1.0f));
+        currentMaterial->getMaterial().setColor(RGBA(colour[0], colour[1], colour[2], 1.0f));
+    }
 }
 
 void _3dsLoader::readSpecularColor(_3dsReader& reader, uint64_t end)

@@ -318,6 +318,16 @@ TEST_F(ThreeDSLoaderMeshTest, ALitMaterialShowsItsDiffuseColour)
     EXPECT_LT(p.b, 30) << describe(p);
 }
 
+TEST_F(ThreeDSLoaderMeshTest, WithoutLightsAMaterialShowsItsDiffuseColour)
+{
+    ASSERT_EQ(load(inMain(editor(material("Red", chunkOf(MATERIAL_DIFFUSE, colourByte(255, 0, 0))) + cameraObject() +
+                                 meshObject("Square", squareVertices() + squareFaces(faceMaterial("Red", {0, 1})))))),
+              "");
+    ASSERT_EQ(environment->getLights().size(), 0);
+    frame(0.0);
+    EXPECT_TRUE(nearColour(readPixel(320, 240), 255, 0, 0, 2)) << describe(readPixel(320, 240));
+}
+
 TEST_F(ThreeDSLoaderMeshTest, ATexturedMaterialShowsItsImage)
 {
     writeJpeg(path("grass.jpg"), 16, 16, 3, solidPixels(16, 16, {40, 200, 60}));
