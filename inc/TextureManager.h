@@ -25,6 +25,12 @@ public:
     Texture* createBlendableTexture(std::string name);
     Texture* createEnvironmentTexture(std::string name);
 
+    // Loads file into texture, which this manager has just created: when the load fails, the
+    // texture leaves the manager and its child objects and is deleted before the failure passes
+    // on, so that a later user of the name creates and loads it anew instead of finding a texture
+    // that never loaded.
+    void loadCreated(Texture* texture, const std::string& file);
+
     // The mipmapping choice of textures created from now on.
     void setMipmapping(bool on);
 

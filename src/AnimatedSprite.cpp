@@ -96,7 +96,7 @@ void AnimatedSprite::loadImageSequence(std::string prefix)
                 break;  // nowhere to keep the images
             textureManager->createTexture(name);
             Texture* texture = textureManager->find(name);
-            texture->loadTexture(name);
+            textureManager->loadCreated(texture, name);
             const float w = static_cast<float>(texture->getWidth());
             const float h = static_cast<float>(texture->getHeight());
             if (h > w)

@@ -417,7 +417,7 @@ void Mesh::initialize()
         TextureManager& textureManager = owner->getTextureManager();
         textureManager.createEnvironmentTexture(METAL_TEXTURE);
         Texture* reflection = textureManager.find(METAL_TEXTURE);
-        reflection->loadTexture(METAL_IMAGE);
+        textureManager.loadCreated(reflection, METAL_IMAGE);
         // A mesh prepared again (its drawing changed) keeps the one reflection map it has.
         const auto isReflection = [](const Texture* t) { return t->getName() == METAL_TEXTURE; };
         if (metal && std::none_of(metal->getTextures().begin(), metal->getTextures().end(), isReflection))

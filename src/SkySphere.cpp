@@ -69,7 +69,7 @@ void SkySphere::loadTexture(std::string file)
         Texture* texture = textures.find(file);
         // Scaled to a power of two instead: a mipmapped sky would blur towards its seam.
         texture->disableMipmapping();
-        texture->loadTexture(file);
+        textures.loadCreated(texture, file);
         surface->addTexture(texture);
 
         sphere->setSurfaceName(file);

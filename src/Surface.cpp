@@ -66,9 +66,8 @@ void Surface::addTexture(const std::string& file)
         texture = manager.find(file);
     } else {
         try {
-            manager.createTexture(file);
-            texture = manager.find(file);
-            texture->loadTexture(file);
+            texture = manager.createTexture(file);
+            manager.loadCreated(texture, file);
         } catch (Exception& e) {
             throw SurfaceException("addTexture() - Failed to create or load new Texture. " + e.getMessage());
         }

@@ -43,6 +43,23 @@ Texture* TextureManager::createEnvironmentTexture(std::string name)
     return adopt(new EnvironmentTexture(), name);
 }
 
+void TextureManager::loadCreated(Texture* texture, const std::string& file)
+{
+    try {
+        texture->loadTexture(file);
+    } catch (...) {
+        // Only a texture still registered as made here is dropped; nothing else holds it yet.
+        const std::string name = texture->getName();
+        const ComponentMap::const_iterator it = components.find(name);
+        if (it != components.end() && it->second == texture) {
+            if (getChildAction(name) == texture)
+                removeChildAction(name);
+            erase(name);
+        }
+        throw;
+    }
+}
+
 void TextureManager::setMipmapping(bool on)
 {
     mipmapping = on;

@@ -187,7 +187,7 @@ TEST_F(AnimatedSpriteTest, UnreadableFirstImageFailsAndALaterOneEndsTheSequence)
     sprite.setTextureManager(&manager);
     EXPECT_THROW(sprite.loadImageSequence("bad"), AnimatedSpriteException);
     EXPECT_EQ(sprite.getFrameCount(), 0);
-    EXPECT_TRUE(manager.exists("bad1.jpg")) << "the texture created for it stays in the manager";
+    EXPECT_FALSE(manager.exists("bad1.jpg")) << "the texture that failed to load leaves the manager";
 
     image("part1.jpg", 8, 8, RED);
     image("part2.jpg", 8, 8, GREEN);
@@ -195,6 +195,7 @@ TEST_F(AnimatedSpriteTest, UnreadableFirstImageFailsAndALaterOneEndsTheSequence)
     image("part4.jpg", 8, 8, BLUE);
     sprite.loadImageSequence("part");
     EXPECT_EQ(sprite.getFrameCount(), 2);
+    EXPECT_FALSE(manager.exists("part3.jpg"));
 }
 
 TEST_F(AnimatedSpriteTest, ASecondSequenceIsAppended)

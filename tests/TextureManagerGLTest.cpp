@@ -92,3 +92,28 @@ TEST_F(TextureManagerTest, MissingNameIsTheFactorysNotFound)
         EXPECT_NE(e.getMessage().find("find() - Unable to find component \"nothing\"."), std::string::npos);
     }
 }
+
+TEST_F(TextureManagerTest, ATextureThatFailsToLoadLeavesTheManager)
+{
+    Scene scene;
+    TextureManager& manager = scene.textures;
+    writeJpeg(path("good.jpg"), 8, 8, 3, solidPixels(8, 8, {10, 20, 30}));
+    manager.loadCreated(manager.createTexture("good"), "good.jpg");
+    EXPECT_TRUE(manager.exists("good"));
+
+    struct Case {
+        const char* what;
+        Texture* (TextureManager::*create)(std::string);
+    } cases[] = {{"plain", &TextureManager::createTexture},
+                 {"blendable", &TextureManager::createBlendableTexture},
+                 {"environment", &TextureManager::createEnvironmentTexture}};
+    for (const Case& c : cases) {
+        Texture* texture = (manager.*c.create)("broken");
+        EXPECT_THROW(manager.loadCreated(texture, "absent.jpg"), Exception) << c.what;
+        EXPECT_FALSE(manager.exists("broken")) << c.what;
+        EXPECT_EQ(manager.getChildAction("broken"), nullptr) << c.what;
+        EXPECT_THROW(scene.stringAction("textureManager.broken.loadTexture", "good.jpg"), Exception) << c.what;
+    }
+    EXPECT_EQ(manager.size(), 1);
+    EXPECT_TRUE(manager.exists("good"));
+}

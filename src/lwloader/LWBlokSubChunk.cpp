@@ -153,7 +153,7 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
             texture->repeatS = widthWrap == WRAP_REPEAT;
             texture->repeatT = heightWrap == WRAP_REPEAT;
             // The image is looked for in the resource folder by its bare file name.
-            texture->loadTexture(fileOf(path));
+            textures.loadCreated(texture, fileOf(path));
             surface->addTexture(texture);
         }
     }

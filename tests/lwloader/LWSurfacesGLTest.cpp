@@ -256,6 +256,39 @@ TEST_F(LWSurfacesTest, AMissingImageEndsTheLoadWithTheTexturesFailure)
     EXPECT_TRUE(log.contains("[error] jpegloader::JPEGLoader() - Can't open jpeg resource \"missing.jpg\"")) << log.text();
 }
 
+TEST_F(LWSurfacesTest, AnObjectNamingAMissingImageFailsTheSameWayEveryTime)
+{
+    // The failed texture leaves the scene's manager, so the second load tries the file again
+    // instead of taking a texture that never loaded.
+    Block block;
+    const std::string object = squareObject([&](LwoWriter& w) {
+        clip(w, 1, "Images/missing.jpg");
+        surface(w, "Default", RGBA(1, 1, 1, 1), {block});
+    });
+    std::string first;
+    for (int load_ = 0; load_ < 2; ++load_) {
+        Actor actor(&scene);
+        LogCapture quiet;
+        const std::string message = load(object, actor);
+        EXPECT_NE(message.find("TextureException::loadTexture() - Failed to load \"missing.jpg\"."), std::string::npos)
+            << "load " << load_ << ": " << message;
+        if (load_ == 0) {
+            first = message;
+        } else {
+            EXPECT_EQ(message, first);
+        }
+        EXPECT_FALSE(scene.getTextureManager().exists("missing.jpgrr")) << "load " << load_;
+        EXPECT_EQ(scene.getTextureManager().getChildAction("missing.jpgrr"), nullptr) << "load " << load_;
+    }
+    // Once the picture is there, the same object loads with it.
+    writeJpeg(path("missing.jpg"), 8, 8, 3, solidPixels(8, 8, {0, 0, 255}));
+    Actor actor(&scene);
+    ASSERT_EQ(load(object, actor), "");
+    LogCapture quiet;
+    actor.render(0.0);
+    EXPECT_TRUE(closeColour(readPixel(320, 240), {0, 0, 255})) << describe(readPixel(320, 240));
+}
+
 TEST_F(LWSurfacesTest, UVMapsOfTheBlocksMapNameGiveTheCornersTheirCoordinates)
 {
     Block block;
