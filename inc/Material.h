@@ -16,7 +16,7 @@ public:
     void setDiffuse(const RGBA& diffuse);
     void setSpecular(const RGBA& specular);
     void setEmission(const RGBA& emission);
-    // x in 0..1 of OpenGL's 0..128; anything above 1 is the full 128.
+    // x in 0..1 of OpenGL's 0..128; anything above 1 is the full 128, below 0 (or not a number) 0.
     void setShininess(float x);
     // Scales the specular colour when applied; above 1 is 1. Also the specular colour's alpha.
     void setSpecularLevel(float x);

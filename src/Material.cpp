@@ -41,6 +41,8 @@ void Material::setEmission(const RGBA& emission)
 
 void Material::setShininess(float x)
 {
+    if (!(x >= 0.0f))
+        x = 0.0f;
     shininess = x > 1.0f ? MAX_SHININESS : MAX_SHININESS * x;
 }
 

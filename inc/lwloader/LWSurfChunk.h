@@ -31,10 +31,16 @@ public:
     const Material& getMaterial() const { return material; }
 
 private:
+    // GLOS: the shininess of a glossiness within 0 to 1; anything else (not a number included) is
+    // clamped into it and remembered for the warning of fillObject.
+    void setGlossiness(float value);
+
     std::string name;    // kept whole, however long
     std::string source;  // the surface this one was derived from; not used
     std::vector<std::unique_ptr<LWBlokSubChunk>> blocks;  // in file order
     Material material;
+    bool glossinessClamped;  // the last GLOS was outside 0 to 1
+    float glossinessRead;    // that value, for the warning
 };
 
 #endif

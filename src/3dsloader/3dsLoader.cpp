@@ -23,6 +23,7 @@
 #include "Matrix.h"
 #include "Quaternion.h"
 #include "ResourceLoader.h"
+#include "StringUtil.h"
 #include "Surface.h"
 #include "TrackCamera.h"
 #include "Triangle.h"
@@ -98,6 +99,17 @@ float clampCoordinate(float value)
     if (!(value >= 0.0f))
         return 0.0f;
     return value > 1.0f ? 1.0f : value;
+}
+
+// Degrees and exponents of a spot light as OpenGL takes them.
+const float NO_SPOT_CUTOFF = 180.0f;
+const float MAX_SPOT_CUTOFF = 90.0f;
+const float MAX_SPOT_EXPONENT = 128.0f;
+
+// A value for a log line.
+std::string decimal(float value)
+{
+    return ::toString(static_cast<double>(value));
 }
 
 std::string hexId(int id)
@@ -490,8 +502,25 @@ void _3dsLoader::readSpotlight(_3dsReader& reader, uint64_t end)
     // A spotlight belongs inside a light; one outside any light has nothing to shape.
     if (!currentLight)
         return;
-    currentLight->setSpotExponent(falloff - hotspot);
-    currentLight->setSpotCutoff(falloff);
+    // OpenGL refuses a cutoff outside 0 to 90 (but for 180, no cone) and an exponent outside 0
+    // to 128, and keeps the light's old values: such a light would shine as a point light.
+    const std::string light = "readSpotlight() - Spotlight \"" + objectName + "\" in file \"" + reader.getName() + "\": ";
+    float exponent = falloff - hotspot;
+    float cutoff = falloff;
+    if (!(cutoff == NO_SPOT_CUTOFF || (cutoff >= 0.0f && cutoff <= MAX_SPOT_CUTOFF))) {
+        const float clamped = cutoff < 0.0f ? 0.0f : MAX_SPOT_CUTOFF;
+        logLine(1, light + "falloff " + decimal(cutoff) + " degrees is outside 0 to 90; the cone is cut off at " +
+                       decimal(clamped) + " degrees.");
+        cutoff = clamped;
+    }
+    if (!(exponent >= 0.0f && exponent <= MAX_SPOT_EXPONENT)) {
+        const float clamped = exponent > MAX_SPOT_EXPONENT ? MAX_SPOT_EXPONENT : 0.0f;
+        logLine(1, light + "spot exponent " + decimal(exponent) + " (falloff less hotspot) is outside 0 to 128; it is " +
+                       decimal(clamped) + ".");
+        exponent = clamped;
+    }
+    currentLight->setSpotExponent(exponent);
+    currentLight->setSpotCutoff(cutoff);
     readChunks(reader, end);
     currentLight->setTarget(target.x, target.y, target.z);
 }

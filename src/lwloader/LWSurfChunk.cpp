@@ -3,12 +3,17 @@
 #include <exception>
 
 #include "Actor.h"
+#include "Log.h"
+#include "StringUtil.h"
 #include "Surface.h"
 #include "lwloader/LWColrSubChunk.h"
 #include "lwloader/LWFloatEnvelopeSubChunk.h"
+#include "lwloader/LWLoader.h"
 #include "lwloader/LWLoaderException.h"
 #include "lwloader/LWNullSubChunk.h"
 #include "lwloader/LWReader.h"
+
+static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
 const char* const exceptionSource = "LWSurfChunkException";
@@ -20,7 +25,7 @@ RGBA scaled(const RGBA& colour, float factor)
 }
 }
 
-LWSurfChunk::LWSurfChunk() : LWChunk(ID_SURF)
+LWSurfChunk::LWSurfChunk() : LWChunk(ID_SURF), glossinessClamped(false), glossinessRead(0.0f)
 {
 }
 
@@ -76,7 +81,7 @@ int64_t LWSurfChunk::readData(LWReader& reader)
             else if (number == ID_SPEC)
                 material.setSpecular(RGBA(v, v, v, 1.0f));
             else
-                material.setShininess(v);
+                setGlossiness(v);
             break;
         }
         default: {
@@ -92,8 +97,27 @@ int64_t LWSurfChunk::readData(LWReader& reader)
     return consumed;
 }
 
+void LWSurfChunk::setGlossiness(float value)
+{
+    // OpenGL takes a shininess of 0 to 128 only (a glossiness of 0 to 1) and otherwise keeps the
+    // one before, failing the next check for errors.
+    if (value >= 0.0f && value <= 1.0f) {
+        glossinessClamped = false;
+        material.setShininess(value);
+        return;
+    }
+    glossinessClamped = true;
+    glossinessRead = value;
+    material.setShininess(value > 1.0f ? 1.0f : 0.0f);
+}
+
 void LWSurfChunk::fillObject(Actor* actor, LWLoader* loader)
 {
+    if (glossinessClamped)
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "fillObject() - Surface \"" << name << "\" in file \""
+                            << loader->getFileName() << "\": glossiness " << ::toString(static_cast<double>(glossinessRead))
+                            << " is outside 0 to 1; the shininess is "
+                            << ::toString(static_cast<double>(material.getShininess())) << "." << logEnd;
     try {
         Factory<Surface>& library = actor->getSurfaces();
         if (!library.exists(name))

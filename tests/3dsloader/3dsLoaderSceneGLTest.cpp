@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -237,6 +238,55 @@ TEST_F(ThreeDSLoaderSceneTest, SpotlightsTakeTheirConeFromHotspotAndFalloff)
     glGetLightfv(static_cast<GLenum>(loaded->getLightId()), GL_SPOT_EXPONENT, &value);
     EXPECT_FLOAT_EQ(value, 15.0f);
     loaded->disable();
+}
+
+TEST_F(ThreeDSLoaderSceneTest, ConesOpenGLCannotTakeAreClampedWithAWarningEach)
+{
+    // OpenGL takes a cutoff of 0 to 90 degrees or exactly 180 (no cone), and an exponent of 0 to
+    // 128; the exponent is the falloff less the hotspot.
+    const float nan = std::nanf("");
+    const struct {
+        const char* what;
+        float hotspot, falloff;  // degrees
+        float cutoff, exponent;  // as OpenGL holds them; an exponent of 7 was never sent
+        int warnings;
+    } cases[] = {
+        {"a falloff beyond a quarter turn", 30.0f, 120.0f, 90.0f, 90.0f, 1},
+        {"a hotspot wider than the falloff", 60.0f, 30.0f, 30.0f, 0.0f, 1},
+        {"a falloff of 200 degrees", 0.0f, 200.0f, 90.0f, 128.0f, 2},
+        {"a negative falloff", -50.0f, -10.0f, 0.0f, 40.0f, 1},
+        {"a falloff that is no number", 0.0f, nan, 90.0f, 0.0f, 2},
+        {"no cone at all", 10.0f, 180.0f, 180.0f, 7.0f, 1},
+        {"a cone within the limits", 10.0f, 90.0f, 90.0f, 80.0f, 0},
+    };
+    for (const auto& c : cases) {
+        environment = std::make_unique<Environment>();
+        ThreeDSWriter spot;
+        spot.chunk(SPOTLIGHT).vec(0, 0, 0).f32(c.hotspot).f32(c.falloff).end();
+        LogCapture log;
+        load(inMain(editor(lightObject("Spot", 0, 0, 10, spot.bytes()))));
+        EXPECT_EQ(log.warnings(), c.warnings) << c.what << ":\n" << log.text();
+        if (c.warnings > 0) {
+            EXPECT_TRUE(log.contains("[warning] 3dsloader::readSpotlight() - Spotlight \"Spot\" in file "
+                                     "\"scene.3ds\": "))
+                << c.what << ":\n" << log.text();
+        }
+
+        Light* loaded = light("Spot");
+        loaded->enable(0.0);
+        const GLenum id = static_cast<GLenum>(loaded->getLightId());
+        glLightf(id, GL_SPOT_CUTOFF, 45.0f);
+        glLightf(id, GL_SPOT_EXPONENT, 7.0f);
+        drainGLErrors();
+        loaded->enable(0.0);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.what;
+        float value = -1.0f;
+        glGetLightfv(id, GL_SPOT_CUTOFF, &value);
+        EXPECT_FLOAT_EQ(value, c.cutoff) << c.what;
+        glGetLightfv(id, GL_SPOT_EXPONENT, &value);
+        EXPECT_FLOAT_EQ(value, c.exponent) << c.what;
+        loaded->disable();
+    }
 }
 
 TEST_F(ThreeDSLoaderSceneTest, LightNodesDriveTheLightAndItsTarget)

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -176,6 +177,47 @@ TEST_F(LWSurfacesTest, ASurfaceJoinsTheActorsLibraryWithItsMaterial)
     EXPECT_FLOAT_EQ(m.getSpecular().g, 0.25f);
     EXPECT_TRUE(surface->getTextures().empty());
     EXPECT_EQ(scene.getSurfaces().size(), 0) << "the scene's own library stays as it was";
+}
+
+TEST_F(LWSurfacesTest, AGlossinessOpenGLCannotTakeIsClampedWithAWarningAndTheObjectDraws)
+{
+    // OpenGL takes a shininess of 0 to 128, a glossiness of 0 to 1; outside it, it keeps the
+    // shininess before and reports an invalid value, which failed the object's draw.
+    const float nan = std::nanf("");
+    const struct {
+        const char* what;
+        float glossiness;
+        float shininess;  // as the surface applies it
+        int warnings;
+    } cases[] = {
+        {"negative", -0.5f, 0.0f, 1}, {"above 1", 3.0f, 128.0f, 1},   {"huge", 1e30f, 128.0f, 1},
+        {"no number", nan, 0.0f, 1},  {"within", 0.25f, 32.0f, 0},
+    };
+    for (const auto& c : cases) {
+        Actor actor(&scene);
+        LogCapture log;
+        ASSERT_EQ(load(squareObject([&](LwoWriter& w) {
+                           w.chunk("SURF").s0("Default").s0("");
+                           w.subChunk("COLR").vec12(0.0f, 1.0f, 0.0f).vx(0).end();
+                           w.subChunk("GLOS").f4(c.glossiness).vx(0).end();
+                           w.end();
+                       }),
+                       actor),
+                  "")
+            << c.what;
+        EXPECT_FLOAT_EQ(actor.getSurfaces().find("Default")->getMaterial().getShininess(), c.shininess) << c.what;
+        EXPECT_EQ(log.warnings(), c.warnings) << c.what << ":\n" << log.text();
+        if (c.warnings > 0) {
+            EXPECT_TRUE(log.contains("[warning] lwsurfchunk::fillObject() - Surface \"Default\" in file \"object.lwo\": "
+                                     "glossiness "))
+                << c.what << ":\n" << log.text();
+        }
+
+        glClear(GL_COLOR_BUFFER_BIT);
+        EXPECT_NO_THROW(actor.render(0.0)) << c.what;
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.what;
+        EXPECT_TRUE(closeColour(readPixel(320, 240), {0, 255, 0})) << c.what << ": " << describe(readPixel(320, 240));
+    }
 }
 
 TEST_F(LWSurfacesTest, ABlockOfAnotherKindOnlyPlacesItsTexture)
