@@ -21,9 +21,10 @@ class Keyframer;
 // load call; the loader owns nothing afterwards (cameras, lights, actors and keyframers belong to
 // the scene).
 //
-// The whole file is read and checked before the scene is touched, so a broken file leaves the
-// scene as it was. Only the LightWave objects are loaded before the rest is built: an object that
-// fails keeps the actors loaded before it, as "loadLWO" always does.
+// The whole file is read and checked before the scene is touched, so a file that cannot be parsed
+// leaves the scene as it was. Each camera, light and object node is guarded on its own: one that
+// fails to read, to check or to load its LightWave file is logged at level 0, naming it, and left
+// out whole; the other nodes load. An object whose file fails keeps the actor "loadLWO" leaves.
 class XMLSceneLoader {
 public:
     explicit XMLSceneLoader(Environment* environment);  // the scene to fill; not owned
@@ -31,10 +32,11 @@ public:
     XMLSceneLoader(const XMLSceneLoader&) = delete;
     XMLSceneLoader& operator=(const XMLSceneLoader&) = delete;
 
-    // file is a resource name. Throws XMLParserException naming the file and what is wrong: a file
-    // that is missing or not well formed, a root other than "scene", a missing or bad attribute,
-    // channels whose key counts differ, a key outside [0, 1], a bone without its rest values, a
-    // light or keyed actor name already taken, an object whose LightWave file fails to load.
+    // file is a resource name. Throws XMLParserException naming the file and what is wrong for a
+    // file that is missing or not well formed, a root other than "scene" or a missing or bad "fps".
+    // A node with a missing or bad attribute, channels whose key counts differ, a key outside
+    // [0, 1], a bone without its rest values, a light or keyed actor name already taken, or a
+    // LightWave file that fails to load is left out with its level-0 line.
     void load(const std::string& file);
 
     // Frames per second of every keyframer the file makes; 24 until a file's "fps" is read.
@@ -77,7 +79,8 @@ private:
         std::vector<BoneNode> bones;  // objects, in file order
     };
 
-    // Reading: every step only reads the document and throws XMLParserException.
+    // Reading: every step only reads the document and throws XMLParserException; a node that
+    // throws is logged and left out.
     void loadSceneNodes(xercesc::DOMNode* scene);
     void loadCameraNode(xercesc::DOMNode* element, SceneNode& node);
     void loadLightNode(xercesc::DOMNode* element, SceneNode& node);
@@ -94,8 +97,8 @@ private:
     // A required attribute that must be a finite number and nothing else (blanks around allowed).
     float getFloatAttribute(xercesc::DOMNode* element, const std::string& name) const;
 
-    // Building, once the whole file has been read.
-    void checkNames() const;
+    // Building, once the whole file has been read. Both leave out the nodes that fail.
+    void checkNames();
     void loadObjects();
     void createCamera(const SceneNode& node);
     void createLight(const SceneNode& node);

@@ -89,34 +89,32 @@ bool parseNumber(const std::string& text, float& result)
     return true;
 }
 
-// Runs step. A failure is logged at level 0 under the operation that reads or builds the node and
-// thrown on as XMLParserException whose text names the node (what) and the cause.
-template <typename Step> void guarded(const std::string& operation, const std::string& what, Step step)
+// Runs step, the guard of one scene node: a failure is logged at level 0 under the operation that
+// reads or builds the node, its cause told with the node it broke (what), and false returned so
+// that the load goes on with the next node.
+template <typename Step> bool guarded(const std::string& operation, const std::string& what, Step step)
 {
     std::string logged;
-    std::string cause;
     try {
-        step();
-        return;
+        try {
+            step();
+        } catch (const Exception& e) {
+            throw XMLParserException(operation + "() - " + what + " cannot be loaded. " + e.getMessage());
+        }
+        return true;
     } catch (const xercesc::XMLException& e) {
-        cause = std::string("An error occured during XML parsing. Message: ") + TranscodedString(e.getMessage()).c_str();
-        logged = operation + "() - " + cause;
+        logged = operation + "() - An error occured during XML parsing. Message: " +
+                 TranscodedString(e.getMessage()).c_str();
     } catch (const xercesc::DOMException& e) {
-        cause = "A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
-                ". Message: " + TranscodedString(e.getMessage()).c_str();
-        logged = operation + "() - " + cause;
+        logged = operation + "() - A DOM error occured during parsing. DOMException code: " +
+                 toString(static_cast<int>(e.code)) + ". Message: " + TranscodedString(e.getMessage()).c_str();
     } catch (const Exception& e) {
-        cause = e.getMessage();
-        logged = operation + "() - An Exception occurred while loading." + cause;
-    } catch (const std::exception& e) {
-        cause = e.what();
-        logged = operation + "() - An unknown error occured during parsing.";
+        logged = operation + "() - An Exception occurred while loading." + e.getMessage();
     } catch (...) {
-        cause = "An unknown error occured.";
         logged = operation + "() - An unknown error occured during parsing.";
     }
     *Log::getInstance() << LogContext(LOG_SOURCE, 0) << logged << logEnd;
-    throw XMLParserException(operation + "() - " + what + " cannot be loaded. " + cause);
+    return false;
 }
 }
 
@@ -175,7 +173,8 @@ void XMLSceneLoader::load(const std::string& file)
     *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "load() - Default fps: "
                         << static_cast<double>(framesPerSecond) << logEnd;
 
-    // Everything is read first: a broken file ends here with the scene untouched.
+    // Every node is read first; a node that fails to read or to check is left out, so nothing of
+    // it is built.
     loadSceneNodes(scene);
     checkNames();
     // The objects' files next: of all the steps that touch the scene, only they can fail.
@@ -202,28 +201,39 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
             continue;
         const std::string element = nodeName(child);
         SceneNode node;
-        node.name = getAttribute(child, "name");
+        // Required of a camera, light or object: its guard below fails a node without one.
+        if (xercesc::DOMNode* name = getAttributeNode("name", child))
+            node.name = TranscodedString(name->getNodeValue()).c_str();
         *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadSceneNodes() - Loading " << element << " called \""
                             << node.name << "\"." << logEnd;
         const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        bool keep = true;
         if (element == "camera") {
             node.kind = CAMERA;
-            guarded("loadCameraNode", "Camera " + what, [&] { loadCameraNode(child, node); });
+            keep = guarded("loadCameraNode", "Camera " + what, [&] {
+                getAttribute(child, "name");
+                loadCameraNode(child, node);
+            });
         } else if (element == "object") {
             node.kind = OBJECT;
-            bool keep = true;
-            guarded("loadObjectNode", "Object " + what, [&] { keep = loadObjectNode(child, node); });
-            if (!keep)
-                continue;
+            const bool read = guarded("loadObjectNode", "Object " + what, [&] {
+                getAttribute(child, "name");
+                keep = loadObjectNode(child, node);
+            });
+            keep = keep && read;
         } else if (element == "light") {
             node.kind = LIGHT;
-            guarded("loadLightNode", "Light " + what, [&] { loadLightNode(child, node); });
+            keep = guarded("loadLightNode", "Light " + what, [&] {
+                getAttribute(child, "name");
+                loadLightNode(child, node);
+            });
         } else {
             *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "loadSceneNodes() - What!? The scene node \"" << element
                                 << "\" is unknown (unsupported)!" << logEnd;
             continue;
         }
-        nodes.push_back(std::move(node));
+        if (keep)
+            nodes.push_back(std::move(node));
     }
 }
 
@@ -426,15 +436,17 @@ float XMLSceneLoader::getFloatAttribute(xercesc::DOMNode* element, const std::st
     return value;
 }
 
-void XMLSceneLoader::checkNames() const
+void XMLSceneLoader::checkNames()
 {
     // Names taken in the scene or earlier in the file; cameras of one name replace each other.
     std::set<std::string> lightNames;
     std::set<std::string> actorNames;
-    for (const SceneNode& node : nodes) {
+    std::vector<SceneNode> kept;
+    for (SceneNode& node : nodes) {
         const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        bool free = true;
         if (node.kind == LIGHT) {
-            guarded("loadLightNode", "Light " + what, [&] {
+            free = guarded("loadLightNode", "Light " + what, [&] {
                 Factory<Light>& lights = environment->getLights();
                 if (lights.exists(node.name) || !lightNames.insert(node.name).second)
                     throw ComponentAlreadyExistsException(lights.getFactoryName(),
@@ -442,7 +454,7 @@ void XMLSceneLoader::checkNames() const
                                                               node.name + "\" already exists in this factory!.");
             });
         } else if (node.kind == OBJECT) {
-            guarded("loadObjectNode", "Object " + what, [&] {
+            free = guarded("loadObjectNode", "Object " + what, [&] {
                 Factory<KeyframedActor>& actors = environment->getKeyframedActors();
                 const std::string actorName = "Keyframed " + node.name;
                 if (actors.exists(actorName) || !actorNames.insert(actorName).second)
@@ -451,20 +463,26 @@ void XMLSceneLoader::checkNames() const
                                                               actorName + "\" already exists in this factory!.");
             });
         }
+        if (free)
+            kept.push_back(std::move(node));
     }
+    nodes.swap(kept);
 }
 
 void XMLSceneLoader::loadObjects()
 {
-    for (const SceneNode& node : nodes) {
-        if (node.kind != OBJECT)
-            continue;
-        guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
-            // An object file already loaded into the scene is used again.
-            environment->loadLWO(node.filename);
-            environment->getActors().find(node.filename);
-        });
+    std::vector<SceneNode> kept;
+    for (SceneNode& node : nodes) {
+        const bool loaded =
+            node.kind != OBJECT || guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
+                // An object file already loaded into the scene is used again.
+                environment->loadLWO(node.filename);
+                environment->getActors().find(node.filename);
+            });
+        if (loaded)
+            kept.push_back(std::move(node));
     }
+    nodes.swap(kept);
 }
 
 void XMLSceneLoader::createCamera(const SceneNode& node)
