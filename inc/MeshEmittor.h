@@ -36,7 +36,8 @@ public:
     // Takes the scene's model of that name apart: the ring then holds one particle per triangle and
     // its old particles are gone. An unknown name is logged and changes nothing. The model is read
     // again at every spawn for its face normals, vertex normals and surfaces, which its preparation
-    // for drawing computes.
+    // for drawing computes; until then each triangle's normal is worked out from its corners here,
+    // and serves as its vertex normals too.
     void loadObject(std::string name);
     // New particles carry their triangle from now on. Throws the manager's
     // ComponentNotFoundException, keeping the binding, when it has no visualisation of that name.
@@ -64,6 +65,7 @@ private:
         Vector centre;       // mean of the corners, model units
         Vector corners[3];   // relative to the centre
         float extent;        // largest distance along x from the centre to a corner
+        Vector normal;       // its face normal from the corners, for a model not yet prepared
         bool hasUVs;         // the model had texture coordinates for it
         UV uvs[3];
     };

@@ -68,6 +68,11 @@ void MeshEmittor::loadObject(std::string name)
             piece.corners[k] = corner[k] - piece.centre;
             piece.extent = std::max(piece.extent, std::fabs(piece.centre.x - corner[k].x));
         }
+        try {
+            piece.normal = entry.second.calcNormal(points);
+        } catch (const Exception&) {
+            piece.normal = Vector();  // a degenerate triangle has no direction of its own
+        }
         const TextureCoordinate* coordinates = model->findTriangleTextureCoordinates(entry.first);
         piece.hasUVs = coordinates != nullptr;
         for (int k = 0; k < 3; ++k)
@@ -114,7 +119,10 @@ std::unique_ptr<Particle> MeshEmittor::makeParticle(double time)
     const double b = (2.0f * uniform() - 1.0f) * getElevationRange() * DEGREES_TO_RADIANS;
     const Vector push(static_cast<float>(std::cos(a) * std::cos(b)), static_cast<float>(std::sin(b)),
                       static_cast<float>(std::sin(a) * std::cos(b)));
-    const Vector normal = triangle != nullptr ? triangle->getNormal() : Vector();
+    // A model that was never drawn has no normals yet: the triangle's own, from its corners.
+    Vector normal = triangle != nullptr ? triangle->getNormal() : Vector();
+    if (normal.x == 0.0f && normal.y == 0.0f && normal.z == 0.0f)
+        normal = piece.normal;
     particle->velocity = (push + normal) * (0.5f * s);
     particle->energy = 1.0f;
     particle->mass = uniform() * getMassRange() + getMass();
@@ -128,7 +136,7 @@ std::unique_ptr<Particle> MeshEmittor::makeParticle(double time)
         const PointNormalMap* normals = actor->findTrianglePointNormals(piece.triangle);
         for (int k = 0; k < 3; ++k) {
             carried->points[k] = piece.corners[k];
-            carried->normals[k] = normals != nullptr ? normals->getNormal(piece.points[k]) : Vector();
+            carried->normals[k] = normals != nullptr ? normals->getNormal(piece.points[k]) : normal;
             carried->uvs[k] = piece.uvs[k];
         }
         carried->hasUVs = piece.hasUVs;

@@ -289,6 +289,48 @@ TEST_F(MeshEmittorTest, APieceLeavesAtHalfItsSpeedAlongTheFaceNormalPlusASideway
     EXPECT_EQ(p.energy, 1.0f);
 }
 
+TEST_F(MeshEmittorTest, AModelNeverDrawnThrowsItsPiecesAlongTheNormalsOfTheirCorners)
+{
+    // The models are not prepared for drawing, so they hold no normals of their own; each piece
+    // still leaves along its face (and carries it as its vertex normals).
+    const struct {
+        const char* what;
+        Vector a, b, c;
+        Vector normal;
+    } cases[] = {
+        {"facing +z", Vector(0, 0, 0), Vector(3, 0, 0), Vector(0, 3, 0), Vector(0, 0, 1)},
+        {"facing -x", Vector(0, 0, 0), Vector(0, 0, 3), Vector(0, 3, 0), Vector(-1, 0, 0)},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string name = "rock" + std::to_string(n++);
+        Actor& rock = model(name);
+        addTriangle(rock, c.a, c.b, c.c);
+        ASSERT_EQ(rock.getTriangle(0)->getNormal().length(), 0.0f) << c.what;
+        MeshEmittor& e = emittor("pieces" + name, name, true);
+
+        Random::seed(11);
+        RingBuffer<Particle>* ring = e.emit(0.0);
+        ASSERT_EQ(ring->size(), 1) << c.what;
+        const Particle& p = *(*ring)[0];
+        Random::seed(11);
+        float u[3];
+        for (float& value : u)
+            value = static_cast<float>(Random::next()) * (1.0f / 32767.0f);
+        const double toRadians = 0.017453292705555557;
+        const float s = (2 * u[0] - 1) * 3.0f + 10.0f;
+        const double azimuth = (2 * u[1] - 1) * 180.0f * toRadians;
+        const double elevation = (2 * u[2] - 1) * 30.0f * toRadians;
+        const Vector push(static_cast<float>(std::cos(azimuth) * std::cos(elevation)),
+                          static_cast<float>(std::sin(elevation)),
+                          static_cast<float>(std::sin(azimuth) * std::cos(elevation)));
+        expectVector(p.velocity, (push + c.normal) * (0.5f * s), std::string(c.what) + ", velocity");
+        ASSERT_NE(p.triangle, nullptr) << c.what;
+        for (int k = 0; k < 3; ++k)
+            expectVector(p.triangle->normals[k], c.normal, std::string(c.what) + ", corner " + std::to_string(k));
+    }
+}
+
 TEST_F(MeshEmittorTest, AnUnknownModelIsLoggedAndChangesNothing)
 {
     Actor& rock = model("rock");
