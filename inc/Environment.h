@@ -63,8 +63,9 @@ public:
     // is filled and stays after a failure. Throws EnvironmentException.
     void loadLWO(std::string file);
     // Fills this scene from the XML scene file (a resource name): cameras, lights, and keyed actors
-    // over the LightWave objects the file names. A broken file changes nothing but the actors of
-    // the objects loaded before a failing one. Throws EnvironmentException naming the file.
+    // over the LightWave objects the file names. A file that cannot be parsed changes nothing and
+    // throws EnvironmentException naming the file; a broken camera, light or object node is logged
+    // and left out, and the other nodes load.
     void loadXMLScene(std::string file);
     // A black fader from opaque to transparent over the first two seconds, the child name.
     // Throws EnvironmentException, also when the name is taken.

@@ -36,7 +36,8 @@ public:
 
     // Appends the scene's texture named file, creating it and loading file into it when the scene
     // has none of that name. Names the surface after file when it has no name. Throws
-    // SurfaceException when creating or loading fails; the surface is then unchanged.
+    // SurfaceException when creating or loading fails; the surface is then unchanged, and the
+    // texture that failed to load is no longer in the scene's manager.
     void addTexture(const std::string& file);
     // Appends texture (not owned); names the surface after it when it has no name.
     void addTexture(Texture* texture);
