@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -136,11 +137,15 @@ TEST_F(ProgramTest, LogLevelWithoutAValueEndsStartUpAsAFailure)
 TEST_F(ProgramTest, TimelineThatCannotBeReadEndsStartUpAsAFailure)
 {
     writeFile("broken.xml", "<timeline><action name=\"exit\" type=\"none\" time=\"0\"></timeline>");
+    writeFile("shows/x", "");
     struct Case {
         const char* file;
         const char* message;
     } cases[] = {
-        {"missing.xml", "XMLParserException::load() - An error occured during parsing."},
+        {"missing.xml", "XMLParserException::load() - An error occured during parsing. File \"missing.xml\": file not "
+                        "found."},
+        {"shows", "XMLParserException::load() - An error occured during parsing. File \"shows\": not a regular "
+                  "file."},
         {"broken.xml", "XMLParserException::load() - Error occurred while parsing \"broken.xml\". Errors should "
                        "have been reported by the parser."},
     };
@@ -204,4 +209,52 @@ TEST_F(ProgramTest, FirstFrameWithoutAnActiveSceneEndsTheShowAsAFailure)
         ASSERT_NE(at, std::string::npos) << line << "\n" << log;
     }
     EXPECT_EQ(log.size() - at, std::string(expected[4]).size()) << "the totals are the last line";
+}
+
+TEST_F(ProgramTest, UnknownArgumentsAndValuesThatAreNoNumbersAreWarnedAboutAndPlayGoesOn)
+{
+    writeFile("show.xml", EMPTY_TIMELINE);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {{"--timeline", "show.xml", "--frobnicate", "3"},
+         {"main() - Ignoring the unknown option \"--frobnicate\" and its value \"3\"."}},
+        {{"--fulscreen", "--timeline", "show.xml"}, {"main() - Ignoring the unknown option \"--fulscreen\"."}},
+        {{"show.xml", "--timeline", "show.xml"},
+         {"main() - Ignoring the argument \"show.xml\": it follows no option that takes a value."}},
+        {{"--timeline", "show.xml", "--endtime", "abc"},
+         {"main() - The value \"abc\" of the option \"--endtime\" is not a number; it is read as 0."}},
+        {{"--zfar", "9x", "--timeline", "show.xml", "--znear", "0.5", "--loglevel", "3x"},
+         {"main() - The value \"9x\" of the option \"--zfar\" is not a number; it is read as 9.",
+          "main() - The value \"3x\" of the option \"--loglevel\" is not a number; it is read as 3."}},
+        // Only the first of an option given twice is read, and only it is checked.
+        {{"--timeline", "show.xml", "--endtime", "2.5", "--endtime", "x", "--nologfile", "--debugframedraw", "1"}, {}},
+    };
+    for (const Case& c : cases) {
+        ProgramRun result = run(c.arguments);
+        const std::string shown = c.arguments[0] + " " + c.arguments[1];
+        EXPECT_EQ(result.status, 1) << shown << "\n" << result.output;
+        std::string::size_type at = 0;
+        for (const std::string& warning : c.warnings) {
+            at = result.output.find("[warning] program::" + warning + "\n", at);
+            ASSERT_NE(at, std::string::npos) << warning << "\n" << result.output;
+        }
+        EXPECT_LT(at, result.output.find(WINDOW_LINE)) << "warned at start-up\n" << result.output;
+        // The show plays on: the empty timeline fails in its first frame, as without the warnings.
+        EXPECT_TRUE(has(result.output, LOOP_ENTRY)) << shown;
+        EXPECT_TRUE(has(result.output, "Total of 2 errors and " + std::to_string(c.warnings.size()) + " warnings."))
+            << shown << "\n" << result.output;
+    }
+}
+
+TEST_F(ProgramTest, ALogFileThatCannotBeWrittenSaysWhy)
+{
+    std::filesystem::create_directory(path("kelvo.log"));
+    ProgramRun result = run({"--help"});
+    EXPECT_EQ(result.status, 255) << result.output;
+    EXPECT_TRUE(has(result.output, "Log::initialize() - Error: Failed to initialize log file \"kelvo.log\". Reason: Is a "
+                                   "directory.\n"))
+        << result.output;
+    EXPECT_TRUE(has(result.output, BANNER)) << "the log goes on to standard output";
 }
