@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -257,4 +260,51 @@ TEST_F(ProgramTest, ALogFileThatCannotBeWrittenSaysWhy)
                                    "directory.\n"))
         << result.output;
     EXPECT_TRUE(has(result.output, BANNER)) << "the log goes on to standard output";
+}
+
+TEST_F(ProgramTest, TheBundledShowsVoicesOverItsMusicNeverReachFullScale)
+{
+    // The bundled show's own scenes and sound files, the talking scene started while the intro's
+    // music is at its loudest, so that the voices sit on the music for most of ten seconds.
+    // SDL's disk driver records what the device plays, at about real-time pace.
+    std::filesystem::create_directory(path("mix"));
+    for (const char* folder : {"intro", "ki", "ro"})
+        std::filesystem::create_directory_symlink(sourceDir() + "/show/" + folder, path(std::string("mix/") + folder));
+    writeFile("mix/timeline.xml",
+              "<timeline>\n"
+              "  <action name=\"createSoundEngine\" type=\"string\" time=\"0\" param=\"sound\"/>\n"
+              "  <action name=\"createTovoIntroEnvironment\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"createTovoEnvironment\" type=\"string\" time=\"0\" param=\"talk\"/>\n"
+              "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"talk\"/>\n"
+              "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0.5\" param=\"talk\"/>\n"
+              "</timeline>\n");
+    const std::string recording = path("mix.raw");
+    const char* const variables[] = {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"};
+    std::vector<std::string> saved;
+    for (const char* variable : variables)
+        saved.push_back(std::getenv(variable) ? std::getenv(variable) : "");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "40", 1);  // milliseconds between buffers of 2048 frames (46 ms)
+    ProgramRun result = run({"--timeline", "mix/timeline.xml", "--endtime", "12", "--loglevel", "3"});
+    for (size_t i = 0; i < saved.size(); ++i)
+        setenv(variables[i], saved[i].c_str(), 1);
+
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_TRUE(has(result.output, "[info] soundengine::play() - Playing sound.")) << result.output;
+    EXPECT_TRUE(has(result.output, "talks for ")) << "nobody spoke\n" << result.output;
+    const std::string raw = readFile(recording);
+    ASSERT_GE(raw.size(), 44100u * 4 * 8) << "at least eight seconds of 16-bit stereo were played";
+    int fullScale = 0;
+    int peak = 0;
+    for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const int sample = static_cast<int16_t>(static_cast<uint16_t>(static_cast<unsigned char>(raw[i]) |
+                                                                      static_cast<unsigned char>(raw[i + 1]) << 8));
+        peak = std::max(peak, std::abs(sample));
+        if (sample >= 32767 || sample <= -32767)
+            ++fullScale;
+    }
+    EXPECT_EQ(fullScale, 0) << "of " << raw.size() / 2 << " samples; the loudest is " << peak;
 }
