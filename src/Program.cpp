@@ -162,6 +162,15 @@ void Program::warnAboutArguments(int argumentCount, char** arguments)
                 return &known;
         return nullptr;
     };
+    // The whole text is a number of the kind, as far as strtol or strtod read it.
+    auto isNumber = [](const std::string& text, Kind kind) {
+        char* end = nullptr;
+        if (kind == WHOLE_NUMBER)
+            std::strtol(text.c_str(), &end, 10);
+        else
+            std::strtod(text.c_str(), &end);
+        return end != text.c_str() && *end == '\0';
+    };
     std::set<std::string> seen;
     for (int i = 1; i < argumentCount; ++i) {
         const std::string argument = arguments[i];
@@ -172,7 +181,7 @@ void Program::warnAboutArguments(int argumentCount, char** arguments)
             // A negative number after an option that takes a value is that value, refused by the
             // option's own missing-value error.
             const Option* previous = i > 1 ? find(arguments[i - 1]) : nullptr;
-            if (previous && previous->kind != FLAG)
+            if (previous && previous->kind != FLAG && isNumber(argument, NUMBER))
                 continue;
             if (argument.empty() || argument[0] != '-') {
                 *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "main() - Ignoring the argument \"" << argument
@@ -194,14 +203,9 @@ void Program::warnAboutArguments(int argumentCount, char** arguments)
             continue;
         // Read as the option is read (atol, atof): what is not a number counts as 0, and only the
         // leading number of a text with more after it.
-        const char* text = value.c_str();
-        char* end = nullptr;
-        if (option->kind == WHOLE_NUMBER)
-            std::strtol(text, &end, 10);
-        else
-            std::strtod(text, &end);
-        if (end != text && *end == '\0')
+        if (isNumber(value, option->kind))
             continue;
+        const char* text = value.c_str();
         *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "main() - The value \"" << value << "\" of the option \""
                             << argument << "\" is not a number; it is read as ";
         if (option->kind == WHOLE_NUMBER)
