@@ -31,6 +31,8 @@ public:
     // Looked up once per frame by the scene; throws ComponentNotFoundException while the current
     // name names no camera.
     Camera* getCurrentCamera() const;
+    // The current name, whether or not it names a camera; "" until one is set.
+    const std::string& getCurrentCameraName() const;
 
 private:
     void store(const std::string& name, Camera* camera);

@@ -136,6 +136,10 @@ public:
     void printInfo();
 
 private:
+    // The camera the frame is seen through, looked up once per frame. Without one it throws
+    // ComponentNotFoundException naming the scene, what is missing and the action that sets it.
+    Camera* currentCamera() const;
+
     // Stores the component make() builds under name in factory and makes it the child of that
     // name; a name already taken (or any failure) throws EnvironmentException with failure and
     // the cause's message. Nothing is built for a taken name.

@@ -22,6 +22,9 @@ public:
     // Start-up and frame loop. Returns -1 after the help text; otherwise ends the process.
     int main(int argumentCount, char** arguments);
 
+    // One warning for each argument the program does not know and each option value that is not
+    // a number where one is read; nothing else changes, the show plays as the options say.
+    void warnAboutArguments(int argumentCount, char** arguments);
     // The playback options: "--loglevel", "--debugframedraw", "--endtime", "--znear", "--zfar".
     void applyCommandline(int argumentCount, char** arguments);
 

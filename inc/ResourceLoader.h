@@ -29,8 +29,19 @@ public:
 
     // True when the joined path names a regular file that can be opened for reading.
     static bool resourceExists(const std::string& name);
-    // The joined path of an existing file, for readers that open files themselves.
+    // The joined path of an existing file, for readers that open files themselves; otherwise
+    // throws, naming the path and the reason.
     static std::string getResourceFilename(const std::string& name);
+    // The path a name is looked up at.
+    static std::string joinedPath(const std::string& name);
+
+    // Why the file at path (taken as it is, not joined) cannot be read as a data file: "file not
+    // found", "not a regular file" (a folder, a named pipe, a device), "permission denied", or the
+    // system's own words for anything rarer; "" when it can. Nothing but a regular file is opened.
+    static std::string whyUnreadable(const std::string& path);
+    // "File \"<path>\": <reason>." for the readers' messages about a file they cannot read; "" when
+    // they can.
+    static std::string describeUnreadable(const std::string& path);
 
     virtual ~ResourceLoader();
 
@@ -40,7 +51,6 @@ private:
     ResourceLoader& operator=(const ResourceLoader&) = delete;
 
     FILE* openResourceFile(const std::string& name, const char* mode, const std::string& operation);
-    static std::string joinedPath(const std::string& name);
 
     static ResourceLoader* instance;
     static std::string resourcePath;

@@ -51,6 +51,11 @@ Camera* CameraController::getCurrentCamera() const
     return find(currentCamera);
 }
 
+const std::string& CameraController::getCurrentCameraName() const
+{
+    return currentCamera;
+}
+
 void CameraController::store(const std::string& name, Camera* camera)
 {
     camera->setName(name);

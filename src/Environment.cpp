@@ -120,7 +120,7 @@ void Environment::render(double time)
         initialize();
     }
     glClear(GL_DEPTH_BUFFER_BIT);
-    cameraController.getCurrentCamera()->render(time);
+    currentCamera()->render(time);
     if (skySphere)
         skySphere->render(0.0);
     else
@@ -153,6 +153,23 @@ void Environment::render(double time)
     for (const auto& entry : faders.getComponents())
         if (entry.second)
             entry.second->render(time);
+}
+
+Camera* Environment::currentCamera() const
+{
+    try {
+        return cameraController.getCurrentCamera();
+    } catch (const ComponentNotFoundException& e) {
+        // The scene says which camera is missing and how to set one; the lookup's own text follows.
+        const std::string name = cameraController.getCurrentCameraName();
+        const std::string missing =
+            name.empty() ? std::string("no camera was set")
+                         : "its current camera \"" + name + "\" names none of the scene's cameras";
+        throw ComponentNotFoundException(
+            "Environment", "render() - Environment \"" + getName() + "\" has no camera to draw through: " + missing +
+                               ". The action \"" + getName() + ".cameraController.setCamera\" sets one. " +
+                               e.getMessage());
+    }
 }
 
 void Environment::load3DS(std::string file)

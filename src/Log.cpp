@@ -1,6 +1,8 @@
 #include "Log.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "StringUtil.h"
@@ -110,12 +112,18 @@ void Log::initialize()
 {
     if (!fileOutput)
         return;
-    if (!file.is_open())
+    int openError = 0;
+    if (!file.is_open()) {
+        errno = 0;
         file.open(LOG_FILE_NAME, std::ios::out | std::ios::trunc);
+        openError = errno;
+    }
     if (file.is_open())
         writeUnfiltered("Log::initialize() - Log file \"kelvo.log\" opened.\n", true);
     else
-        writeUnfiltered("Log::initialize() - Error: Failed to initialize log file \"kelvo.log\".\n", false);
+        writeUnfiltered(std::string("Log::initialize() - Error: Failed to initialize log file \"kelvo.log\". Reason: ") +
+                            (openError != 0 ? std::strerror(openError) : "unknown") + ".\n",
+                        false);
     flush();
 }
 

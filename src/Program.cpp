@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 #include "Camera.h"
 #include "Commandline.h"
@@ -77,6 +78,7 @@ int Program::main(int argumentCount, char** arguments)
             return -1;
         }
 
+        warnAboutArguments(argumentCount, arguments);
         applyCommandline(argumentCount, arguments);
         sdlInitializeVideo(commandline.findOption("--fullscreen", value));
         initOGL();
@@ -140,6 +142,78 @@ void Program::logStartupFailure(const std::string& reason, const std::string& me
 {
     *Log::getInstance() << LogContext(LOG_SOURCE, 0) << reason << "of an exception. Exception message follows. " << message
           << logEnd;
+}
+
+void Program::warnAboutArguments(int argumentCount, char** arguments)
+{
+    enum Kind { FLAG, TEXT, WHOLE_NUMBER, NUMBER };
+    struct Option {
+        const char* name;
+        Kind kind;
+    };
+    static const Option OPTIONS[] = {
+        {"--timeline", TEXT},         {"--fullscreen", FLAG}, {"--nologfile", FLAG},        {"--loglevel", WHOLE_NUMBER},
+        {"--debugframedraw", NUMBER}, {"--endtime", NUMBER},  {"--znear", NUMBER},          {"--zfar", NUMBER},
+        {"--help", FLAG},             {"-h", FLAG},           {"-?", FLAG},
+    };
+    auto find = [](const std::string& name) -> const Option* {
+        for (const Option& known : OPTIONS)
+            if (name == known.name)
+                return &known;
+        return nullptr;
+    };
+    // The whole text is a number of the kind, as far as strtol or strtod read it.
+    auto isNumber = [](const std::string& text, Kind kind) {
+        char* end = nullptr;
+        if (kind == WHOLE_NUMBER)
+            std::strtol(text.c_str(), &end, 10);
+        else
+            std::strtod(text.c_str(), &end);
+        return end != text.c_str() && *end == '\0';
+    };
+    std::set<std::string> seen;
+    for (int i = 1; i < argumentCount; ++i) {
+        const std::string argument = arguments[i];
+        // As Commandline takes values: the next argument, unless it begins with '-'.
+        const bool valueFollows = i + 1 < argumentCount && arguments[i + 1][0] != '-';
+        const Option* option = find(argument);
+        if (!option) {
+            // A negative number after an option that takes a value is that value, refused by the
+            // option's own missing-value error.
+            const Option* previous = i > 1 ? find(arguments[i - 1]) : nullptr;
+            if (previous && previous->kind != FLAG && isNumber(argument, NUMBER))
+                continue;
+            if (argument.empty() || argument[0] != '-') {
+                *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "main() - Ignoring the argument \"" << argument
+                                    << "\": it follows no option that takes a value." << logEnd;
+                continue;
+            }
+            *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "main() - Ignoring the unknown option \"" << argument
+                                << "\"" << (valueFollows ? std::string(" and its value \"") + arguments[i + 1] + "\"" : "")
+                                << "." << logEnd;
+            if (valueFollows)
+                ++i;
+            continue;
+        }
+        if (option->kind == FLAG || !valueFollows)
+            continue;
+        const std::string value = arguments[++i];
+        // Only the first of an option given twice is read.
+        if (!seen.insert(argument).second || option->kind == TEXT)
+            continue;
+        // Read as the option is read (atol, atof): what is not a number counts as 0, and only the
+        // leading number of a text with more after it.
+        if (isNumber(value, option->kind))
+            continue;
+        const char* text = value.c_str();
+        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "main() - The value \"" << value << "\" of the option \""
+                            << argument << "\" is not a number; it is read as ";
+        if (option->kind == WHOLE_NUMBER)
+            *Log::getInstance() << std::atol(text);
+        else
+            *Log::getInstance() << std::atof(text);
+        *Log::getInstance() << "." << logEnd;
+    }
 }
 
 void Program::applyCommandline(int argumentCount, char** arguments)

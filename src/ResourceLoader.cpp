@@ -1,6 +1,8 @@
 #include "ResourceLoader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "Log.h"
@@ -16,6 +18,26 @@ bool isRegularFile(FILE* file)
 {
     struct stat status;
     return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Asked before anything is opened: opening a named pipe waits for a writer that may never come.
+bool namesRegularFile(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "file not found";
+    case EACCES:
+        return "permission denied";
+    default:
+        return std::strerror(error);
+    }
 }
 }
 
@@ -65,7 +87,10 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
         return open->second;
 
     std::string path = joinedPath(name);
-    FILE* file = std::fopen(path.c_str(), mode);
+    // A file to be written may not exist yet; whatever exists must be a regular file.
+    struct stat status;
+    const bool creatable = mode[0] == 'w' && stat(path.c_str(), &status) != 0 && errno == ENOENT;
+    FILE* file = creatable || namesRegularFile(path) ? std::fopen(path.c_str(), mode) : nullptr;
     if (file && !isRegularFile(file)) {
         std::fclose(file);
         file = nullptr;
@@ -104,18 +129,37 @@ void ResourceLoader::releaseResourceFile(const std::string& name)
 
 bool ResourceLoader::resourceExists(const std::string& name)
 {
-    FILE* file = std::fopen(joinedPath(name).c_str(), "rb");
-    if (!file)
-        return false;
-    bool regular = isRegularFile(file);
-    std::fclose(file);
-    return regular;
+    return whyUnreadable(joinedPath(name)).empty();
 }
 
 std::string ResourceLoader::getResourceFilename(const std::string& name)
 {
     std::string path = joinedPath(name);
-    if (!resourceExists(name))
-        throw ResourceLoaderException("getResourceFilename() - File \"" + path + "\" is not a valid resource!");
+    const std::string reason = whyUnreadable(path);
+    if (!reason.empty())
+        throw ResourceLoaderException("getResourceFilename() - File \"" + path + "\" is not a valid resource! Reason: " +
+                                      reason + ".");
     return path;
+}
+
+std::string ResourceLoader::whyUnreadable(const std::string& path)
+{
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return reasonOf(errno);
+    if (!S_ISREG(status.st_mode))
+        return "not a regular file";
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return reasonOf(errno);
+    const bool regular = isRegularFile(file);
+    std::fclose(file);
+    // Replaced by something else since it was asked.
+    return regular ? std::string() : "not a regular file";
+}
+
+std::string ResourceLoader::describeUnreadable(const std::string& path)
+{
+    const std::string reason = whyUnreadable(path);
+    return reason.empty() ? reason : "File \"" + path + "\": " + reason + ".";
 }

@@ -80,6 +80,11 @@ void XMLTimeline::load(const std::string& file)
                   TranscodedString(e.getMessage()).c_str();
         *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
         errors = true;
+    } catch (const ResourceLoaderException&) {
+        // A file that cannot be read says where it was looked for and why.
+        message = "load() - An error occured during parsing. " +
+                  ResourceLoader::describeUnreadable(ResourceLoader::joinedPath(file));
+        errors = true;
     } catch (const xercesc::DOMException& e) {
         message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
                   ". Message: " + TranscodedString(e.getMessage()).c_str();

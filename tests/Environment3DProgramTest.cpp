@@ -94,7 +94,9 @@ TEST_F(Environment3DProgramTest, SceneWithoutACurrentCameraEndsTheShowInItsFirst
                                 temp->path());
     EXPECT_EQ(run.status, 1) << run.output;
     at(run.output, "[error] program::drawFrame() - Exception occurred while drawing  frame. Exception message "
-                   "follows. KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
+                   "follows. KelvoEngineException::::EnvironmentException::render() - Environment \"space\" has no "
+                   "camera to draw through: no camera was set. The action \"space.cameraController.setCamera\" sets "
+                   "one. KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
                    "component \"\".\n");
     EXPECT_EQ(run.output.find("End of Playback"), std::string::npos) << run.output;
 }

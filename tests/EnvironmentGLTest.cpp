@@ -191,14 +191,29 @@ TEST_F(EnvironmentTest, LightNumbersAreGivenBackAsAStack)
     EXPECT_EQ(scene.reserveLightIndex(), GL_LIGHT0);
 }
 
-TEST_F(EnvironmentTest, NoCurrentCameraFailsTheRenderWithTheControllersNotFoundError)
+TEST_F(EnvironmentTest, NoCurrentCameraFailsTheRenderNamingTheSceneWhatIsMissingAndTheAction)
 {
-    try {
-        frame(0.0);
-        FAIL() << "no camera";
-    } catch (ComponentNotFoundException& e) {
-        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to "
-                                  "find component \"\".");
+    const std::string set = ". The action \"space.cameraController.setCamera\" sets one. "
+                            "KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
+                            "component \"";
+    struct Case {
+        const char* current;  // nullptr: never set
+        std::string message;
+    } cases[] = {
+        {nullptr, "no camera was set" + set + "\"."},
+        {"ghost", "its current camera \"ghost\" names none of the scene's cameras" + set + "ghost\"."},
+    };
+    for (const Case& c : cases) {
+        if (c.current)
+            scene.getCameraController().setCamera(c.current);
+        try {
+            frame(0.0);
+            ADD_FAILURE() << "no camera";
+        } catch (ComponentNotFoundException& e) {
+            EXPECT_EQ(e.getMessage(), "KelvoEngineException::::EnvironmentException::render() - Environment \"space\" "
+                                      "has no camera to draw through: " +
+                                          c.message);
+        }
     }
 }
 

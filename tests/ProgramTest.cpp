@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -136,11 +140,15 @@ TEST_F(ProgramTest, LogLevelWithoutAValueEndsStartUpAsAFailure)
 TEST_F(ProgramTest, TimelineThatCannotBeReadEndsStartUpAsAFailure)
 {
     writeFile("broken.xml", "<timeline><action name=\"exit\" type=\"none\" time=\"0\"></timeline>");
+    writeFile("shows/x", "");
     struct Case {
         const char* file;
         const char* message;
     } cases[] = {
-        {"missing.xml", "XMLParserException::load() - An error occured during parsing."},
+        {"missing.xml", "XMLParserException::load() - An error occured during parsing. File \"missing.xml\": file not "
+                        "found."},
+        {"shows", "XMLParserException::load() - An error occured during parsing. File \"shows\": not a regular "
+                  "file."},
         {"broken.xml", "XMLParserException::load() - Error occurred while parsing \"broken.xml\". Errors should "
                        "have been reported by the parser."},
     };
@@ -204,4 +212,99 @@ TEST_F(ProgramTest, FirstFrameWithoutAnActiveSceneEndsTheShowAsAFailure)
         ASSERT_NE(at, std::string::npos) << line << "\n" << log;
     }
     EXPECT_EQ(log.size() - at, std::string(expected[4]).size()) << "the totals are the last line";
+}
+
+TEST_F(ProgramTest, UnknownArgumentsAndValuesThatAreNoNumbersAreWarnedAboutAndPlayGoesOn)
+{
+    writeFile("show.xml", EMPTY_TIMELINE);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {{"--timeline", "show.xml", "--frobnicate", "3"},
+         {"main() - Ignoring the unknown option \"--frobnicate\" and its value \"3\"."}},
+        {{"--fulscreen", "--timeline", "show.xml"}, {"main() - Ignoring the unknown option \"--fulscreen\"."}},
+        {{"show.xml", "--timeline", "show.xml"},
+         {"main() - Ignoring the argument \"show.xml\": it follows no option that takes a value."}},
+        {{"--timeline", "show.xml", "--endtime", "abc"},
+         {"main() - The value \"abc\" of the option \"--endtime\" is not a number; it is read as 0."}},
+        {{"--zfar", "9x", "--timeline", "show.xml", "--znear", "0.5", "--loglevel", "3x"},
+         {"main() - The value \"9x\" of the option \"--zfar\" is not a number; it is read as 9.",
+          "main() - The value \"3x\" of the option \"--loglevel\" is not a number; it is read as 3."}},
+        // Only the first of an option given twice is read, and only it is checked.
+        {{"--timeline", "show.xml", "--endtime", "2.5", "--endtime", "x", "--nologfile", "--debugframedraw", "1"}, {}},
+    };
+    for (const Case& c : cases) {
+        ProgramRun result = run(c.arguments);
+        const std::string shown = c.arguments[0] + " " + c.arguments[1];
+        EXPECT_EQ(result.status, 1) << shown << "\n" << result.output;
+        std::string::size_type at = 0;
+        for (const std::string& warning : c.warnings) {
+            at = result.output.find("[warning] program::" + warning + "\n", at);
+            ASSERT_NE(at, std::string::npos) << warning << "\n" << result.output;
+        }
+        EXPECT_LT(at, result.output.find(WINDOW_LINE)) << "warned at start-up\n" << result.output;
+        // The show plays on: the empty timeline fails in its first frame, as without the warnings.
+        EXPECT_TRUE(has(result.output, LOOP_ENTRY)) << shown;
+        EXPECT_TRUE(has(result.output, "Total of 2 errors and " + std::to_string(c.warnings.size()) + " warnings."))
+            << shown << "\n" << result.output;
+    }
+}
+
+TEST_F(ProgramTest, ALogFileThatCannotBeWrittenSaysWhy)
+{
+    std::filesystem::create_directory(path("kelvo.log"));
+    ProgramRun result = run({"--help"});
+    EXPECT_EQ(result.status, 255) << result.output;
+    EXPECT_TRUE(has(result.output, "Log::initialize() - Error: Failed to initialize log file \"kelvo.log\". Reason: Is a "
+                                   "directory.\n"))
+        << result.output;
+    EXPECT_TRUE(has(result.output, BANNER)) << "the log goes on to standard output";
+}
+
+TEST_F(ProgramTest, TheBundledShowsVoicesOverItsMusicNeverReachFullScale)
+{
+    // The bundled show's own scenes and sound files, the talking scene started while the intro's
+    // music is at its loudest, so that the voices sit on the music for most of ten seconds.
+    // SDL's disk driver records what the device plays, at about real-time pace.
+    std::filesystem::create_directory(path("mix"));
+    for (const char* folder : {"intro", "ki", "ro"})
+        std::filesystem::create_directory_symlink(sourceDir() + "/show/" + folder, path(std::string("mix/") + folder));
+    writeFile("mix/timeline.xml",
+              "<timeline>\n"
+              "  <action name=\"createSoundEngine\" type=\"string\" time=\"0\" param=\"sound\"/>\n"
+              "  <action name=\"createTovoIntroEnvironment\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"createTovoEnvironment\" type=\"string\" time=\"0\" param=\"talk\"/>\n"
+              "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"talk\"/>\n"
+              "  <action name=\"loadResources\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"intro\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0.5\" param=\"talk\"/>\n"
+              "</timeline>\n");
+    const std::string recording = path("mix.raw");
+    const char* const variables[] = {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"};
+    std::vector<std::string> saved;
+    for (const char* variable : variables)
+        saved.push_back(std::getenv(variable) ? std::getenv(variable) : "");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "40", 1);  // milliseconds between buffers of 2048 frames (46 ms)
+    ProgramRun result = run({"--timeline", "mix/timeline.xml", "--endtime", "12", "--loglevel", "3"});
+    for (size_t i = 0; i < saved.size(); ++i)
+        setenv(variables[i], saved[i].c_str(), 1);
+
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_TRUE(has(result.output, "[info] soundengine::play() - Playing sound.")) << result.output;
+    EXPECT_TRUE(has(result.output, "talks for ")) << "nobody spoke\n" << result.output;
+    const std::string raw = readFile(recording);
+    ASSERT_GE(raw.size(), 44100u * 4 * 8) << "at least eight seconds of 16-bit stereo were played";
+    int fullScale = 0;
+    int peak = 0;
+    for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const int sample = static_cast<int16_t>(static_cast<uint16_t>(static_cast<unsigned char>(raw[i]) |
+                                                                      static_cast<unsigned char>(raw[i + 1]) << 8));
+        peak = std::max(peak, std::abs(sample));
+        if (sample >= 32767 || sample <= -32767)
+            ++fullScale;
+    }
+    EXPECT_EQ(fullScale, 0) << "of " << raw.size() / 2 << " samples; the loudest is " << peak;
 }

@@ -4,6 +4,10 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "TestSupport.h"
 
 namespace {
@@ -114,6 +118,8 @@ TEST_F(ResourceLoaderTest, ReleasingTwiceLogsAndThrowsTheSecondTime)
 TEST_F(ResourceLoaderTest, OpenFailuresLogThrowAndLeaveNothingOpen)
 {
     std::filesystem::create_directories(path("data/folder"));
+    // Opening a named pipe waits for the other end: a loader that opened first would hang here.
+    ASSERT_EQ(mkfifo(path("data/pipe").c_str(), 0644), 0);
     ResourceLoader::setResourcePath("data/");
     struct Case {
         const char* name;
@@ -122,6 +128,8 @@ TEST_F(ResourceLoaderTest, OpenFailuresLogThrowAndLeaveNothingOpen)
     } cases[] = {
         {"missing.txt", false, "readResourceFile() - Can't open file \"data/missing.txt\". Failed to access the file."},
         {"folder", false, "readResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
+        {"pipe", false, "readResourceFile() - Can't open file \"data/pipe\". Failed to access the file."},
+        {"pipe", true, "writeResourceFile() - Can't open file \"data/pipe\". Failed to access the file."},
         {"", false, "readResourceFile() - Can't open file \"data/\". Failed to access the file."},
         {"nowhere/x.txt", true,
          "writeResourceFile() - Can't open file \"data/nowhere/x.txt\". Failed to access the file."},
@@ -159,10 +167,12 @@ TEST_F(ResourceLoaderTest, ExistenceNeedsARegularFile)
 {
     writeFile("data/a.txt", "x");
     std::filesystem::create_directories(path("data/folder"));
+    ASSERT_EQ(mkfifo(path("data/pipe").c_str(), 0644), 0);
     ResourceLoader::setResourcePath("data/");
     LogCapture log;
     EXPECT_TRUE(ResourceLoader::resourceExists("a.txt"));
     EXPECT_FALSE(ResourceLoader::resourceExists("folder"));
+    EXPECT_FALSE(ResourceLoader::resourceExists("pipe"));
     EXPECT_FALSE(ResourceLoader::resourceExists(""));
     EXPECT_FALSE(ResourceLoader::resourceExists("missing.txt"));
     EXPECT_EQ(log.errors(), 0);
@@ -173,8 +183,18 @@ TEST_F(ResourceLoaderTest, ExistenceNeedsARegularFile)
 TEST_F(ResourceLoaderTest, FilenamesOfFoldersAndMissingFilesThrowWithoutLogging)
 {
     std::filesystem::create_directories(path("data/folder"));
+    ASSERT_EQ(mkfifo(path("data/pipe").c_str(), 0644), 0);
+    writeFile("data/file", "x");
     ResourceLoader::setResourcePath("data/");
-    for (const char* name : {"folder", "missing.xml", ""}) {
+    struct Case {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"folder", "not a regular file"}, {"pipe", "not a regular file"}, {"missing.xml", "file not found"},
+        {"", "not a regular file"},       {"file/x.xml", "file not found"},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.name;
         LogCapture log;
         try {
             ResourceLoader::getResourceFilename(name);
@@ -182,7 +202,7 @@ TEST_F(ResourceLoaderTest, FilenamesOfFoldersAndMissingFilesThrowWithoutLogging)
         } catch (const ResourceLoaderException& e) {
             EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::ResourceLoaderException::getResourceFilename() "
                                                   "- File \"data/") +
-                                          name + "\" is not a valid resource!");
+                                          name + "\" is not a valid resource! Reason: " + c.reason + ".");
         }
         EXPECT_EQ(log.text(), "");
         EXPECT_EQ(log.errors(), 0);
@@ -204,4 +224,59 @@ TEST_F(ResourceLoaderTest, BackslashesInJoinedPathsSeparateFolders)
     loader->writeResourceFile("sub\\b.txt");
     loader->releaseResourceFile("sub\\b.txt");
     EXPECT_TRUE(fileExists(path("data/sub/b.txt")));
+}
+
+TEST_F(ResourceLoaderTest, TheReasonAFileCannotBeReadIsNamed)
+{
+    writeFile("a.txt", "x");
+    std::filesystem::create_directories(path("folder"));
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0644), 0);
+    struct Case {
+        const char* path;
+        const char* reason;
+        const char* description;
+    } cases[] = {
+        {"a.txt", "", ""},
+        {"missing.txt", "file not found", "File \"missing.txt\": file not found."},
+        {"a.txt/b.txt", "file not found", "File \"a.txt/b.txt\": file not found."},
+        {"folder", "not a regular file", "File \"folder\": not a regular file."},
+        {"pipe", "not a regular file", "File \"pipe\": not a regular file."},
+        {"/dev/null", "not a regular file", "File \"/dev/null\": not a regular file."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ResourceLoader::whyUnreadable(c.path), c.reason) << c.path;
+        EXPECT_EQ(ResourceLoader::describeUnreadable(c.path), c.description) << c.path;
+    }
+}
+
+TEST_F(ResourceLoaderTest, AFileItsReaderMayNotReadIsNamedAsSuch)
+{
+    // Root reads every file, so the question is asked by a child that has given that up.
+    writeFile("secret.txt", "x");
+    ASSERT_EQ(chmod(path("secret.txt").c_str(), 0), 0);
+    ASSERT_EQ(chmod(temp->path().c_str(), 0755), 0);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        const std::string reason = ResourceLoader::whyUnreadable(path("secret.txt"));
+        const bool exists = ResourceLoader::resourceExists(path("secret.txt"));
+        const std::string answer = reason + (exists ? " but exists" : "");
+        _exit(write(fds[1], answer.data(), answer.size()) == static_cast<ssize_t>(answer.size()) ? 0 : 3);
+    }
+    close(fds[1]);
+    std::string answer;
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(fds[0], buffer, sizeof buffer)) > 0)
+        answer.append(buffer, static_cast<size_t>(got));
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(answer, "permission denied");
 }

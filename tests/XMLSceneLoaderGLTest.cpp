@@ -26,6 +26,8 @@
 #include "StringUtil.h"
 #include "TestSupport.h"
 
+#include <sys/stat.h>
+
 // XML scene files read into a 3D scene on the shared window: the files and their LightWave objects
 // are written here, loaded, and the cameras, lights and keyed actors they make are sampled at
 // chosen times or drawn.
@@ -754,9 +756,19 @@ TEST_F(XMLSceneLoaderTest, AnObjectWhoseFileFailsIsLeftOutAndTheOthersLoad)
 TEST_F(XMLSceneLoaderTest, MissingAndMalformedFilesAreNoScenes)
 {
     writeFile("data/folder/x", "");
-    for (const char* file : {"absent.xml", "folder"}) {
+    // A named pipe is never opened: that would wait for a writer for ever.
+    ASSERT_EQ(mkfifo(path("data/pipe.xml").c_str(), 0644), 0);
+    struct Unreadable {
+        const char* file;
+        const char* reason;
+    } unreadable[] = {
+        {"absent.xml", "File \"data/absent.xml\": file not found."},
+        {"folder", "File \"data/folder\": not a regular file."},
+        {"pipe.xml", "File \"data/pipe.xml\": not a regular file."},
+    };
+    for (const Unreadable& u : unreadable) {
         LogCapture quiet;
-        EXPECT_EQ(loadFile(file), PARSER_FAILURE + "load() - An error occured during parsing.") << file;
+        EXPECT_EQ(loadFile(u.file), PARSER_FAILURE + "load() - An error occured during parsing. " + u.reason) << u.file;
     }
     LogCapture log;
     EXPECT_EQ(load("<scene fps=\"24\">\n<camera name=\"eye\">\n</scene>\n"),

@@ -11,6 +11,8 @@
 #include "StringUtil.h"
 #include "TestSupport.h"
 
+#include <sys/stat.h>
+
 namespace {
 typedef std::vector<std::string> Calls;
 
@@ -179,15 +181,26 @@ TEST_F(XMLTimelineTest, AMalformedFileReportsWhereAndThrows)
     EXPECT_EQ(play({100.0f}), Calls{});
 }
 
-TEST_F(XMLTimelineTest, MissingFilesAndFoldersAreNotTimelines)
+TEST_F(XMLTimelineTest, MissingFilesFoldersAndPipesAreNotTimelinesAndSayWhy)
 {
     writeFile("data/folder/x", "");
-    for (const char* name : {"missing.xml", "folder", ""}) {
+    // A named pipe is never opened: that would wait for a writer for ever.
+    ASSERT_EQ(mkfifo(path("data/pipe.xml").c_str(), 0644), 0);
+    struct Case {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"missing.xml", "File \"data/missing.xml\": file not found."},
+        {"folder", "File \"data/folder\": not a regular file."},
+        {"", "File \"data/\": not a regular file."},
+        {"pipe.xml", "File \"data/pipe.xml\": not a regular file."},
+    };
+    for (const Case& c : cases) {
         try {
-            timeline.load(name);
-            ADD_FAILURE() << "loaded " << name;
+            timeline.load(c.name);
+            ADD_FAILURE() << "loaded " << c.name;
         } catch (const XMLParserException& e) {
-            EXPECT_EQ(e.getMessage(), PREFIX + "load() - An error occured during parsing.");
+            EXPECT_EQ(e.getMessage(), PREFIX + "load() - An error occured during parsing. " + c.reason);
         }
     }
 }

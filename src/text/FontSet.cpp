@@ -1,5 +1,6 @@
 #include "FontSet.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
 #include "Log.h"
+#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "Texture.h"
 #include "TextureManager.h"
@@ -70,14 +72,23 @@ void FontSet::load(std::string file)
 {
     *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading Fontset from \"" << file << "\".."
                         << logEnd;
+    // Backslashes separate folders here too, as in every name a data file gives.
+    std::replace(file.begin(), file.end(), '\\', '/');
 
     std::unique_ptr<XMLFileParser> parser;
     bool failed = false;
     std::string message;
     try {
         parser = std::make_unique<XMLFileParser>();
-        // Font-set files are named relative to the working directory.
-        parser->parse(file);
+        // Font-set files are named relative to the working directory. A named pipe would keep the
+        // parser waiting for a writer, so the file is looked at before it is opened.
+        const std::string problem = ResourceLoader::describeUnreadable(file);
+        if (!problem.empty()) {
+            message = "load() - An error occured during parsing. " + problem;
+            failed = true;
+        } else {
+            parser->parse(file);
+        }
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "ResourceLoader.h"
 #include "Surface.h"
 #include "TestSupport.h"
+
+#include <sys/stat.h>
 
 // Font sets read from files written here: the font-set file in the working folder, the glyph
 // images in the show's folder (the resource folder), as a show lays them out.
@@ -187,15 +190,38 @@ TEST_F(FontSetTest, FilesThatAreNoFontSetsFailAndKeepTheGlyphs)
         }
     }
 
-    LogCapture log;
-    try {
-        set.load("fonts/missing.xml");
-        FAIL() << "a missing file";
-    } catch (const XMLParserException& e) {
-        EXPECT_EQ(e.getMessage(), PREFIX + "load() - Error occurred while parsing \"fonts/missing.xml\". Errors should "
-                                           "have been reported by the parser.");
+    // A file that cannot be read is named with the reason; a named pipe is never opened (it would
+    // wait for a writer for ever).
+    std::filesystem::create_directories(path("fonts/folder"));
+    ASSERT_EQ(mkfifo(path("fonts/pipe.xml").c_str(), 0644), 0);
+    struct Unreadable {
+        const char* file;
+        const char* message;
+    } unreadable[] = {
+        {"fonts/missing.xml", "File \"fonts/missing.xml\": file not found."},
+        {"fonts\\missing.xml", "File \"fonts/missing.xml\": file not found."},
+        {"fonts/folder", "File \"fonts/folder\": not a regular file."},
+        {"fonts/pipe.xml", "File \"fonts/pipe.xml\": not a regular file."},
+    };
+    for (const Unreadable& u : unreadable) {
+        try {
+            set.load(u.file);
+            ADD_FAILURE() << "loaded " << u.file;
+        } catch (const XMLParserException& e) {
+            EXPECT_EQ(e.getMessage(), PREFIX + "load() - An error occured during parsing. " + u.message);
+        }
+        EXPECT_EQ(set.getGlyphs(), (std::map<char, std::string>{{'x', "glyphs/x.jpg"}})) << u.file;
     }
-    EXPECT_GE(log.errors(), 1);
+}
+
+TEST_F(FontSetTest, BackslashesInTheFileNameSeparateFolders)
+{
+    writeFile("fonts/set.xml", fontset("<character charcode=\"a\" filename=\"glyphs/a.jpg\"/>\n"));
+    FontSet set(&scene);
+    LogCapture log;
+    set.load("fonts\\set.xml");
+    EXPECT_EQ(set.getGlyphs(), (std::map<char, std::string>{{'a', "glyphs/a.jpg"}}));
+    EXPECT_EQ(log.errors(), 0) << log.text();
 }
 
 TEST_F(FontSetTest, TruncatedAndDamagedFilesFailCleanly)

@@ -4,6 +4,12 @@
 #include "Random.h"
 #include "Sound.h"
 
+// Peak levels (of full scale) of the music and of each voice clip. Only one voice speaks at a
+// time, and the mixer adds it to the music, so the two sum to 0.85: the loudest mix stays more than
+// 1 dB (0.891) below full scale, with room for the music's Vorbis coding to overshoot a little.
+const double MUSIC_PEAK = 0.47;
+const double VOICE_PEAK = 0.38;
+
 // The intro's tune: a bright theme of twelve seconds, as long as the intro, then a soft coda that
 // dies away by twenty seconds under the scene that follows.
 Sound introMusic();

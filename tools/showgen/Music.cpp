@@ -107,6 +107,6 @@ Sound introMusic()
     play(sound, "F2:4 | C3:4 | G2:4 | C2:4", coda, BASS, 0.25, 0.0);
 
     sound.fadeOut(THEME_END + 2.0, MUSIC_END);
-    sound.normalise(0.8);
+    sound.normalise(MUSIC_PEAK);
     return sound;
 }

@@ -151,6 +151,6 @@ Sound babble(const VoiceProfile& voice, double seconds, Random& random)
         sound.add(frame, edge * value, voice.pan);
     }
     sound.saturate(2.0);
-    sound.normalise(0.7);
+    sound.normalise(VOICE_PEAK);
     return sound;
 }
