@@ -64,8 +64,8 @@ void Actor::setBoneName(int index, const std::string& name)
 {
     Bone* bone = getBone(index);
     if (!bone) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "setBoneName() - Actor \"" << this->name
-                            << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
+        KELVO_LOG(1) << "setBoneName() - Actor \"" << this->name
+                     << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
         return;
     }
     bone->setName(name);
@@ -96,8 +96,8 @@ void Actor::collectRootBones()
 void Actor::printBoneHierarchy(int depth)
 {
     collectRootBones();
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printBoneHierarchy() - Printing bone hierarchy: ("
-                        << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
+    KELVO_LOG(2) << "printBoneHierarchy() - Printing bone hierarchy: ("
+                 << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
     for (const Bone* bone : rootBones)
         bone->printHierarchy(depth);
 }
@@ -119,10 +119,10 @@ void Actor::initialize()
     // The blended points already hold the camera: the skinned mesh is drawn without a transform.
     skinnedMesh.setTransformEnabled(false);
     skinnedMesh.initialize();
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize() - Actor \"" << name
-                        << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
-                        << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
-                        << ::toString(getTriangleCount()) << " total." << logEnd;
+    KELVO_LOG(3) << "initialize() - Actor \"" << name
+                 << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
+                 << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
+                 << ::toString(getTriangleCount()) << " total." << logEnd;
 }
 
 void Actor::render(double time)
@@ -159,9 +159,9 @@ void Actor::dropUnknownBoneWeights()
     for (const auto& entry : unknown) {
         for (const auto& point : pointWeights.getMaps())
             pointWeights.get(point.first).removeWeight(entry.first);
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "cpPolToBones() - Actor \"" << name
-                            << "\" has no bone \"" << entry.first << "\"; its weights on "
-                            << ::toString(entry.second) << " points are ignored." << logEnd;
+        KELVO_LOG(1) << "cpPolToBones() - Actor \"" << name
+                     << "\" has no bone \"" << entry.first << "\"; its weights on "
+                     << ::toString(entry.second) << " points are ignored." << logEnd;
     }
 }
 
@@ -177,8 +177,8 @@ void Actor::cpPolToBones()
             std::string list;
             for (const auto& weight : weights.getWeights())
                 list += " [" + weight.first + ", " + twoDecimals(weight.second) + "]";
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "cpPolToBones() - Point " << ::toString(entry.first)
-                                << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
+            KELVO_LOG(3) << "cpPolToBones() - Point " << ::toString(entry.first)
+                         << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
         }
     }
     for (const auto& entry : getTriangles())
@@ -194,14 +194,14 @@ void Actor::addToBones(int triangle)
         pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
     switch (bonesOfTriangle.getBoneCountClass()) {
     case 0:
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                            << ": Empty (leave here)" << logEnd;
+        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                     << ": Empty (leave here)" << logEnd;
         addToRigidBaseMesh(triangle);
         break;
     case 1: {
         const std::string& bone = bonesOfTriangle.getWeights().begin()->first;
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                            << ": Rigid, Attach to " << bone << logEnd;
+        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                     << ": Rigid, Attach to " << bone << logEnd;
         addToBoneMesh(triangle, bone);
         break;
     }
@@ -210,8 +210,8 @@ void Actor::addToBones(int triangle)
             std::string list;
             for (const auto& weight : bonesOfTriangle.getWeights())
                 list += "[" + weight.first + " " + twoDecimals(weight.second) + "] ";
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                                << ": Skinned, bound to " << list << logEnd;
+            KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                         << ": Skinned, bound to " << list << logEnd;
         }
         addToSkinnedMesh(triangle);
         break;

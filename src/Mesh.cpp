@@ -339,9 +339,9 @@ void Mesh::calcFaceNormals()
         }
     }
     if (zeroNormals >= 1)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "calcFaceNormals(\"" << name << "\") - "
-                            << ::toString(zeroNormals) << " zero face normals detected. Possibly defected mesh."
-                            << logEnd;
+        KELVO_LOG(1) << "calcFaceNormals(\"" << name << "\") - "
+                     << ::toString(zeroNormals) << " zero face normals detected. Possibly defected mesh."
+                     << logEnd;
 }
 
 void Mesh::calcVertexNormals()
@@ -395,14 +395,14 @@ void Mesh::initializeTextureCoordinates()
             ++withCoordinates;
     textured = withCoordinates == getTriangleCount();
     if (!textured)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "initializeTextureCoordinates(\"" << name
-                            << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
+        KELVO_LOG(1) << "initializeTextureCoordinates(\"" << name
+                     << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
 }
 
 void Mesh::initialize()
 {
     if (surfaces.exists(METAL_SURFACE)) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Metal surface found." << logEnd;
+        KELVO_LOG(2) << "initialize() - Metal surface found." << logEnd;
         Surface* metal = surfaces.find(METAL_SURFACE);
         TextureManager& textureManager = owner->getTextureManager();
         textureManager.createEnvironmentTexture(METAL_TEXTURE);
@@ -418,10 +418,10 @@ void Mesh::initialize()
     if (Log::getInstance()->getLevel() >= 3) {
         Vector min, max;
         getBoundingBox(min, max);
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize(\"" << name
-                            << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
-                            << " dy=" << ::toString(static_cast<double>(max.y - min.y))
-                            << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
+        KELVO_LOG(3) << "initialize(\"" << name
+                     << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
+                     << " dy=" << ::toString(static_cast<double>(max.y - min.y))
+                     << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
     }
 }
 
@@ -496,7 +496,7 @@ void Mesh::drawTriangles()
                                             std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
                                             "\" while drawing triangle #" + ::toString(index) + " from object \"" +
                                             name + "\".";
-                *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+                KELVO_LOG(0) << message << logEnd;
                 throw MeshException(message);
             }
         }
@@ -540,8 +540,8 @@ void Mesh::render(double)
     if (!initialized)
         initialize();
     if (triangles.empty()) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Mesh \"" << name << "\" has no triangles!"
-                            << logEnd;
+        KELVO_LOG(1) << "render() - Mesh \"" << name << "\" has no triangles!"
+                     << logEnd;
         return;
     }
     const bool transformed = transformEnabled;

@@ -68,7 +68,7 @@ private:
 
 void logLine(int level, const std::string& text)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, level) << text << logEnd;
+    KELVO_LOG(level) << text << logEnd;
 }
 
 // Everything from the file's current position to its end. The buffer grows with what is actually
