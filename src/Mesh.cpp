@@ -110,6 +110,12 @@ bool Mesh::hasPoint(int index) const
     return points.find(index) != points.end();
 }
 
+Point* Mesh::findPoint(int index)
+{
+    const PointMap::iterator it = points.find(index);
+    return it == points.end() ? nullptr : &it->second;
+}
+
 void Mesh::inverseTransformPoints(const Matrix& m)
 {
     for (auto& entry : points) {
@@ -125,6 +131,32 @@ void Mesh::registerTriangle(int index, const Triangle& triangle)
         pointTriangles[triangle.getPoint(corner)].insert(index);
 }
 
+void Mesh::indexPolygon(int index, int polygon)
+{
+    std::vector<int>& list = polygonTriangles[polygon];
+    // Triangles are mostly added in ascending order: then the index goes at the end.
+    if (list.empty() || list.back() < index) {
+        list.push_back(index);
+        return;
+    }
+    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
+    if (at == list.end() || *at != index)
+        list.insert(at, index);
+}
+
+void Mesh::unindexPolygon(int index, int polygon)
+{
+    const auto entry = polygonTriangles.find(polygon);
+    if (entry == polygonTriangles.end())
+        return;
+    std::vector<int>& list = entry->second;
+    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
+    if (at != list.end() && *at == index)
+        list.erase(at);
+    if (list.empty())
+        polygonTriangles.erase(entry);
+}
+
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
 {
     Triangle triangle(Triangle::PointIndices{p0, p1, p2});
@@ -135,6 +167,7 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     } while (triangles.find(index) != triangles.end());
     triangles[index] = triangle;
     registerTriangle(index, triangle);
+    indexPolygon(index, polygonIndex);
     return index;
 }
 
@@ -153,7 +186,17 @@ int Mesh::addTriangle(const Vector& a, const Vector& b, const Vector& c)
 
 void Mesh::setTriangle(int index, const Triangle& triangle)
 {
-    triangles[index] = triangle;
+    const std::map<int, Triangle>::iterator existing = triangles.find(index);
+    if (existing == triangles.end()) {
+        triangles.emplace(index, triangle);
+        indexPolygon(index, triangle.getPolygonIndex());
+    } else {
+        if (existing->second.getPolygonIndex() != triangle.getPolygonIndex()) {
+            unindexPolygon(index, existing->second.getPolygonIndex());
+            indexPolygon(index, triangle.getPolygonIndex());
+        }
+        existing->second = triangle;
+    }
     registerTriangle(index, triangle);
 }
 
@@ -168,13 +211,11 @@ bool Mesh::hasTriangle(int index) const
     return triangles.find(index) != triangles.end();
 }
 
-std::vector<int> Mesh::getPolygonTriangles(int polygon) const
+const std::vector<int>& Mesh::getPolygonTriangles(int polygon) const
 {
-    std::vector<int> result;
-    for (const auto& entry : triangles)
-        if (entry.second.getPolygonIndex() == polygon)
-            result.push_back(entry.first);
-    return result;
+    static const std::vector<int> none;
+    const auto it = polygonTriangles.find(polygon);
+    return it == polygonTriangles.end() ? none : it->second;
 }
 
 std::set<int> Mesh::getPointTriangles(int point) const
@@ -338,10 +379,14 @@ void Mesh::calcFaceNormals()
             ++zeroNormals;
         }
     }
-    if (zeroNormals >= 1)
-        KELVO_LOG(1) << "calcFaceNormals(\"" << name << "\") - "
-                     << ::toString(zeroNormals) << " zero face normals detected. Possibly defected mesh."
-                     << logEnd;
+    reportZeroFaceNormals(zeroNormals);
+}
+
+void Mesh::reportZeroFaceNormals(int count) const
+{
+    if (count >= 1)
+        KELVO_LOG(1) << "calcFaceNormals(\"" << name << "\") - " << ::toString(count)
+                     << " zero face normals detected. Possibly defected mesh." << logEnd;
 }
 
 void Mesh::calcVertexNormals()
