@@ -119,6 +119,7 @@ void Actor::initialize()
     // The blended points already hold the camera: the skinned mesh is drawn without a transform.
     skinnedMesh.setTransformEnabled(false);
     skinnedMesh.initialize();
+    skinnedArrays.build(skinnedMesh, getPoints(), pointWeights, boneNames);
     KELVO_LOG(3) << "initialize() - Actor \"" << name
                  << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
                  << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
@@ -296,12 +297,30 @@ void Actor::renderSkinned(double time)
 {
     if (skinnedMesh.getTriangleCount() == 0)
         return;
-    const PointMap& rest = getPoints();
     // A corner bound to no bone stays where the actor itself puts it: the blended points are in
     // eye space, so it goes through the actor's own modelview, read once a frame.
     float actorFrame[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, actorFrame);
     const Matrix unbound(actorFrame);
+    if (skinnedArrays.empty() || skinnedMesh.drawsDebugLines()) {
+        renderSkinnedMesh(time, unbound);
+        return;
+    }
+    skinnedMesh.reportZeroFaceNormals(skinnedArrays.blend(unbound));
+    glPushMatrix();
+    glLoadIdentity();
+    try {
+        skinnedArrays.draw(skinnedMesh.getName(), skinnedMesh.isTextured(), owner);
+    } catch (...) {
+        glPopMatrix();
+        throw;
+    }
+    glPopMatrix();
+}
+
+void Actor::renderSkinnedMesh(double time, const Matrix& unbound)
+{
+    const PointMap& rest = getPoints();
     for (const auto& entry : skinnedMesh.getPoints()) {
         const PointBoneWeightMap* weights = pointWeights.find(entry.first);
         const PointMap::const_iterator restPoint = rest.find(entry.first);
