@@ -492,7 +492,9 @@ int main(int argc, char** argv)
             argument = once;
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+    const bool ownMode = count == 3 && (std::strcmp(arguments[1], "--write") == 0 ||
+                                        std::strcmp(arguments[1], "--files") == 0);
+    if (!ownMode && benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
     if (!openWindow()) {
         std::fprintf(stderr, "kelvobench: no OpenGL window: %s\n", SDL_GetError());
@@ -502,6 +504,13 @@ int main(int argc, char** argv)
     Log::getInstance()->setLevel(0);
     ResourceLoader::setResourcePath(folder().path() + "/");
     writeJpeg(folder().file("grid.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
+    // --write <folder>: the generated 1 MB and 10 MB grids of both formats, for the peer comparison.
+    if (count == 3 && std::strcmp(arguments[1], "--write") == 0) {
+        for (const char* name : {"lwo-1048576.lwo", "lwo-10485760.lwo", "3ds-1048576.3ds", "3ds-10485760.3ds"})
+            writeFile(std::string(arguments[2]) + "/" + name, makeFile(name));
+        SDL_Quit();
+        return 0;
+    }
     // --files <folder>: the peer comparison's engine side instead of the benchmarks.
     if (count == 3 && std::strcmp(arguments[1], "--files") == 0) {
         const int status = loadFiles(arguments[2]);
