@@ -11,6 +11,7 @@
 #include "Factory.h"
 #include "Mesh.h"
 #include "PointBoneWeightTable.h"
+#include "SkinnedVertexArrays.h"
 #include "StaticMesh.h"
 
 class Environment;
@@ -78,7 +79,10 @@ public:
     void addToBoneMesh(int triangle, const std::string& bone);
     void addToSkinnedMesh(int triangle);
     // Blends the skinned mesh's points from the bones' frames of this frame and draws it; the
-    // bones must have rendered in this frame first.
+    // bones must have rendered in this frame first. Allocates nothing: the points, normals and
+    // coordinates live in flat arrays sized when the actor was prepared, drawn as vertex arrays.
+    // The skinned mesh's points and face normals follow the frame; its corner normals stay those
+    // of its preparation.
     void renderSkinned(double time);
 
     Mesh& getRigidBaseMesh() { return rigidBaseMesh; }
@@ -93,6 +97,9 @@ private:
     void copyTriangle(Mesh& target, int triangle, const Vector& offset);
     // The actor's UV range onto target's coordinate map.
     void copyUVRange(Mesh& target) const;
+    // The skinned mesh blended through the maps of the mesh and drawn in immediate mode, for a
+    // mesh the vertex arrays cannot draw.
+    void renderSkinnedMesh(double time, const Matrix& unbound);
     // Drops the weights of bones the actor does not have, with one warning per bone name.
     void dropUnknownBoneWeights();
 
@@ -105,6 +112,7 @@ private:
     Factory<StaticMesh> staticMeshes;               // the per-bone meshes by mesh name
     Mesh rigidBaseMesh;                             // triangles bound to no bone
     Mesh skinnedMesh;                               // triangles bound to two or more bones
+    SkinnedVertexArrays skinnedArrays;              // skinnedMesh as drawn each frame; built by initialize
     bool enabled;
     std::vector<std::unique_ptr<StaticMesh>> ownedBoneMeshes;
     std::vector<std::unique_ptr<Surface>> surfaceCopies;  // the drawables' surfaces; share textures

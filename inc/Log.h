@@ -44,6 +44,10 @@ public:
     void registerSource(const std::string& sourcePath);
     std::string listSources() const;
     bool isLoggable() const;
+    // Whether a message of level would be written; it becomes the current message level. An
+    // error or warning below the threshold is counted here, as starting its message would count
+    // it, so that a message that is not written needs none of its pieces made (see KELVO_LOG).
+    bool admits(int level);
 
     Log& operator<<(const LogContext& context);
     Log& operator<<(const char* text);
@@ -91,5 +95,15 @@ public:
 
 // The path every log statement and registration passes: the writing file's own name.
 #define LOG_SOURCE __FILE_NAME__
+
+// Starts a message of level from the writing file, to be followed by its pieces and logEnd:
+//     KELVO_LOG(2) << "load() - Loading \"" << name << "\"." << logEnd;
+// When the level is above the threshold nothing after the macro is evaluated: no context, no
+// piece, no string is built. A loop of at most one pass rather than an if, so that an if/else
+// around the statement keeps its own else.
+#define KELVO_LOG(level)                                                                         \
+    for (bool kelvoLogAdmitted = Log::getInstance()->admits(level); kelvoLogAdmitted;          \
+         kelvoLogAdmitted = false)                                                               \
+    *Log::getInstance() << LogContext(LOG_SOURCE, level)
 
 #endif

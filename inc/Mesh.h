@@ -45,6 +45,8 @@ public:
     Point getPoint(int index) const;
     Vector getPointVector(int index) const;
     bool hasPoint(int index) const;
+    // The stored point in place, or null; for a skinned actor, which moves its points every frame.
+    Point* findPoint(int index);
     const PointMap& getPoints() const { return points; }
     // Brings every point back through m (rotation plus translation), e.g. from world coordinates
     // into the mesh's local frame.
@@ -58,13 +60,15 @@ public:
     int addTriangle(const Vector& a, const Vector& b, const Vector& c);
     // Stores a copy under index, inserting or replacing it.
     void setTriangle(int index, const Triangle& triangle);
-    // The stored triangle, or null for an index that holds none.
+    // The stored triangle, or null for an index that holds none. Its polygon index is changed
+    // through setTriangle only, which keeps the polygon index of the mesh up to date.
     Triangle* getTriangle(int index);
     bool hasTriangle(int index) const;
     const std::map<int, Triangle>& getTriangles() const { return triangles; }
     int getTriangleCount() const { return static_cast<int>(triangles.size()); }
-    // Ascending indices of the triangles cut from polygon.
-    std::vector<int> getPolygonTriangles(int polygon) const;
+    // Ascending indices of the triangles cut from polygon, however the polygon was split; kept as
+    // triangles are added, so a look-up does not walk the triangles.
+    const std::vector<int>& getPolygonTriangles(int polygon) const;
     // The triangles registered with point; empty when it has none.
     std::set<int> getPointTriangles(int point) const;
     // Every triangle is drawn with the surface of that name.
@@ -107,10 +111,14 @@ public:
     void setDrawBoundingBox(bool on) { drawBoundingBox = on; }
     void setDrawNormals(bool on) { drawNormals = on; }
     bool isTextured() const { return textured; }
+    // Whether render draws more than the triangles: wireframe, normals or the bounding box.
+    bool drawsDebugLines() const { return drawWireframe || drawNormals || drawBoundingBox; }
 
     // Face normals of every triangle; a triangle without one gets (0, 0, 1), counted in one
     // warning.
     void calcFaceNormals();
+    // That warning, for count triangles without a face normal; nothing for none.
+    void reportZeroFaceNormals(int count) const;
     // The normal of every triangle corner: the mean of the face normals of the point's triangles
     // whose smoothing groups share a bit with this triangle's, not normalised again.
     void calcVertexNormals();
@@ -141,6 +149,9 @@ protected:
 private:
     const Point& pointAt(int index, const char* operation) const;
     void registerTriangle(int index, const Triangle& triangle);
+    // Enters triangle index under polygon in polygonTriangles, keeping the list ascending.
+    void indexPolygon(int index, int polygon);
+    void unindexPolygon(int index, int polygon);
     void drawTriangles();
     void renderBoundingBox() const;
     // Texturing off, and lighting while the scene is lit, around unlit debug drawing.
@@ -150,6 +161,7 @@ private:
     PointMap points;
     std::map<int, Triangle> triangles;
     std::map<int, std::set<int>> pointTriangles;  // point index -> the triangles registered with it
+    std::map<int, std::vector<int>> polygonTriangles;  // polygon index -> its triangles, ascending
     TextureCoordinate pointTextureCoordinates;    // per-point UVs waiting for initialize
     TextureCoordinateMap textureCoordinates;      // per triangle corner
     TriangleNormalMap vertexNormals;              // per triangle corner

@@ -1,7 +1,7 @@
 #ifndef KELVO_TEXTURECOORDINATE_H
 #define KELVO_TEXTURECOORDINATE_H
 
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "UV.h"
@@ -31,7 +31,13 @@ public:
     bool hasPoint(int point) const;
 
 private:
-    std::map<int, UV> coordinates;
+    typedef std::vector<std::pair<int, UV>> Coordinates;
+    // The entry of point, or where it would go.
+    Coordinates::iterator position(int point);
+    Coordinates::const_iterator position(int point) const;
+
+    // Ascending by point: a triangle has three, so one small block beats a node per point.
+    Coordinates coordinates;
 };
 
 #endif

@@ -64,8 +64,8 @@ void Actor::setBoneName(int index, const std::string& name)
 {
     Bone* bone = getBone(index);
     if (!bone) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "setBoneName() - Actor \"" << this->name
-                            << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
+        KELVO_LOG(1) << "setBoneName() - Actor \"" << this->name
+                     << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
         return;
     }
     bone->setName(name);
@@ -96,8 +96,8 @@ void Actor::collectRootBones()
 void Actor::printBoneHierarchy(int depth)
 {
     collectRootBones();
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printBoneHierarchy() - Printing bone hierarchy: ("
-                        << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
+    KELVO_LOG(2) << "printBoneHierarchy() - Printing bone hierarchy: ("
+                 << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
     for (const Bone* bone : rootBones)
         bone->printHierarchy(depth);
 }
@@ -119,10 +119,11 @@ void Actor::initialize()
     // The blended points already hold the camera: the skinned mesh is drawn without a transform.
     skinnedMesh.setTransformEnabled(false);
     skinnedMesh.initialize();
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize() - Actor \"" << name
-                        << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
-                        << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
-                        << ::toString(getTriangleCount()) << " total." << logEnd;
+    skinnedArrays.build(skinnedMesh, getPoints(), pointWeights, boneNames);
+    KELVO_LOG(3) << "initialize() - Actor \"" << name
+                 << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
+                 << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
+                 << ::toString(getTriangleCount()) << " total." << logEnd;
 }
 
 void Actor::render(double time)
@@ -159,9 +160,9 @@ void Actor::dropUnknownBoneWeights()
     for (const auto& entry : unknown) {
         for (const auto& point : pointWeights.getMaps())
             pointWeights.get(point.first).removeWeight(entry.first);
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "cpPolToBones() - Actor \"" << name
-                            << "\" has no bone \"" << entry.first << "\"; its weights on "
-                            << ::toString(entry.second) << " points are ignored." << logEnd;
+        KELVO_LOG(1) << "cpPolToBones() - Actor \"" << name
+                     << "\" has no bone \"" << entry.first << "\"; its weights on "
+                     << ::toString(entry.second) << " points are ignored." << logEnd;
     }
 }
 
@@ -177,8 +178,8 @@ void Actor::cpPolToBones()
             std::string list;
             for (const auto& weight : weights.getWeights())
                 list += " [" + weight.first + ", " + twoDecimals(weight.second) + "]";
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "cpPolToBones() - Point " << ::toString(entry.first)
-                                << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
+            KELVO_LOG(3) << "cpPolToBones() - Point " << ::toString(entry.first)
+                         << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
         }
     }
     for (const auto& entry : getTriangles())
@@ -194,14 +195,14 @@ void Actor::addToBones(int triangle)
         pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
     switch (bonesOfTriangle.getBoneCountClass()) {
     case 0:
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                            << ": Empty (leave here)" << logEnd;
+        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                     << ": Empty (leave here)" << logEnd;
         addToRigidBaseMesh(triangle);
         break;
     case 1: {
         const std::string& bone = bonesOfTriangle.getWeights().begin()->first;
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                            << ": Rigid, Attach to " << bone << logEnd;
+        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                     << ": Rigid, Attach to " << bone << logEnd;
         addToBoneMesh(triangle, bone);
         break;
     }
@@ -210,8 +211,8 @@ void Actor::addToBones(int triangle)
             std::string list;
             for (const auto& weight : bonesOfTriangle.getWeights())
                 list += "[" + weight.first + " " + twoDecimals(weight.second) + "] ";
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "addToBones() - Triangle " << ::toString(triangle)
-                                << ": Skinned, bound to " << list << logEnd;
+            KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+                         << ": Skinned, bound to " << list << logEnd;
         }
         addToSkinnedMesh(triangle);
         break;
@@ -296,12 +297,30 @@ void Actor::renderSkinned(double time)
 {
     if (skinnedMesh.getTriangleCount() == 0)
         return;
-    const PointMap& rest = getPoints();
     // A corner bound to no bone stays where the actor itself puts it: the blended points are in
     // eye space, so it goes through the actor's own modelview, read once a frame.
     float actorFrame[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, actorFrame);
     const Matrix unbound(actorFrame);
+    if (skinnedArrays.empty() || skinnedMesh.drawsDebugLines()) {
+        renderSkinnedMesh(time, unbound);
+        return;
+    }
+    skinnedMesh.reportZeroFaceNormals(skinnedArrays.blend(unbound));
+    glPushMatrix();
+    glLoadIdentity();
+    try {
+        skinnedArrays.draw(skinnedMesh.getName(), skinnedMesh.isTextured(), owner);
+    } catch (...) {
+        glPopMatrix();
+        throw;
+    }
+    glPopMatrix();
+}
+
+void Actor::renderSkinnedMesh(double time, const Matrix& unbound)
+{
+    const PointMap& rest = getPoints();
     for (const auto& entry : skinnedMesh.getPoints()) {
         const PointBoneWeightMap* weights = pointWeights.find(entry.first);
         const PointMap::const_iterator restPoint = rest.find(entry.first);

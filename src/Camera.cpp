@@ -29,12 +29,12 @@ void Camera::render(double)
 
     // Per frame: the lines are built only when per-frame debug drawing is logged.
     if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "render(\"" << name
+        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
                             << "\") - position x: " << position.x << ", y: " << position.y
                             << ", z: " << position.z << logEnd;
         const Vector euler = orientation.toEuler();  // radians
         const double toDegrees = 180.0 * 0.318309882798629;
-        *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "render(\"" << name
+        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
                             << "\") - orientation r: " << euler.x * toDegrees << ", p: " << euler.y * toDegrees
                             << ", y: " << euler.z * toDegrees << logEnd;
     }

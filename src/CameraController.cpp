@@ -21,19 +21,19 @@ void CameraController::setNextCamera()
 {
     if (components.empty()) {
         const std::string message = "setNextCamera() - There are no cameras available.";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw ComponentNotFoundException("CameraController", message);
     }
     currentCamera = getNext(currentCamera);
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "setNextCamera() - Switched camera to \"" << currentCamera
-                        << "\"." << logEnd;
+    KELVO_LOG(2) << "setNextCamera() - Switched camera to \"" << currentCamera
+                 << "\"." << logEnd;
 }
 
 void CameraController::setCamera(std::string name)
 {
     currentCamera = name;
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "setNextCamera() - Switched camera to \"" << currentCamera
-                        << "\"." << logEnd;
+    KELVO_LOG(2) << "setNextCamera() - Switched camera to \"" << currentCamera
+                 << "\"." << logEnd;
 }
 
 void CameraController::createHpbCamera(std::string name)

@@ -22,10 +22,10 @@ void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception)
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "error() - Error at file \"" << file.c_str() << "\", line "
-                        << static_cast<long>(exception.getLineNumber()) << ", column "
-                        << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str() << "."
-                        << logEnd;
+    KELVO_LOG(0) << "error() - Error at file \"" << file.c_str() << "\", line "
+                 << static_cast<long>(exception.getLineNumber()) << ", column "
+                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str() << "."
+                 << logEnd;
 }
 
 void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exception)
@@ -33,10 +33,10 @@ void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exceptio
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "fatalError() - Fatal Error at file \"" << file.c_str()
-                        << "\", line " << static_cast<long>(exception.getLineNumber()) << ", column "
-                        << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str()
-                        << logEnd;
+    KELVO_LOG(0) << "fatalError() - Fatal Error at file \"" << file.c_str()
+                 << "\", line " << static_cast<long>(exception.getLineNumber()) << ", column "
+                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str()
+                 << logEnd;
 }
 
 void DOMTreeErrorReporter::resetErrors()

@@ -62,12 +62,12 @@ void Environment::initialize()
     if (initialized)
         return;
     loadResources();
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Initializing environment \"" << getName()
-                        << "\"." << logEnd;
+    KELVO_LOG(2) << "initialize() - Initializing environment \"" << getName()
+                 << "\"." << logEnd;
     // Decided once: lights loaded after this do not switch the scene's lighting on.
     if (lights.size() == 0) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Scene has no lights, lighting is disabled."
-                            << logEnd;
+        KELVO_LOG(2) << "initialize() - Scene has no lights, lighting is disabled."
+                     << logEnd;
         lighting = false;
     }
     if (lighting)
@@ -116,7 +116,7 @@ void Environment::setViewState()
 void Environment::render(double time)
 {
     if (!initialized) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -174,8 +174,8 @@ Camera* Environment::currentCamera() const
 
 void Environment::load3DS(std::string file)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load3DS() - Loading .3ds scene \"" << file
-                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    KELVO_LOG(2) << "load3DS() - Loading .3ds scene \"" << file
+                 << "\" to Environment \"" << getName() << "\".." << logEnd;
     try {
         _3dsLoader loader;
         loader.load(file, this);
@@ -185,19 +185,19 @@ void Environment::load3DS(std::string file)
     } catch (const std::exception& e) {
         throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". " + e.what());
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load3DS() - Loading completed." << logEnd;
+    KELVO_LOG(2) << "load3DS() - Loading completed." << logEnd;
 }
 
 void Environment::loadLWO(std::string file)
 {
     if (actors.exists(file)) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadLWO() - Reusable already loaded object \"" << file
-                            << "\" already exists in the Environment \"" << getName() << "\". Load command ignored."
-                            << logEnd;
+        KELVO_LOG(3) << "loadLWO() - Reusable already loaded object \"" << file
+                     << "\" already exists in the Environment \"" << getName() << "\". Load command ignored."
+                     << logEnd;
         return;
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadLWO() - Loading LightWave object \"" << file
-                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    KELVO_LOG(2) << "loadLWO() - Loading LightWave object \"" << file
+                 << "\" to Environment \"" << getName() << "\".." << logEnd;
     const std::string failure = "loadLWO() - Panic! Failed to load LightWave object \"" + file + "\". ";
     try {
         Actor* actor = actors.create(file, this);
@@ -211,13 +211,13 @@ void Environment::loadLWO(std::string file)
     } catch (...) {
         throw EnvironmentException(failure + "Unknown error!?");
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadLWO() - Loading successfully completed." << logEnd;
+    KELVO_LOG(2) << "loadLWO() - Loading successfully completed." << logEnd;
 }
 
 void Environment::loadXMLScene(std::string file)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadXMLScene() - Loading XML Scene object \"" << file
-                        << "\" to Environment \"" << getName() << "\".." << logEnd;
+    KELVO_LOG(2) << "loadXMLScene() - Loading XML Scene object \"" << file
+                 << "\" to Environment \"" << getName() << "\".." << logEnd;
     const std::string failure = "loadXMLScene() - Failed to load XML scene file \"" + file + "\". ";
     try {
         XMLSceneLoader loader(this);
@@ -293,7 +293,7 @@ void Environment::disableActor(std::string name)
         if (Actor* actor = actors.find(name))
             actor->setEnabled(false);
     } catch (ComponentNotFoundException& e) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "Actor disabling failed: " << e.getMessage() << logEnd;
+        KELVO_LOG(2) << "Actor disabling failed: " << e.getMessage() << logEnd;
     }
 }
 
@@ -360,10 +360,10 @@ void Environment::disableTexturing()
 
 void Environment::printInfo()
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "printInfo() - Statistics: Environment \"" << getName()
-                        << "\" has " << toString(cameraController.size()) << " cameras, "
-                        << toString(keyframedMeshes.size()) << " meshes, " << toString(actors.size()) << " actors, "
-                        << toString(keyframedActors.size()) << " keyframed actors, " << toString(lights.size())
-                        << " lights, " << toString(surfaces.size()) << " surfaces (in library) and "
-                        << toString(textureManager.size()) << " textures. " << logEnd;
+    KELVO_LOG(2) << "printInfo() - Statistics: Environment \"" << getName()
+                 << "\" has " << toString(cameraController.size()) << " cameras, "
+                 << toString(keyframedMeshes.size()) << " meshes, " << toString(actors.size()) << " actors, "
+                 << toString(keyframedActors.size()) << " keyframed actors, " << toString(lights.size())
+                 << " lights, " << toString(surfaces.size()) << " surfaces (in library) and "
+                 << toString(textureManager.size()) << " textures. " << logEnd;
 }

@@ -131,7 +131,7 @@ JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     } catch (const Exception& e) {
         std::string message =
             "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << e.getMessage() << logEnd;
+        KELVO_LOG(0) << message << e.getMessage() << logEnd;
         throw JPEGLoaderException(message);
     }
 
@@ -159,7 +159,7 @@ JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     }
     if (result != decoded) {
         std::string message = "JPEGLoader() - Error while loading \"" + file + ": " + errorText + ".";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw JPEGLoaderException(message);
     }
 

@@ -46,7 +46,7 @@ void KeyframedActor::render(double time)
         m.glMultMatrix();
     }
     if (Log::getInstance()->getLevel() >= FRAME_DEBUG_LEVEL)
-        *Log::getInstance() << LogContext(LOG_SOURCE, FRAME_DEBUG_LEVEL) << "render(\"" << name
+        KELVO_LOG(FRAME_DEBUG_LEVEL) << "render(\"" << name
                             << "\") - position x: " << static_cast<double>(m.get(12))
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;

@@ -32,13 +32,13 @@ void KeyframedMesh::setKeyframer(Keyframer* keyframer)
 void KeyframedMesh::render(double time)
 {
     if (!initialized) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render(\"" << name
-                            << "\") - Not initialized. Initalizing.." << logEnd;
+        KELVO_LOG(1) << "render(\"" << name
+                     << "\") - Not initialized. Initalizing.." << logEnd;
         StaticMesh::initialize();
     }
     const Matrix m = keyframer ? keyframer->getMatrix(static_cast<float>(time)) : localMatrix;
     if (Log::getInstance()->getLevel() >= FRAME_DEBUG_LEVEL)
-        *Log::getInstance() << LogContext(LOG_SOURCE, FRAME_DEBUG_LEVEL) << "render(\"" << name
+        KELVO_LOG(FRAME_DEBUG_LEVEL) << "render(\"" << name
                             << "\") - position x: " << static_cast<double>(m.get(12))
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;

@@ -100,7 +100,7 @@ void Light::initialize()
     lightId = owner->reserveLightIndex();
     if (lightId < 0) {
         const char* message = "initialize() - Unable to reserve light index number.";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw LightException(message);
     }
     initialised = true;
@@ -109,7 +109,7 @@ void Light::initialize()
 void Light::enable(double time)
 {
     if (!initialised) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "enable() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(2) << "enable() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     const float t = static_cast<float>(time);

@@ -180,6 +180,18 @@ bool Log::isLoggable() const
     return currentLevel <= threshold;
 }
 
+bool Log::admits(int level)
+{
+    currentLevel = level;
+    if (isLoggable())
+        return true;
+    if (level == 1)
+        ++warningCount;
+    else if (level == 0)
+        ++errorCount;
+    return false;
+}
+
 Log& Log::operator<<(const LogContext& context)
 {
     currentLevel = context.getLevel();

@@ -112,6 +112,12 @@ bool Mesh::hasPoint(int index) const
     return points.find(index) != points.end();
 }
 
+Point* Mesh::findPoint(int index)
+{
+    const PointMap::iterator it = points.find(index);
+    return it == points.end() ? nullptr : &it->second;
+}
+
 void Mesh::inverseTransformPoints(const Matrix& m)
 {
     for (auto& entry : points) {
@@ -128,6 +134,32 @@ void Mesh::registerTriangle(int index, const Triangle& triangle)
         pointTriangles[triangle.getPoint(corner)].insert(index);
 }
 
+void Mesh::indexPolygon(int index, int polygon)
+{
+    std::vector<int>& list = polygonTriangles[polygon];
+    // Triangles are mostly added in ascending order: then the index goes at the end.
+    if (list.empty() || list.back() < index) {
+        list.push_back(index);
+        return;
+    }
+    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
+    if (at == list.end() || *at != index)
+        list.insert(at, index);
+}
+
+void Mesh::unindexPolygon(int index, int polygon)
+{
+    const auto entry = polygonTriangles.find(polygon);
+    if (entry == polygonTriangles.end())
+        return;
+    std::vector<int>& list = entry->second;
+    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
+    if (at != list.end() && *at == index)
+        list.erase(at);
+    if (list.empty())
+        polygonTriangles.erase(entry);
+}
+
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
 {
     Triangle triangle(Triangle::PointIndices{p0, p1, p2});
@@ -139,6 +171,7 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     triangles[index] = triangle;
     registerTriangle(index, triangle);
     drawingChanged();
+    indexPolygon(index, polygonIndex);
     return index;
 }
 
@@ -157,7 +190,17 @@ int Mesh::addTriangle(const Vector& a, const Vector& b, const Vector& c)
 
 void Mesh::setTriangle(int index, const Triangle& triangle)
 {
-    triangles[index] = triangle;
+    const std::map<int, Triangle>::iterator existing = triangles.find(index);
+    if (existing == triangles.end()) {
+        triangles.emplace(index, triangle);
+        indexPolygon(index, triangle.getPolygonIndex());
+    } else {
+        if (existing->second.getPolygonIndex() != triangle.getPolygonIndex()) {
+            unindexPolygon(index, existing->second.getPolygonIndex());
+            indexPolygon(index, triangle.getPolygonIndex());
+        }
+        existing->second = triangle;
+    }
     registerTriangle(index, triangle);
     drawingChanged();
 }
@@ -173,13 +216,11 @@ bool Mesh::hasTriangle(int index) const
     return triangles.find(index) != triangles.end();
 }
 
-std::vector<int> Mesh::getPolygonTriangles(int polygon) const
+const std::vector<int>& Mesh::getPolygonTriangles(int polygon) const
 {
-    std::vector<int> result;
-    for (const auto& entry : triangles)
-        if (entry.second.getPolygonIndex() == polygon)
-            result.push_back(entry.first);
-    return result;
+    static const std::vector<int> none;
+    const auto it = polygonTriangles.find(polygon);
+    return it == polygonTriangles.end() ? none : it->second;
 }
 
 std::set<int> Mesh::getPointTriangles(int point) const
@@ -348,10 +389,14 @@ void Mesh::calcFaceNormals()
             ++zeroNormals;
         }
     }
-    if (zeroNormals >= 1)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "calcFaceNormals(\"" << name << "\") - "
-                            << ::toString(zeroNormals) << " zero face normals detected. Possibly defected mesh."
-                            << logEnd;
+    reportZeroFaceNormals(zeroNormals);
+}
+
+void Mesh::reportZeroFaceNormals(int count) const
+{
+    if (count >= 1)
+        KELVO_LOG(1) << "calcFaceNormals(\"" << name << "\") - " << ::toString(count)
+                     << " zero face normals detected. Possibly defected mesh." << logEnd;
 }
 
 void Mesh::calcVertexNormals()
@@ -405,14 +450,14 @@ void Mesh::initializeTextureCoordinates()
             ++withCoordinates;
     textured = withCoordinates == getTriangleCount();
     if (!textured)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "initializeTextureCoordinates(\"" << name
-                            << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
+        KELVO_LOG(1) << "initializeTextureCoordinates(\"" << name
+                     << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
 }
 
 void Mesh::initialize()
 {
     if (surfaces.exists(METAL_SURFACE)) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Metal surface found." << logEnd;
+        KELVO_LOG(2) << "initialize() - Metal surface found." << logEnd;
         Surface* metal = surfaces.find(METAL_SURFACE);
         TextureManager& textureManager = owner->getTextureManager();
         textureManager.createEnvironmentTexture(METAL_TEXTURE);
@@ -430,10 +475,10 @@ void Mesh::initialize()
     if (Log::getInstance()->getLevel() >= 3) {
         Vector min, max;
         getBoundingBox(min, max);
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "initialize(\"" << name
-                            << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
-                            << " dy=" << ::toString(static_cast<double>(max.y - min.y))
-                            << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
+        KELVO_LOG(3) << "initialize(\"" << name
+                     << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
+                     << " dy=" << ::toString(static_cast<double>(max.y - min.y))
+                     << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
     }
 }
 
@@ -508,7 +553,7 @@ void Mesh::drawTriangles()
                                             std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
                                             "\" while drawing triangle #" + ::toString(index) + " from object \"" +
                                             name + "\".";
-                *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+                KELVO_LOG(0) << message << logEnd;
                 throw MeshException(message);
             }
         }
@@ -552,8 +597,8 @@ void Mesh::render(double)
     if (!initialized)
         initialize();
     if (triangles.empty()) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Mesh \"" << name << "\" has no triangles!"
-                            << logEnd;
+        KELVO_LOG(1) << "render() - Mesh \"" << name << "\" has no triangles!"
+                     << logEnd;
         return;
     }
     const bool transformed = transformEnabled;

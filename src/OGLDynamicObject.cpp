@@ -11,5 +11,5 @@ OGLDynamicObject::~OGLDynamicObject() = default;
 void OGLDynamicObject::checkInitialized()
 {
     if (!initialized)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "render() - Not initialized." << logEnd;
+        KELVO_LOG(0) << "render() - Not initialized." << logEnd;
 }

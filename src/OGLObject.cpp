@@ -57,8 +57,8 @@ void OGLObject::dropList()
 void OGLObject::render()
 {
     if (!glIsList(list)) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "render() - Display list not initialized. Initializing.."
-                            << logEnd;
+        KELVO_LOG(2) << "render() - Display list not initialized. Initializing.."
+                     << logEnd;
         initialize();
     }
     glCallList(list);

@@ -57,8 +57,8 @@ void PointBoneWeightMap::normalize()
             ++removed;
         }
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "normalize() - Removed " << ::toString(removed)
-                        << " near-zero elements." << logEnd;
+    KELVO_LOG(3) << "normalize() - Removed " << ::toString(removed)
+                 << " near-zero elements." << logEnd;
     if (sum != 0.0f)
         for (auto& entry : weights)
             entry.second /= sum;

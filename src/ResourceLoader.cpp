@@ -54,8 +54,8 @@ ResourceLoader::~ResourceLoader()
     for (auto& entry : resources) {
         if (entry.first.empty() || !entry.second)
             continue;
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "Destructor - Freeing resources for \"" << entry.first
-                            << "\". This shouldn't be done here!" << logEnd;
+        KELVO_LOG(0) << "Destructor - Freeing resources for \"" << entry.first
+                     << "\". This shouldn't be done here!" << logEnd;
         std::fclose(entry.second);
     }
 }
@@ -97,7 +97,7 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     }
     if (!file) {
         std::string message = operation + "() - Can't open file \"" + path + "\". Failed to access the file.";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw ResourceLoaderException(message);
     }
     resources[name] = file;
@@ -120,7 +120,7 @@ void ResourceLoader::releaseResourceFile(const std::string& name)
     if (open == resources.end()) {
         std::string message =
             "releaseResourceFile() - No such allocated resource \"" + name + "\". Unable to release the resource.";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw ResourceLoaderException(message);
     }
     std::fclose(open->second);

@@ -46,8 +46,8 @@ void SampleBank::loadSamples(const std::string& prefix, const std::string& exten
             SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
             Mix_Chunk* sample = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
             if (!sample) {
-                *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "loadSamples() - Failed to load a sample \""
-                                    << path << "\". Cause: " << SDL_GetError() << "." << logEnd;
+                KELVO_LOG(0) << "loadSamples() - Failed to load a sample \""
+                             << path << "\". Cause: " << SDL_GetError() << "." << logEnd;
                 break;
             }
             samples.push_back(sample);
@@ -58,11 +58,11 @@ void SampleBank::loadSamples(const std::string& prefix, const std::string& exten
     }
     const int loaded = number - 1;
     if (loaded == 0)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "loadSamples() - Unable to load samples from \"" << prefix
-                            << "\"." << logEnd;
+        KELVO_LOG(0) << "loadSamples() - Unable to load samples from \"" << prefix
+                     << "\"." << logEnd;
     else
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadSamples() - Loaded " << loaded << " samples to "
-                            << name << "." << logEnd;
+        KELVO_LOG(2) << "loadSamples() - Loaded " << loaded << " samples to "
+                     << name << "." << logEnd;
 }
 
 int SampleBank::getSampleCount() const

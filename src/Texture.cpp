@@ -97,9 +97,9 @@ void Texture::buildTexture(int format, int width, int height, const unsigned cha
     const unsigned char* pixels = data;
     if (w != width || h != height) {
         if (Log::getInstance()->getLevel() >= 3)
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "buildTexture() - Scaling needed for this texture. "
-                                << " width=" << width << ", height=" << height << " will be scaled to: "
-                                << "width=" << w << ", height=" << h << logEnd;
+            KELVO_LOG(3) << "buildTexture() - Scaling needed for this texture. "
+                         << " width=" << width << ", height=" << height << " will be scaled to: "
+                         << "width=" << w << ", height=" << h << logEnd;
         try {
             scaled.resize(static_cast<size_t>(w) * h * bytesPerPixel);
         } catch (const std::bad_alloc&) {

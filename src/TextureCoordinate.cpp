@@ -1,5 +1,14 @@
 #include "TextureCoordinate.h"
 
+#include <algorithm>
+
+namespace {
+bool before(const std::pair<int, UV>& entry, int point)
+{
+    return entry.first < point;
+}
+}
+
 TextureCoordinate::TextureCoordinate() = default;
 
 TextureCoordinate::TextureCoordinate(int p0, int p1, int p2)
@@ -7,22 +16,41 @@ TextureCoordinate::TextureCoordinate(int p0, int p1, int p2)
     setPoints(p0, p1, p2);
 }
 
+TextureCoordinate::Coordinates::iterator TextureCoordinate::position(int point)
+{
+    return std::lower_bound(coordinates.begin(), coordinates.end(), point, before);
+}
+
+TextureCoordinate::Coordinates::const_iterator TextureCoordinate::position(int point) const
+{
+    return std::lower_bound(coordinates.begin(), coordinates.end(), point, before);
+}
+
 void TextureCoordinate::setPoints(int p0, int p1, int p2)
 {
-    coordinates[p0] = UV::zero();
-    coordinates[p1] = UV::zero();
-    coordinates[p2] = UV::zero();
+    coordinates.reserve(coordinates.size() + 3);
+    setCoordinate(p0, UV::zero());
+    setCoordinate(p1, UV::zero());
+    setCoordinate(p2, UV::zero());
 }
 
 void TextureCoordinate::setCoordinate(int point, const UV& uv)
 {
-    coordinates[point] = uv;
+    const Coordinates::iterator at = position(point);
+    if (at != coordinates.end() && at->first == point) {
+        at->second = uv;
+        return;
+    }
+    // A triangle's coordinates come three at a time.
+    if (coordinates.capacity() < 3)
+        coordinates.reserve(3);
+    coordinates.insert(position(point), std::make_pair(point, uv));
 }
 
 UV TextureCoordinate::getCoordinate(int point) const
 {
-    const std::map<int, UV>::const_iterator it = coordinates.find(point);
-    return it == coordinates.end() ? UV::zero() : it->second;
+    const Coordinates::const_iterator at = position(point);
+    return at != coordinates.end() && at->first == point ? at->second : UV::zero();
 }
 
 std::vector<TextureCoordinate::Record> TextureCoordinate::getCoordinateList() const
@@ -41,5 +69,6 @@ bool TextureCoordinate::isComplete() const
 
 bool TextureCoordinate::hasPoint(int point) const
 {
-    return coordinates.find(point) != coordinates.end();
+    const Coordinates::const_iterator at = position(point);
+    return at != coordinates.end() && at->first == point;
 }

@@ -53,20 +53,20 @@ void Timeline::run(TimedAction action)
     try {
         switch (action.getKind()) {
         case ActionKindNone:
-            *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "run() - " << time << " Secs. Running " << path
-                                << "()." << logEnd;
+            KELVO_LOG(2) << "run() - " << time << " Secs. Running " << path
+                         << "()." << logEnd;
             break;
         case ActionKindString:
-            *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "run() - " << time << " Secs. Running \"" << path
-                                << "(\"" << action.getParameter() << "\")." << logEnd;
+            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+                         << "(\"" << action.getParameter() << "\")." << logEnd;
             break;
         case ActionKindFloat:
-            *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "run() - " << time << " Secs. Running \"" << path
-                                << "(" << toString(static_cast<double>(action.getFloatParameter())) << "f)." << logEnd;
+            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+                         << "(" << toString(static_cast<double>(action.getFloatParameter())) << "f)." << logEnd;
             break;
         case ActionKindInteger:
-            *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "run() - " << time << " Secs. Running \"" << path
-                                << "(" << toString(static_cast<double>(action.getIntParameter())) << "i)." << logEnd;
+            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+                         << "(" << toString(static_cast<double>(action.getIntParameter())) << "i)." << logEnd;
             break;
         default:
             break;

@@ -110,7 +110,7 @@ void TovoEnvironment::setViewState()
 void TovoEnvironment::render(double time)
 {
     if (!initialized) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
 
@@ -152,12 +152,12 @@ void TovoEnvironment::startIdleSequence(double time)
     if (a * c < 0.7) {
         wait = Random::next() * (0.8f / 32767) + 0.2f;  // 0.2 .. 1.0 s
         if (debugLogged())
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_LEVEL) << "startIdleSequence() - Short wait for "
+            KELVO_LOG(DEBUG_LEVEL) << "startIdleSequence() - Short wait for "
                                 << static_cast<double>(wait) << " seconds." << logEnd;
     } else {
         wait = Random::next() * (4.0f / 32767) + 3.0f;  // 3 .. 7 s
         if (debugLogged())
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_LEVEL) << "startIdleSequence() - Long wait for "
+            KELVO_LOG(DEBUG_LEVEL) << "startIdleSequence() - Long wait for "
                                 << static_cast<double>(wait) << " seconds." << logEnd;
     }
     nextEventTime = static_cast<float>(wait + time);
@@ -181,7 +181,7 @@ void TovoEnvironment::startTalkSequence(double time)
         // An empty bank (its files missing or unreadable, or no audio device): nothing to say, so
         // both stay idle for a pause rather than "talk" for no time at all.
         if (debugLogged())
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_LEVEL) << "startTalkSequence() - " << speaker
+            KELVO_LOG(DEBUG_LEVEL) << "startTalkSequence() - " << speaker
                                 << " has no clips; waiting instead." << logEnd;
         startIdleSequence(time);
         return;
@@ -193,7 +193,7 @@ void TovoEnvironment::startTalkSequence(double time)
         return;
     }
     if (debugLogged())
-        *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_LEVEL) << "startTalkSequence() - " << speaker
+        KELVO_LOG(DEBUG_LEVEL) << "startTalkSequence() - " << speaker
                             << " talks for " << duration << " seconds." << logEnd;
     bank->play();
     talking = true;

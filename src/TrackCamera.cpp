@@ -32,7 +32,7 @@ void TrackCamera::setTargetKeyframer(Keyframer* keyframer)
 void TrackCamera::render(double time)
 {
     if (!initialized) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(2) << "render() - Not initialized. Initializing.." << logEnd;
         CommonObject::initialize();
     }
     const float t = static_cast<float>(time);
@@ -53,7 +53,7 @@ void TrackCamera::render(double time)
         const Quaternion yawTurn(static_cast<float>(-yawAngle - QUARTER_TURN), 0.0f, 1.0f, 0.0f);
         orientation = yawTurn * pitchTurn;
         if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL)
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "render(\"" << name
+            KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
                                 << "\") - target x: " << target.x << ", y: " << target.y << ", z: " << target.z
                                 << logEnd;
     }

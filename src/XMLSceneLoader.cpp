@@ -113,7 +113,7 @@ template <typename Step> bool guarded(const std::string& operation, const std::s
     } catch (...) {
         logged = operation + "() - An unknown error occured during parsing.";
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << logged << logEnd;
+    KELVO_LOG(0) << logged << logEnd;
     return false;
 }
 }
@@ -145,7 +145,7 @@ void XMLSceneLoader::load(const std::string& file)
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         failed = true;
     } catch (const ResourceLoaderException&) {
         // A file that cannot be read says where it was looked for and why.
@@ -174,8 +174,8 @@ void XMLSceneLoader::load(const std::string& file)
     // The keyframers turn seconds into frames with it.
     if (!(framesPerSecond > 0.0f))
         throw XMLParserException("load() - Error! The frame rate \"fps\" of \"" + path + "\" must be above 0.");
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "load() - Default fps: "
-                        << static_cast<double>(framesPerSecond) << logEnd;
+    KELVO_LOG(3) << "load() - Default fps: "
+                 << static_cast<double>(framesPerSecond) << logEnd;
 
     // Every node is read first; a node that fails to read or to check is left out, so nothing of
     // it is built.
@@ -208,8 +208,8 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
         // Required of a camera, light or object: its guard below fails a node without one.
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             node.name = TranscodedString(name->getNodeValue()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadSceneNodes() - Loading " << element << " called \""
-                            << node.name << "\"." << logEnd;
+        KELVO_LOG(3) << "loadSceneNodes() - Loading " << element << " called \""
+                     << node.name << "\"." << logEnd;
         const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
         bool keep = true;
         if (element == "camera") {
@@ -232,8 +232,8 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
                 loadLightNode(child, node);
             });
         } else {
-            *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "loadSceneNodes() - What!? The scene node \"" << element
-                                << "\" is unknown (unsupported)!" << logEnd;
+            KELVO_LOG(1) << "loadSceneNodes() - What!? The scene node \"" << element
+                         << "\" is unknown (unsupported)!" << logEnd;
             continue;
         }
         if (keep)
@@ -259,12 +259,12 @@ bool XMLSceneLoader::loadObjectNode(xercesc::DOMNode* element, SceneNode& node)
 {
     node.filename = getAttribute(element, "filename");
     if (node.name.find(LAYER_SUFFIX) != std::string::npos) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObjectNode() - Skipping layer data for \"" << node.name
-                            << "\"." << logEnd;
+        KELVO_LOG(3) << "loadObjectNode() - Skipping layer data for \"" << node.name
+                     << "\"." << logEnd;
         return false;
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObjectNode() - Loading object \"" << node.name
-                        << "\" from \"" << node.filename << "\"." << logEnd;
+    KELVO_LOG(3) << "loadObjectNode() - Loading object \"" << node.name
+                 << "\" from \"" << node.filename << "\"." << logEnd;
     node.channels = loadKeyframerNode(element);
     loadBones(element, node);
     return true;
@@ -278,8 +278,8 @@ void XMLSceneLoader::loadBones(xercesc::DOMNode* object, SceneNode& node)
         BoneNode bone;
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             bone.name = TranscodedString(name->getNodeValue()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadBones() - Loading bone \"" << bone.name << "\". "
-                            << logEnd;
+        KELVO_LOG(3) << "loadBones() - Loading bone \"" << bone.name << "\". "
+                     << logEnd;
         try {
             bone.rest = loadTranslation(child, "restposition");
             bone.restRotation = loadHpbRotation(child, "restrotation");
@@ -302,11 +302,11 @@ XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* ele
         std::string name;
         if (xercesc::DOMNode* attribute = getAttributeNode("name", child))
             name = TranscodedString(attribute->getNodeValue()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Loading " << kind << " \"" << name
-                            << "\". " << logEnd;
+        KELVO_LOG(3) << "loadKeyframerNode() - Loading " << kind << " \"" << name
+                     << "\". " << logEnd;
         if (kind != "channel") {
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Skipping unsupported node \""
-                                << kind << "\"." << logEnd;
+            KELVO_LOG(3) << "loadKeyframerNode() - Skipping unsupported node \""
+                         << kind << "\"." << logEnd;
             continue;
         }
         // The keys of a channel of another name are checked as well, then dropped.
@@ -314,9 +314,9 @@ XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* ele
         for (int c = 0; c < CHANNEL_COUNT; ++c) {
             if (name != CHANNEL_NAMES[c].name)
                 continue;
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadKeyframerNode() - Keys for "
-                                << CHANNEL_NAMES[c].logText << ": " << toString(static_cast<int>(keys.size()))
-                                << logEnd;
+            KELVO_LOG(3) << "loadKeyframerNode() - Keys for "
+                         << CHANNEL_NAMES[c].logText << ": " << toString(static_cast<int>(keys.size()))
+                         << logEnd;
             // A later channel of the same name replaces the earlier one's keys.
             channels.keys[c] = std::move(keys);
             break;
@@ -375,13 +375,13 @@ TCBKey<float> XMLSceneLoader::loadTCBFloatKey(xercesc::DOMNode* key)
         tension = getFloatAttribute(key, "tension");
         continuity = getFloatAttribute(key, "continuity");
         bias = getFloatAttribute(key, "bias");
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
-                            << ": " << static_cast<double>(value) << " (t=" << static_cast<double>(tension)
-                            << ", c=" << static_cast<double>(continuity) << ", b=" << static_cast<double>(bias) << ")"
-                            << logEnd;
+        KELVO_LOG(3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+                     << ": " << static_cast<double>(value) << " (t=" << static_cast<double>(tension)
+                     << ", c=" << static_cast<double>(continuity) << ", b=" << static_cast<double>(bias) << ")"
+                     << logEnd;
     } else {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
-                            << ": " << static_cast<double>(value) << " (WARN! \"" << curve << "\" curve)" << logEnd;
+        KELVO_LOG(3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+                     << ": " << static_cast<double>(value) << " (WARN! \"" << curve << "\" curve)" << logEnd;
     }
     // Throws InvalidParameterValueException for spline values outside [0, 1].
     return TCBKey<float>(frame, value, tension, continuity, bias);
@@ -398,9 +398,9 @@ Vector XMLSceneLoader::loadTranslation(xercesc::DOMNode* element, const std::str
                                  "\" is empty! Please add x, y and z parameters.");
     // LightWave's z axis points the other way.
     const Vector translation(getFloatAttribute(node, "x"), getFloatAttribute(node, "y"), -getFloatAttribute(node, "z"));
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadTranslation() - Node \"" << name
-                        << "\": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
-                        << ", z=" << static_cast<double>(translation.z) << logEnd;
+    KELVO_LOG(3) << "loadTranslation() - Node \"" << name
+                 << "\": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
+                 << ", z=" << static_cast<double>(translation.z) << logEnd;
     return translation;
 }
 
@@ -415,9 +415,9 @@ Vector XMLSceneLoader::loadHpbRotation(xercesc::DOMNode* element, const std::str
                                  "\" is empty! Please add h, p and b parameters.");
     // Radians; the bank turns the other way with the z axis.
     const Vector rotation(getFloatAttribute(node, "h"), getFloatAttribute(node, "p"), -getFloatAttribute(node, "b"));
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadHpbRotation() - Node \"" << name
-                        << "\": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
-                        << ", b=" << static_cast<double>(rotation.z) << logEnd;
+    KELVO_LOG(3) << "loadHpbRotation() - Node \"" << name
+                 << "\": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
+                 << ", b=" << static_cast<double>(rotation.z) << logEnd;
     return rotation;
 }
 
@@ -493,8 +493,8 @@ void XMLSceneLoader::createCamera(const SceneNode& node)
 {
     guarded("loadCameraNode", "Camera \"" + node.name + "\" of \"" + path + "\"", [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
-                            << "\". " << logEnd;
+        KELVO_LOG(3) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
+                     << "\". " << logEnd;
         CameraController& cameras = environment->getCameraController();
         cameras.createHpbCamera(node.name);
         if (HpbCamera* camera = dynamic_cast<HpbCamera*>(cameras.find(node.name)))
@@ -509,8 +509,8 @@ void XMLSceneLoader::createLight(const SceneNode& node)
 {
     guarded("loadLightNode", "Light \"" + node.name + "\" of \"" + path + "\"", [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadLightNode() - Creating light \"" << node.name
-                            << "\". " << logEnd;
+        KELVO_LOG(3) << "loadLightNode() - Creating light \"" << node.name
+                     << "\". " << logEnd;
         // Otherwise the light keeps its constructor's colours and position.
         Light* light = environment->getLights().create(node.name, environment);
         if (keyframer)
@@ -533,9 +533,9 @@ void XMLSceneLoader::createObject(const SceneNode& node)
             keyed->setBoneKeyframer(bone.name, createKeyframer(bone.channels, bone.rest, bone.restRotation));
         keyedActors.store(actorName, keyed.get());
         KeyframedActor* stored = keyed.release();  // the factory keeps it for the run
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "loadObjectNode() - Created \"" << stored->getName()
-                            << "\" from Actor \"" << actor->getName() << "\" and Keyframer \""
-                            << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;
+        KELVO_LOG(2) << "loadObjectNode() - Created \"" << stored->getName()
+                     << "\" from Actor \"" << actor->getName() << "\" and Keyframer \""
+                     << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;
     });
 }
 

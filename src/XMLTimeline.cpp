@@ -57,15 +57,15 @@ XMLTimeline::XMLTimeline()
     } catch (const xercesc::XMLException& e) {
         std::string message =
             std::string("XMLTimeline() - Error during Xerces-c Initialization. ") + TranscodedString(e.getMessage()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         throw XMLParserException(message);
     }
 }
 
 void XMLTimeline::load(const std::string& file)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading Timeline from \"" << file << "\".."
-                        << logEnd;
+    KELVO_LOG(2) << "load() - Loading Timeline from \"" << file << "\".."
+                 << logEnd;
     setName(file);
 
     XMLFileParser parser;
@@ -78,7 +78,7 @@ void XMLTimeline::load(const std::string& file)
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         errors = true;
     } catch (const ResourceLoaderException&) {
         // A file that cannot be read says where it was looked for and why.
@@ -135,8 +135,8 @@ void XMLTimeline::load(const std::string& file)
         addTimedAction(TimedAction(time, name, kind, parameter));
         ++count;
     }
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading completed. " << toString(count)
-                        << " Actions loaded to the timeline." << logEnd;
+    KELVO_LOG(2) << "load() - Loading completed. " << toString(count)
+                 << " Actions loaded to the timeline." << logEnd;
 }
 
 xercesc::DOMNode* getChildElement(const std::string& name, xercesc::DOMNode* parent)

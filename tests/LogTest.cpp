@@ -71,6 +71,55 @@ TEST(Log, FilteredMessagesWriteNothingButAreCounted)
     }
 }
 
+namespace {
+int piecesMade = 0;
+
+// A piece of a message that counts how often it was made.
+std::string madePiece(const std::string& text)
+{
+    ++piecesMade;
+    return text;
+}
+}
+
+TEST(Log, AMessageBelowTheThresholdMakesNoneOfItsPiecesYetCountsErrorsAndWarnings)
+{
+    struct Case {
+        int threshold;
+        int level;
+        bool written;
+        int errors;
+        int warnings;
+    } cases[] = {
+        {2, 3, false, 0, 0}, {2, 4, false, 0, 0}, {0, 1, false, 0, 1}, {-1, 0, false, 1, 0},
+        {0, 0, true, 1, 0},  {2, 1, true, 0, 1},  {4, 4, true, 0, 0},  {6, 7, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        Log::getInstance()->setLevel(c.threshold);
+        piecesMade = 0;
+        KELVO_LOG(c.level) << madePiece("m") << " " << piecesMade << logEnd;
+        const std::string expected = c.written ? "[" + LogContext("x", c.level).getLevelName() + "] logtest::m 1\n" : "";
+        EXPECT_EQ(log.text(), expected) << c.threshold << "/" << c.level;
+        EXPECT_EQ(piecesMade, c.written ? 1 : 0) << c.threshold << "/" << c.level;
+        EXPECT_EQ(log.errors(), c.errors) << c.threshold << "/" << c.level;
+        EXPECT_EQ(log.warnings(), c.warnings) << c.threshold << "/" << c.level;
+    }
+}
+
+TEST(Log, AMessageStatementKeepsTheElseOfTheIfAroundIt)
+{
+    LogCapture log;
+    Log::getInstance()->setLevel(2);
+    for (bool first : {true, false}) {
+        if (first)
+            KELVO_LOG(3) << "hidden" << logEnd;
+        else
+            KELVO_LOG(2) << "shown" << logEnd;
+    }
+    EXPECT_EQ(log.text(), "[info] logtest::shown\n");
+}
+
 TEST(Log, UnknownLevelHeader)
 {
     LogCapture log;

@@ -84,6 +84,43 @@ protected:
 };
 }
 
+TEST_F(MeshTest, PolygonTrianglesFollowTrianglesStoredAndReplacedInAnyOrder)
+{
+    // Each step stores a triangle of the given polygon under the given index (-1: the next free
+    // one), then the triangles of polygons 3, 4 and -1 are looked up.
+    struct Step {
+        int index;
+        int polygon;
+        std::vector<int> ofThree, ofFour, ofNone;
+    } steps[] = {
+        {-1, 3, {0}, {}, {}},
+        {5, 3, {0, 5}, {}, {}},
+        {2, 3, {0, 2, 5}, {}, {}},        // below the last: kept in order
+        {2, 4, {0, 5}, {2}, {}},          // replaced: it leaves polygon 3
+        {-1, -1, {0, 5}, {2}, {1}},
+        {5, 5, {0}, {2}, {1}},
+        {0, 4, {}, {0, 2}, {1}},
+        {0, 4, {}, {0, 2}, {1}},          // stored again: listed once
+    };
+    Mesh mesh(&scene);
+    for (int p = 0; p < 3; ++p)
+        mesh.addPoint(Vector(static_cast<float>(p), 0, 0));
+    int step = 0;
+    for (const Step& s : steps) {
+        if (s.index < 0) {
+            mesh.addTriangle(0, 1, 2, s.polygon);
+        } else {
+            Triangle triangle(Triangle::PointIndices{0, 1, 2});
+            triangle.setPolygonIndex(s.polygon);
+            mesh.setTriangle(s.index, triangle);
+        }
+        EXPECT_EQ(mesh.getPolygonTriangles(3), s.ofThree) << "step " << step;
+        EXPECT_EQ(mesh.getPolygonTriangles(4), s.ofFour) << "step " << step;
+        EXPECT_EQ(mesh.getPolygonTriangles(-1), s.ofNone) << "step " << step;
+        ++step;
+    }
+}
+
 TEST_F(MeshTest, FreeIndicesSkipThoseStoredExplicitly)
 {
     Mesh mesh(&scene);

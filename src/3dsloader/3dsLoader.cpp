@@ -69,7 +69,7 @@ private:
 
 void logLine(int level, const std::string& text)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, level) << text << logEnd;
+    KELVO_LOG(level) << text << logEnd;
 }
 
 // Everything from the file's current position to its end. The buffer grows with what is actually
@@ -411,13 +411,11 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
         const uint16_t face = reader.readU16();
         if (!currentMesh)
             continue;
-        const Triangle* triangle = currentMesh->getTriangle(face);
+        Triangle* triangle = currentMesh->getTriangle(face);
         if (!triangle)
             reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
                         currentMesh->getName() + "\" does not have");
-        Triangle named(*triangle);
-        named.setSurfaceName(name);
-        currentMesh->setTriangle(face, named);
+        triangle->setSurfaceName(name);
     }
 }
 
@@ -452,12 +450,9 @@ void _3dsLoader::readSmoothings(_3dsReader& reader, uint64_t)
                     std::to_string(reader.remaining()) + " bytes remain in their chunk");
     for (int i = 0; i < count; ++i) {
         const uint32_t mask = reader.readU32();
-        const Triangle* triangle = currentMesh->getTriangle(i);
-        if (!triangle)
-            continue;
-        Triangle smoothed(*triangle);
-        smoothed.setSmoothingGroup(static_cast<int32_t>(mask));
-        currentMesh->setTriangle(i, smoothed);
+        Triangle* triangle = currentMesh->getTriangle(i);
+        if (triangle)
+            triangle->setSmoothingGroup(static_cast<int32_t>(mask));
     }
 }
 

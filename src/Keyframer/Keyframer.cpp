@@ -52,8 +52,8 @@ void Keyframer::setParent(Keyframer* newParent)
     // walk ends.
     for (const Keyframer* k = newParent; k; k = k->parent) {
         if (k == this) {
-            *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "setParent(\"" << name << "\") - Refusing parent \""
-                                << newParent->name << "\": the keyframer would become its own ancestor." << logEnd;
+            KELVO_LOG(1) << "setParent(\"" << name << "\") - Refusing parent \""
+                         << newParent->name << "\": the keyframer would become its own ancestor." << logEnd;
             return;
         }
     }
@@ -181,7 +181,7 @@ Matrix Keyframer::getLocalRotationMatrix(float time) const
         // Called every frame: the Euler angles are only worked out for the debug line.
         if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
             const Vector e = q.toEuler();
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "getLocalRotationMatrix(\"" << name
+            KELVO_LOG(DEBUG_FDRAW_LEVEL) << "getLocalRotationMatrix(\"" << name
                                 << "\") - x angle = " << e.x * 180.0 / PI
                                 << ", y angle = " << e.y * 180.0 / PI
                                 << ", z angle = " << e.z * 180.0 / PI << logEnd;
@@ -216,12 +216,12 @@ Matrix Keyframer::getMatrix(float time) const
 void Keyframer::writeToLog() const
 {
     if (targetName.empty())
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "\")" << logEnd;
+        KELVO_LOG(2) << "writeToLog(\"" << name << "\")" << logEnd;
     else
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "." << targetName << "\")"
-                            << logEnd;
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "  * pivot: x=" << static_cast<double>(pivot.x)
-                        << ", y=" << static_cast<double>(pivot.y) << ", z=" << static_cast<double>(pivot.z) << logEnd;
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "writeToLog(\"" << name << "\") - "
-                        << "Dumping position interpolator: \n" << positionTrack.toString() << logEnd;
+        KELVO_LOG(2) << "writeToLog(\"" << name << "." << targetName << "\")"
+                     << logEnd;
+    KELVO_LOG(2) << "  * pivot: x=" << static_cast<double>(pivot.x)
+                 << ", y=" << static_cast<double>(pivot.y) << ", z=" << static_cast<double>(pivot.z) << logEnd;
+    KELVO_LOG(2) << "writeToLog(\"" << name << "\") - "
+                 << "Dumping position interpolator: \n" << positionTrack.toString() << logEnd;
 }

@@ -29,23 +29,23 @@ Keyframer* KeyframerController::findKeyframer(int id) const
         if (keyframer->getId() == id)
             return keyframer;
     // The line ends with a blank before its break; logEnd writes the break (and flushes).
-    *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
-                        << logEnd;
+    KELVO_LOG(1) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
+                 << logEnd;
     return nullptr;
 }
 
 void KeyframerController::initialize()
 {
     if (!keyframers.empty())
-        *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "initialize() - Initializing keyframers." << logEnd;
+        KELVO_LOG(2) << "initialize() - Initializing keyframers." << logEnd;
     else
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "initialize() - No keyframers available." << logEnd;
+        KELVO_LOG(1) << "initialize() - No keyframers available." << logEnd;
 }
 
 void KeyframerController::toString() const
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "toString() - Listing " << keyframerCount << " keyframers:"
-                        << logEnd;
+    KELVO_LOG(2) << "toString() - Listing " << keyframerCount << " keyframers:"
+                 << logEnd;
     for (const Keyframer* keyframer : keyframers)
         keyframer->writeToLog();
 }

@@ -182,7 +182,7 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
     default: {
         const std::string text = "fillSurface() - Unsupported texture projection type. Please use either planary mapping, "
                                  "or uv coordinate mapping!";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "LWBlokSubChunk::" << text << logEnd;
+        KELVO_LOG(0) << "LWBlokSubChunk::" << text << logEnd;
         throw LWLoaderException(source, text);
     }
     }

@@ -56,7 +56,7 @@ LWLoaderException fileFailure(int code, const std::string& name, const std::stri
 
 void logError(const std::string& text)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 0) << text << logEnd;
+    KELVO_LOG(0) << text << logEnd;
 }
 
 // Everything from the file's current position to its end. The buffer grows with what is actually
@@ -86,14 +86,14 @@ LWLoader::~LWLoader() = default;
 
 void LWLoader::loadObject(const std::string& name)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "loadObject() - Opening LightWave file: " << name << logEnd;
+    KELVO_LOG(3) << "loadObject() - Opening LightWave file: " << name << logEnd;
 
     FILE* file = nullptr;
     try {
         file = ResourceLoader::getInstance()->readResourceFile(name);
     } catch (const Exception& e) {
         const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << text << e.getMessage() << logEnd;
+        KELVO_LOG(0) << text << e.getMessage() << logEnd;
         throw LWLoaderException(source, text);
     }
     std::vector<uint8_t> bytes;
@@ -228,8 +228,8 @@ void LWLoader::fillObject(Actor* target)
             if (chunk.getId() == ID_LAYR)
                 currentLayer = p;
             cursor = currentChunk = p;
-            *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "fillObject() - Populating Actor with \"" << id
-                                << "\" chunk." << logEnd;
+            KELVO_LOG(3) << "fillObject() - Populating Actor with \"" << id
+                         << "\" chunk." << logEnd;
             chunk.fillObject(target, this);
         }
     } catch (const LWLoaderException& e) {

@@ -37,8 +37,8 @@ int64_t LWPointsChunk::readData(LWReader& reader)
 void LWPointsChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     if (loader->isBoneLayer()) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "fillObject() - Point chunk inside bone layer (Layer "
-                            << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
+        KELVO_LOG(3) << "fillObject() - Point chunk inside bone layer (Layer "
+                     << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
         return;
     }
     actorPoints.clear();

@@ -90,7 +90,7 @@ void LWPolygonsChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     const LWPointsChunk* pointsChunk = loader->findPreviousChunk<LWPointsChunk>(ID_PNTS);
     if (!pointsChunk) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << "fillObject() - Points chunk not found!" << logEnd;
+        KELVO_LOG(0) << "fillObject() - Points chunk not found!" << logEnd;
         return;
     }
     switch (polygonType) {
@@ -102,8 +102,8 @@ void LWPolygonsChunk::fillObject(Actor* actor, LWLoader* loader)
             addFaces(actor, loader, *pointsChunk);
         break;
     default:
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "fillObject() - Unsupported polygons chunk type. Ignoring."
-                            << logEnd;
+        KELVO_LOG(1) << "fillObject() - Unsupported polygons chunk type. Ignoring."
+                     << logEnd;
         break;
     }
 }

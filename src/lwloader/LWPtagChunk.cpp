@@ -83,10 +83,7 @@ void LWPtagChunk::fillObject(Actor* actor, LWLoader* loader)
     for (size_t e = 0; e < polygonIndices.size(); ++e) {
         const std::string& surface = tags->getTag(tagIndices[e]);
         const int polygon = polygons->getFirstPolygon() + static_cast<int>(polygonIndices[e]);
-        for (int index : actor->getPolygonTriangles(polygon)) {
-            Triangle triangle = *actor->getTriangle(index);
-            triangle.setSurfaceName(surface);
-            actor->setTriangle(index, triangle);
-        }
+        for (int index : actor->getPolygonTriangles(polygon))
+            actor->getTriangle(index)->setSurfaceName(surface);
     }
 }

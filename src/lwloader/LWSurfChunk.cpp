@@ -114,10 +114,10 @@ void LWSurfChunk::setGlossiness(float value)
 void LWSurfChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     if (glossinessClamped)
-        *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "fillObject() - Surface \"" << name << "\" in file \""
-                            << loader->getFileName() << "\": glossiness " << ::toString(static_cast<double>(glossinessRead))
-                            << " is outside 0 to 1; the shininess is "
-                            << ::toString(static_cast<double>(material.getShininess())) << "." << logEnd;
+        KELVO_LOG(1) << "fillObject() - Surface \"" << name << "\" in file \""
+                     << loader->getFileName() << "\": glossiness " << ::toString(static_cast<double>(glossinessRead))
+                     << " is outside 0 to 1; the shininess is "
+                     << ::toString(static_cast<double>(material.getShininess())) << "." << logEnd;
     try {
         Factory<Surface>& library = actor->getSurfaces();
         if (!library.exists(name))

@@ -100,8 +100,8 @@ void LWVmapChunk::fillObject(Actor* actor, LWLoader* loader)
     if (mapType != ID_WGHT)
         return;
     if (loader->isBoneLayer()) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, 3) << "fillObject() - Point weights inside bone layer (Layer "
-                            << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
+        KELVO_LOG(3) << "fillObject() - Point weights inside bone layer (Layer "
+                     << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
         return;
     }
     resolvePoints(loader);

@@ -43,7 +43,7 @@ void MeshEmittor::loadObject(std::string name)
             throw notFound("Factory<Actor>", name);
         model = scene->getActors().find(name);
     } catch (const ComponentNotFoundException& e) {
-        *Log::getInstance() << LogContext(LOG_SOURCE, INFO_LEVEL) << "Caught exception: " << e.getMessage() << logEnd;
+        KELVO_LOG(INFO_LEVEL) << "Caught exception: " << e.getMessage() << logEnd;
         return;
     }
 

@@ -46,7 +46,7 @@ void ParticleEmittor::enableEmitting(const std::string& value)
     else if (value == "false")
         emitting = false;
     else
-        *Log::getInstance() << LogContext(LOG_SOURCE, INFO_LEVEL) << "Value " << value
+        KELVO_LOG(INFO_LEVEL) << "Value " << value
                             << " not understood. Only values \"true\" and \"false\" approved." << logEnd;
 }
 

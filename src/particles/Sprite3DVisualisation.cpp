@@ -26,7 +26,7 @@ PFNGLBLENDCOLORPROC blendColor()
     static const PFNGLBLENDCOLORPROC entryPoint = [] {
         PFNGLBLENDCOLORPROC resolved = reinterpret_cast<PFNGLBLENDCOLORPROC>(SDL_GL_GetProcAddress("glBlendColor"));
         if (resolved == nullptr)
-            *Log::getInstance() << LogContext(LOG_SOURCE, WARNING_LEVEL)
+            KELVO_LOG(WARNING_LEVEL)
                                 << "blendColor() - glBlendColor not available: particle sprites are not tinted."
                                 << logEnd;
         return resolved;

@@ -70,8 +70,8 @@ std::string FontSet::getGlyphFile(char c) const
 
 void FontSet::load(std::string file)
 {
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading Fontset from \"" << file << "\".."
-                        << logEnd;
+    KELVO_LOG(2) << "load() - Loading Fontset from \"" << file << "\".."
+                 << logEnd;
     // Backslashes separate folders here too, as in every name a data file gives.
     std::replace(file.begin(), file.end(), '\\', '/');
 
@@ -92,7 +92,7 @@ void FontSet::load(std::string file)
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+        KELVO_LOG(0) << message << logEnd;
         failed = true;
     } catch (const xercesc::DOMException& e) {
         message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
@@ -128,8 +128,8 @@ void FontSet::load(std::string file)
     }
     for (const auto& entry : entries)
         addCharacter(entry.first, entry.second);
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "load() - Loading completed. "
-                        << toString(static_cast<int>(entries.size())) << " Fonts loaded to a Fontset." << logEnd;
+    KELVO_LOG(2) << "load() - Loading completed. "
+                 << toString(static_cast<int>(entries.size())) << " Fonts loaded to a Fontset." << logEnd;
 }
 
 std::unique_ptr<CharMesh> FontSet::createCharMesh(char c)

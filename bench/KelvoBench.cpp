@@ -1,0 +1,531 @@
+// Load times of generated LWO2 and 3D Studio files, and frame times of a skinned and a static
+// model against bare OpenGL references drawn the same way, in one SDL OpenGL window. Run it with
+// tools/headless.sh build/plain/bench/kelvobench; --smoke runs each benchmark once.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL/SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "3dsLoader.h"
+#include "Actor.h"
+#include "AllocationCounter.h"
+#include "BenchModels.h"
+#include "Bone.h"
+#include "Environment.h"
+#include "JpegWriter.h"
+#include "KeyframedMesh.h"
+#include "Log.h"
+#include "Matrix.h"
+#include "Quaternion.h"
+#include "ResourceLoader.h"
+#include "Surface.h"
+#include "TestSupport.h"
+#include "lwloader/LWLoader.h"
+
+namespace {
+const double MEGABYTE = 1024.0 * 1024.0;
+// The skinned actor of the frame benchmarks: 100 × 100 quads (20,000 triangles) on 20 bones.
+const int ACTOR_CELLS = 100;
+const int ACTOR_BONES = 20;
+// The static model: 125 × 126 cells, 31,500 triangles.
+const int STATIC_WIDTH = 125;
+const int STATIC_HEIGHT = 126;
+
+// The folder every generated file lies in, removed at exit.
+TempDir& folder()
+{
+    static TempDir dir;
+    return dir;
+}
+
+std::size_t fileSize(const std::string& name)
+{
+    return readFile(folder().file(name)).size();
+}
+
+// The bytes of a generated file by its name: "<format>-<bytes>.<ext>" for the grids.
+std::string makeFile(const std::string& name)
+{
+    const std::size_t size = static_cast<std::size_t>(std::atol(name.c_str() + name.find('-') + 1));
+    if (name.rfind("lwo-", 0) == 0)
+        return lwoGrid(size);
+    if (name.rfind("3ds-", 0) == 0)
+        return threeDSGrid(size);
+    if (name == "actor.lwo")
+        return lwoSkinnedActor(ACTOR_CELLS, ACTOR_BONES);
+    return threeDSObject(STATIC_WIDTH, STATIC_HEIGHT);
+}
+
+// The name of a generated file, written into the folder on first use.
+std::string generated(const std::string& name)
+{
+    static std::map<std::string, bool> written;
+    if (!written[name]) {
+        writeFile(folder().file(name), makeFile(name));
+        written[name] = true;
+    }
+    return name;
+}
+
+// Milliseconds of one load per megabyte of the file, from the time the loads took in total.
+void setMsPerMB(benchmark::State& state, std::size_t bytes, double totalMs)
+{
+    const double megabytes = static_cast<double>(bytes) / MEGABYTE;
+    state.counters["MB"] = megabytes;
+    state.counters["ms_per_MB"] = totalMs / static_cast<double>(state.iterations()) / megabytes;
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Everything a 3D Studio load put into the scene goes again, so the next load starts alike.
+void emptyScene(Environment& scene)
+{
+    while (scene.getKeyframedMeshes().size() > 0)
+        scene.getKeyframedMeshes().erase(scene.getKeyframedMeshes().getComponents().begin()->first);
+    while (scene.getSurfaces().size() > 0)
+        scene.getSurfaces().erase(scene.getSurfaces().getComponents().begin()->first);
+}
+
+std::unique_ptr<Actor> loadActor(Environment& scene, const std::string& name)
+{
+    std::unique_ptr<Actor> actor(new Actor(&scene));
+    actor->setName(name);
+    LWLoader loader(actor.get(), &scene);
+    loader.loadObject(name);
+    loader.fillObject(actor.get());
+    return actor;
+}
+
+std::string sizeName(const char* prefix, int64_t bytes)
+{
+    return std::string(prefix) + "-" + std::to_string(bytes);
+}
+
+void BM_LoadLWO2Grid(benchmark::State& state)
+{
+    const std::string name = generated(sizeName("lwo", state.range(0)) + ".lwo");
+    Environment scene;
+    double total = 0.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::unique_ptr<Actor> actor = loadActor(scene, name);
+        total += millisecondsSince(start);
+        benchmark::DoNotOptimize(actor->getTriangleCount());
+    }
+    setMsPerMB(state, fileSize(name), total);
+}
+
+void BM_Load3DSGrid(benchmark::State& state)
+{
+    const std::string name = generated(sizeName("3ds", state.range(0)) + ".3ds");
+    Environment scene;
+    double total = 0.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        {
+            _3dsLoader loader;
+            loader.load(name, &scene);
+        }
+        total += millisecondsSince(start);
+        state.PauseTiming();
+        emptyScene(scene);
+        state.ResumeTiming();
+    }
+    setMsPerMB(state, fileSize(name), total);
+}
+
+void BM_LoadSkinnedActor(benchmark::State& state)
+{
+    const std::string name = generated("actor.lwo");
+    Environment scene;
+    double total = 0.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::unique_ptr<Actor> actor = loadActor(scene, name);
+        total += millisecondsSince(start);
+        benchmark::DoNotOptimize(actor->getBoneCount());
+    }
+    setMsPerMB(state, fileSize(name), total);
+}
+
+// The view every frame benchmark draws with: the model 10 units wide fills the window.
+void frameView(bool lit)
+{
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 640.0 / 480.0, 1.0, 300.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glClearColor(0.1f, 0.1f, 0.2f, 1.0f);
+    if (!lit) {
+        glDisable(GL_LIGHTING);
+        return;
+    }
+    glEnable(GL_LIGHTING);
+    const GLfloat positions[3][4] = {{10, 10, 10, 1}, {-10, 5, 10, 1}, {0, -10, 5, 1}};
+    const GLfloat white[4] = {0.6f, 0.6f, 0.6f, 1.0f};
+    for (int i = 0; i < 3; ++i) {
+        glEnable(GL_LIGHT0 + i);
+        glLightfv(GL_LIGHT0 + i, GL_POSITION, positions[i]);
+        glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, white);
+    }
+}
+
+void finishFrame()
+{
+    glFinish();
+    SDL_GL_SwapBuffers();
+}
+
+// Turns every bone a little, differently each frame, as a keyframed actor would.
+void poseBones(Actor& actor, int frame)
+{
+    for (int b = 0; b < actor.getBoneCount(); ++b)
+        actor.getBone(b)->setOrientation(Quaternion(0.02f * static_cast<float>((frame + b) % 10), 0.0f, 0.0f, 1.0f));
+}
+
+// The skinned actor, loaded and prepared once for the frame benchmarks.
+Actor& skinnedActor(Environment& scene)
+{
+    static std::unique_ptr<Actor> actor;
+    if (!actor) {
+        actor = loadActor(scene, generated("actor.lwo"));
+        frameView(true);
+        actor->render(0.0);
+    }
+    return *actor;
+}
+
+void placeActor()
+{
+    glLoadIdentity();
+    glTranslatef(-10.0f, -1.0f, -26.0f);
+}
+
+void BM_SkinnedFrame(benchmark::State& state)
+{
+    static Environment scene;
+    Actor& actor = skinnedActor(scene);
+    int frame = 0;
+    long allocations = 0;
+    for (auto _ : state) {
+        frameView(true);
+        poseBones(actor, frame++);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        placeActor();
+        const long before = allocationCount();
+        actor.render(frame / 25.0);
+        allocations += allocationCount() - before;
+        finishFrame();
+    }
+    state.counters["triangles"] = actor.getTriangleCount();
+    state.counters["skinned"] = actor.getSkinnedMesh().getTriangleCount();
+    state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(allocations),
+                                                            benchmark::Counter::kAvgIterations);
+}
+
+// The bare loop the skinned frame is measured against: the same points blended from the same
+// bone frames into flat arrays, smoothed normals, and one indexed vertex-array draw of every
+// triangle of the actor.
+void BM_SkinnedReference(benchmark::State& state)
+{
+    static Environment scene;
+    Actor& actor = skinnedActor(scene);
+    // The bone frames of a posed engine frame, then the actor's data as flat arrays.
+    frameView(true);
+    poseBones(actor, 3);
+    placeActor();
+    actor.render(0.0);
+    std::vector<Matrix> frames;
+    std::vector<Vector> pivots;
+    std::map<std::string, int> boneIndex;
+    for (int b = 0; b < actor.getBoneCount(); ++b) {
+        frames.push_back(actor.getBone(b)->getWorldMatrix());
+        pivots.push_back(actor.getBone(b)->getPivot());
+        boneIndex[actor.getBone(b)->getName()] = b;
+    }
+    const int pointCount = static_cast<int>(actor.getPoints().size());
+    std::vector<float> rest(3 * pointCount);
+    std::vector<int> bone(2 * pointCount, 0);
+    std::vector<float> weight(2 * pointCount, 0.0f);
+    for (const auto& entry : actor.getPoints()) {
+        const int p = entry.first;
+        rest[3 * p] = entry.second.x;
+        rest[3 * p + 1] = entry.second.y;
+        rest[3 * p + 2] = entry.second.z;
+        const PointBoneWeightMap* weights = actor.getPointWeights().find(p);
+        int slot = 0;
+        if (weights)
+            for (const auto& w : weights->getWeights())
+                if (slot < 2) {
+                    bone[2 * p + slot] = boneIndex[w.first];
+                    weight[2 * p + slot++] = w.second;
+                }
+    }
+    std::vector<GLuint> indices;
+    for (const auto& entry : actor.getTriangles())
+        for (int c = 0; c < 3; ++c)
+            indices.push_back(static_cast<GLuint>(entry.second.getPoint(c)));
+    std::vector<float> positions(3 * pointCount), normals(3 * pointCount);
+    const GLfloat skin[4] = {0.9f, 0.7f, 0.6f, 1.0f};
+
+    for (auto _ : state) {
+        frameView(true);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (int p = 0; p < pointCount; ++p) {
+            float out[3] = {0, 0, 0};
+            for (int s = 0; s < 2; ++s) {
+                const float w = weight[2 * p + s];
+                if (w == 0.0f)
+                    continue;
+                const Matrix& m = frames[bone[2 * p + s]];
+                const Vector& pivot = pivots[bone[2 * p + s]];
+                const float x = rest[3 * p] - pivot.x, y = rest[3 * p + 1] - pivot.y, z = rest[3 * p + 2] - pivot.z;
+                for (int r = 0; r < 3; ++r)
+                    out[r] += w * (m.get(r) * x + m.get(4 + r) * y + m.get(8 + r) * z + m.get(12 + r));
+            }
+            std::memcpy(&positions[3 * p], out, sizeof out);
+        }
+        std::fill(normals.begin(), normals.end(), 0.0f);
+        for (std::size_t t = 0; t < indices.size(); t += 3) {
+            const float* a = &positions[3 * indices[t]];
+            const float* b = &positions[3 * indices[t + 1]];
+            const float* c = &positions[3 * indices[t + 2]];
+            const float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+            const float v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+            const float n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+            const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+            if (length == 0.0f)
+                continue;
+            for (int k = 0; k < 3; ++k)
+                for (int r = 0; r < 3; ++r)
+                    normals[3 * indices[t + k] + r] += n[r] / length;
+        }
+        glPushMatrix();
+        glLoadIdentity();
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, skin);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, positions.data());
+        glNormalPointer(GL_FLOAT, 0, normals.data());
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, indices.data());
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glPopMatrix();
+        finishFrame();
+    }
+    state.counters["triangles"] = static_cast<double>(indices.size() / 3);
+}
+
+// The static model, loaded once into its own lit scene.
+KeyframedMesh& staticMesh(Environment& scene)
+{
+    static KeyframedMesh* mesh = nullptr;
+    if (!mesh) {
+        _3dsLoader loader;
+        loader.load(generated("static.3ds"), &scene);
+        mesh = scene.getKeyframedMeshes().getComponents().begin()->second;
+        scene.setLightingEnabled(true);
+        // Its display list is compiled by the first render, not by a measured frame.
+        frameView(true);
+        mesh->render(0.0);
+    }
+    return *mesh;
+}
+
+void placeStatic()
+{
+    glLoadIdentity();
+    glTranslatef(-62.0f, -60.0f, -160.0f);
+}
+
+void BM_StaticFrame(benchmark::State& state)
+{
+    static Environment scene;
+    KeyframedMesh& mesh = staticMesh(scene);
+    long allocations = 0;
+    for (auto _ : state) {
+        frameView(true);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        placeStatic();
+        const long before = allocationCount();
+        mesh.render(0.0);
+        allocations += allocationCount() - before;
+        finishFrame();
+    }
+    state.counters["triangles"] = mesh.getTriangleCount();
+    state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(allocations),
+                                                            benchmark::Counter::kAvgIterations);
+}
+
+// The same triangles, normals and material in one bare display list.
+void BM_StaticReference(benchmark::State& state)
+{
+    static Environment scene;
+    KeyframedMesh& mesh = staticMesh(scene);
+    frameView(true);
+    mesh.render(0.0);
+    const GLuint list = glGenLists(1);
+    const GLfloat grey[4] = {0.63f, 0.63f, 0.63f, 1.0f};
+    glNewList(list, GL_COMPILE);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
+    glBegin(GL_TRIANGLES);
+    for (const auto& entry : mesh.getTriangles()) {
+        const PointNormalMap* normals = mesh.findTrianglePointNormals(entry.first);
+        for (int c = 0; c < 3; ++c) {
+            const int p = entry.second.getPoint(c);
+            const Vector n = normals ? normals->getNormal(p) : entry.second.getNormal();
+            const Point& at = mesh.getPoints().find(p)->second;
+            glNormal3f(n.x, n.y, n.z);
+            glVertex3f(at.x, at.y, at.z);
+        }
+    }
+    glEnd();
+    glEndList();
+    for (auto _ : state) {
+        frameView(true);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        placeStatic();
+        glCallList(list);
+        finishFrame();
+    }
+    glDeleteLists(list, 1);
+    state.counters["triangles"] = mesh.getTriangleCount();
+}
+
+void registerBenchmarks()
+{
+    for (auto* load : {benchmark::RegisterBenchmark("LoadLWO2Grid", BM_LoadLWO2Grid),
+                       benchmark::RegisterBenchmark("Load3DSGrid", BM_Load3DSGrid)})
+        load->Arg(10 << 10)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LoadSkinnedActor", BM_LoadSkinnedActor)->Unit(benchmark::kMillisecond);
+    for (auto* frame : {benchmark::RegisterBenchmark("SkinnedFrame", BM_SkinnedFrame),
+                        benchmark::RegisterBenchmark("SkinnedReference", BM_SkinnedReference),
+                        benchmark::RegisterBenchmark("StaticFrame", BM_StaticFrame),
+                        benchmark::RegisterBenchmark("StaticReference", BM_StaticReference)})
+        frame->Unit(benchmark::kMillisecond);
+}
+
+// Median milliseconds of five loads of every .lwo and .3ds file in dir (by its path relative to
+// dir), each load into a fresh scene; "failed" with the cause's start for a file the engine refuses.
+int loadFiles(const std::string& dir)
+{
+    ResourceLoader::setResourcePath(dir + "/");
+    FILE* list = popen(("cd '" + dir + "' && find . -type f \\( -iname '*.lwo' -o -iname '*.3ds' \\) | sort").c_str(), "r");
+    if (!list)
+        return 1;
+    char line[4096];
+    while (std::fgets(line, sizeof line, list)) {
+        std::string name(line);
+        name.erase(name.find_last_not_of("\r\n") + 1);
+        name = name.substr(2);
+        const bool lightWave = name.size() > 4 && (name.compare(name.size() - 4, 4, ".lwo") == 0 ||
+                                                   name.compare(name.size() - 4, 4, ".LWO") == 0);
+        std::vector<double> times;
+        std::string failure;
+        for (int run = 0; run < 5 && failure.empty(); ++run) {
+            Environment scene;
+            const auto start = std::chrono::steady_clock::now();
+            try {
+                if (lightWave) {
+                    loadActor(scene, name);
+                } else {
+                    _3dsLoader loader;
+                    loader.load(name, &scene);
+                }
+            } catch (const std::exception& e) {
+                failure = std::string(e.what()).substr(0, 160);
+            }
+            times.push_back(millisecondsSince(start));
+            emptyScene(scene);
+        }
+        std::sort(times.begin(), times.end());
+        if (failure.empty())
+            std::printf("%s\t%.3f\n", name.c_str(), times[times.size() / 2]);
+        else
+            std::printf("%s\tfailed\t%s\n", name.c_str(), failure.c_str());
+    }
+    pclose(list);
+    return 0;
+}
+
+bool openWindow()
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return false;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    return SDL_SetVideoMode(640, 480, 0, SDL_OPENGL) != nullptr;
+}
+}
+
+int main(int argc, char** argv)
+{
+    // --smoke: every benchmark once, so that the program cannot rot; timings mean nothing then.
+    std::vector<char*> arguments(argv, argv + argc);
+    static char once[] = "--benchmark_min_time=0";
+    for (char*& argument : arguments)
+        if (std::strcmp(argument, "--smoke") == 0)
+            argument = once;
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    const bool ownMode = count == 3 && (std::strcmp(arguments[1], "--write") == 0 ||
+                                        std::strcmp(arguments[1], "--files") == 0);
+    if (!ownMode && benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+        return 1;
+    if (!openWindow()) {
+        std::fprintf(stderr, "kelvobench: no OpenGL window: %s\n", SDL_GetError());
+        return 1;
+    }
+    Log::getInstance()->setFileOutput(false);
+    Log::getInstance()->setLevel(0);
+    ResourceLoader::setResourcePath(folder().path() + "/");
+    writeJpeg(folder().file("grid.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
+    // --write <folder>: the generated 1 MB and 10 MB grids of both formats, for the peer comparison.
+    if (count == 3 && std::strcmp(arguments[1], "--write") == 0) {
+        for (const char* name : {"lwo-1048576.lwo", "lwo-10485760.lwo", "3ds-1048576.3ds", "3ds-10485760.3ds"})
+            writeFile(std::string(arguments[2]) + "/" + name, makeFile(name));
+        SDL_Quit();
+        return 0;
+    }
+    // --files <folder>: the peer comparison's engine side instead of the benchmarks.
+    if (count == 3 && std::strcmp(arguments[1], "--files") == 0) {
+        const int status = loadFiles(arguments[2]);
+        SDL_Quit();
+        return status;
+    }
+    registerBenchmarks();
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kelvobench: %s\n", e.what());
+        SDL_Quit();
+        return 1;
+    }
+    benchmark::Shutdown();
+    SDL_Quit();
+    return 0;
+}
