@@ -1,7 +1,10 @@
 #include "ResourceLoader.h"
 
 #include <algorithm>
+#include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
+#include <vector>
 
 #include "Log.h"
 
@@ -16,6 +19,67 @@ bool isRegularFile(FILE* file)
 {
     struct stat status;
     return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool exists(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0;
+}
+
+// The entries of folder whose names equal name ignoring case.
+std::vector<std::string> matchesIgnoringCase(const std::string& folder, const std::string& name)
+{
+    std::vector<std::string> matches;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return matches;
+    while (const dirent* entry = readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0)
+            matches.push_back(entry->d_name);
+    }
+    closedir(dir);
+    std::sort(matches.begin(), matches.end());
+    return matches;
+}
+
+// Files made on systems that ignore case name each other in any case. Each part of the path that
+// names nothing is replaced by the one entry of its folder that matches it ignoring case; when
+// there is none, or several (then with a warning naming them), the path stays as it was given.
+std::string resolveCase(const std::string& path)
+{
+    if (path.empty() || exists(path))
+        return path;
+    std::string resolved;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(start, end - start);
+        std::string candidate = resolved + part;
+        if (!part.empty() && part != "." && part != ".." && !exists(candidate)) {
+            const std::vector<std::string> matches = matchesIgnoringCase(resolved, part);
+            if (matches.size() != 1) {
+                if (matches.size() > 1) {
+                    std::string names;
+                    for (const std::string& match : matches)
+                        names += (names.empty() ? "\"" : ", \"") + resolved + match + "\"";
+                    *Log::getInstance() << LogContext(LOG_SOURCE, 1) << "resolveCase() - \"" << path
+                                        << "\" does not exist and several files match it ignoring case: " << names
+                                        << ". None of them is used." << logEnd;
+                }
+                return path;
+            }
+            candidate = resolved + matches.front();
+        }
+        resolved = candidate;
+        if (end == path.size())
+            break;
+        resolved += '/';
+        start = end + 1;
+    }
+    return resolved;
 }
 }
 
@@ -58,13 +122,19 @@ std::string ResourceLoader::joinedPath(const std::string& name)
     return path;
 }
 
+std::string ResourceLoader::resolvedPath(const std::string& name)
+{
+    return resolveCase(joinedPath(name));
+}
+
 FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode, const std::string& operation)
 {
     auto open = resources.find(name);
     if (open != resources.end())
         return open->second;
 
-    std::string path = joinedPath(name);
+    // A file written is created under the name given, never over another whose name differs in case.
+    std::string path = mode[0] == 'r' ? resolvedPath(name) : joinedPath(name);
     FILE* file = std::fopen(path.c_str(), mode);
     if (file && !isRegularFile(file)) {
         std::fclose(file);
@@ -104,7 +174,12 @@ void ResourceLoader::releaseResourceFile(const std::string& name)
 
 bool ResourceLoader::resourceExists(const std::string& name)
 {
-    FILE* file = std::fopen(joinedPath(name).c_str(), "rb");
+    return existsAt(resolvedPath(name));
+}
+
+bool ResourceLoader::existsAt(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
     bool regular = isRegularFile(file);
@@ -114,8 +189,8 @@ bool ResourceLoader::resourceExists(const std::string& name)
 
 std::string ResourceLoader::getResourceFilename(const std::string& name)
 {
-    std::string path = joinedPath(name);
-    if (!resourceExists(name))
+    std::string path = resolvedPath(name);
+    if (!existsAt(path))
         throw ResourceLoaderException("getResourceFilename() - File \"" + path + "\" is not a valid resource!");
     return path;
 }
