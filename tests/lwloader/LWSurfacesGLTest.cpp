@@ -377,24 +377,29 @@ TEST_F(LWSurfacesTest, APlanarProjectionOnlyRepeatsOrStopsAtTheEdge)
     }
 }
 
-TEST_F(LWSurfacesTest, ProjectionsOtherThanPlanarAndUVAreRefused)
+TEST_F(LWSurfacesTest, ProjectionsOtherThanPlanarAndUVAreRefusedByNameBeforeTheirPictureLoads)
 {
-    for (uint16_t projection : {1, 2, 3, 4, 6}) {
+    const std::pair<uint16_t, const char*> projections[] = {
+        {1, "cylindrical"}, {2, "spherical"}, {3, "cubic"}, {4, "front"}, {6, "unknown"}};
+    for (const auto& projection : projections) {
         Block other;
-        other.projection = projection;
+        other.projection = projection.first;
         Actor actor(&scene);
         LogCapture log;
-        EXPECT_EQ(load(squareObject([&](LwoWriter& w) {
-                           clip(w, 1, "wood.jpg");
-                           surface(w, "Default", RGBA(1, 1, 1, 1), {other});
-                       }),
-                       actor),
-                  wrapped + surfaceFailed +
-                      "KelvoEngineException::::LWBlokSubChunk::fillSurface() - Unsupported texture projection type. "
-                      "Please use either planary mapping, or uv coordinate mapping!")
-            << projection;
-        EXPECT_EQ(log.text(), "[error] lwbloksubchunk::LWBlokSubChunk::fillSurface() - Unsupported texture projection "
-                              "type. Please use either planary mapping, or uv coordinate mapping!\n");
+        const std::string text = "fillSurface() - Unsupported texture projection type. Please use either planary "
+                                 "mapping, or uv coordinate mapping! Surface \"Globe\" asks for the " +
+                                 std::string(projection.second) + " projection (code " +
+                                 std::to_string(projection.first) + ").";
+        LwoWriter w;
+        w.chunk("TAGS").s0("Globe").end();
+        squareLayer(w, 1, -1, -1, 1, 1, 0);
+        // The picture is missing: had it been looked for, the load would fail for it instead.
+        clip(w, 1, "missing.jpg");
+        surface(w, "Globe", RGBA(1, 1, 1, 1), {other});
+        EXPECT_EQ(load(w.file(), actor), wrapped + surfaceFailed + "KelvoEngineException::::LWBlokSubChunk::" + text)
+            << projection.first;
+        EXPECT_EQ(log.text(), "[error] lwbloksubchunk::LWBlokSubChunk::" + text + "\n");
+        EXPECT_EQ(scene.getTextureManager().size(), 0) << projection.first;
     }
 }
 
