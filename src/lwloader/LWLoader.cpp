@@ -246,6 +246,8 @@ void LWLoader::fillObject(Actor* target)
     }
     // Polygons no SURF tag names draw with a default surface: without one, the actor could not be
     // drawn at all.
+    if (!target)
+        return;
     for (const auto& entry : target->getTriangles()) {
         if (entry.second.getSurfaceName().empty()) {
             if (!target->getSurfaces().exists(""))
