@@ -32,9 +32,10 @@ public:
     Actor(const Actor&) = delete;
     Actor& operator=(const Actor&) = delete;
 
-    // Fans the polygon of count point indices into triangles (v0, v[i+1], v[i]) for i from
-    // count - 2 down to 1, each carrying polygonIndex; returns their triangle indices. Fewer than
-    // three points make nothing.
+    // Cuts the polygon of count point indices into count - 2 triangles that cover it, each
+    // carrying polygonIndex and wound against the polygon's order (PolygonTriangulation); returns
+    // their triangle indices. A convex polygon gives the fan (v0, v[i+1], v[i]) for i from
+    // count - 2 down to 1. Fewer than three points make nothing.
     std::vector<int> addPolygon(const int* points, int count, int polygonIndex);
 
     // A new root bone from start extending by end (actor units); returns its index. The actor is

@@ -27,6 +27,9 @@ public:
     FILE* writeResourceFile(const std::string& name);
     void releaseResourceFile(const std::string& name);
 
+    // Reading, testing and naming take the exact name first; when it names nothing, the one file
+    // whose name matches it ignoring case (several such files: none, with a warning).
+
     // True when the joined path names a regular file that can be opened for reading.
     static bool resourceExists(const std::string& name);
     // The joined path of an existing file, for readers that open files themselves; otherwise
@@ -51,6 +54,8 @@ private:
     ResourceLoader& operator=(const ResourceLoader&) = delete;
 
     FILE* openResourceFile(const std::string& name, const char* mode, const std::string& operation);
+    // The joined path, its parts that name nothing matched to existing entries ignoring case.
+    static std::string resolvedPath(const std::string& name);
 
     static ResourceLoader* instance;
     static std::string resourcePath;

@@ -5,6 +5,7 @@
 #include "Environment.h"
 #include "Log.h"
 #include "Matrix.h"
+#include "PolygonTriangulation.h"
 #include "StringUtil.h"
 #include "Surface.h"
 
@@ -37,10 +38,16 @@ std::vector<int> Actor::addPolygon(const int* points, int count, int polygonInde
     std::vector<int> made;
     if (!points || count < 3)
         return made;
-    // The fan runs backwards from the last point, reversing the polygon's winding in each
-    // triangle.
-    for (int i = count - 2; i >= 1; --i) {
-        addTriangle(points[0], points[i + 1], points[i], polygonIndex);
+    // A corner without a point has no place to cut by: such a polygon gets the plain fan.
+    std::vector<Vector> corners;
+    corners.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count && hasPoint(points[i]); ++i)
+        corners.push_back(getPointVector(points[i]));
+    const std::vector<PolygonTriangulation::Corners> pieces = static_cast<int>(corners.size()) == count
+                                                                  ? PolygonTriangulation::triangulate(corners)
+                                                                  : PolygonTriangulation::fan(count);
+    for (const PolygonTriangulation::Corners& piece : pieces) {
+        addTriangle(points[piece[0]], points[piece[1]], points[piece[2]], polygonIndex);
         made.push_back(getTriangleCount() - 1);
     }
     return made;

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
+#include <vector>
 
 #include "Log.h"
 
@@ -38,6 +41,67 @@ std::string reasonOf(int error)
     default:
         return std::strerror(error);
     }
+}
+
+bool exists(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0;
+}
+
+// The entries of folder whose names equal name ignoring case.
+std::vector<std::string> matchesIgnoringCase(const std::string& folder, const std::string& name)
+{
+    std::vector<std::string> matches;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return matches;
+    while (const dirent* entry = readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0)
+            matches.push_back(entry->d_name);
+    }
+    closedir(dir);
+    std::sort(matches.begin(), matches.end());
+    return matches;
+}
+
+// Files made on systems that ignore case name each other in any case. Each part of the path that
+// names nothing is replaced by the one entry of its folder that matches it ignoring case; when
+// there is none, or several (then with a warning naming them), the path stays as it was given.
+std::string resolveCase(const std::string& path)
+{
+    if (path.empty() || exists(path))
+        return path;
+    std::string resolved;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(start, end - start);
+        std::string candidate = resolved + part;
+        if (!part.empty() && part != "." && part != ".." && !exists(candidate)) {
+            const std::vector<std::string> matches = matchesIgnoringCase(resolved, part);
+            if (matches.size() != 1) {
+                if (matches.size() > 1) {
+                    std::string names;
+                    for (const std::string& match : matches)
+                        names += (names.empty() ? "\"" : ", \"") + resolved + match + "\"";
+                    KELVO_LOG(1) << "resolveCase() - \"" << path
+                                 << "\" does not exist and several files match it ignoring case: " << names
+                                 << ". None of them is used." << logEnd;
+                }
+                return path;
+            }
+            candidate = resolved + matches.front();
+        }
+        resolved = candidate;
+        if (end == path.size())
+            break;
+        resolved += '/';
+        start = end + 1;
+    }
+    return resolved;
 }
 }
 
@@ -80,13 +144,19 @@ std::string ResourceLoader::joinedPath(const std::string& name)
     return path;
 }
 
+std::string ResourceLoader::resolvedPath(const std::string& name)
+{
+    return resolveCase(joinedPath(name));
+}
+
 FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode, const std::string& operation)
 {
     auto open = resources.find(name);
     if (open != resources.end())
         return open->second;
 
-    std::string path = joinedPath(name);
+    // A file written is created under the name given, never over another whose name differs in case.
+    std::string path = mode[0] == 'r' ? resolvedPath(name) : joinedPath(name);
     // A file to be written may not exist yet; whatever exists must be a regular file.
     struct stat status;
     const bool creatable = mode[0] == 'w' && stat(path.c_str(), &status) != 0 && errno == ENOENT;
@@ -129,12 +199,12 @@ void ResourceLoader::releaseResourceFile(const std::string& name)
 
 bool ResourceLoader::resourceExists(const std::string& name)
 {
-    return whyUnreadable(joinedPath(name)).empty();
+    return whyUnreadable(resolvedPath(name)).empty();
 }
 
 std::string ResourceLoader::getResourceFilename(const std::string& name)
 {
-    std::string path = joinedPath(name);
+    std::string path = resolvedPath(name);
     const std::string reason = whyUnreadable(path);
     if (!reason.empty())
         throw ResourceLoaderException("getResourceFilename() - File \"" + path + "\" is not a valid resource! Reason: " +

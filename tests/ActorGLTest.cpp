@@ -137,6 +137,39 @@ TEST_F(ActorTest, QuadFansBackwardsIntoTwoTrianglesAndShortPolygonsMakeNone)
     EXPECT_EQ(actor.getTriangleCount(), 2);
 }
 
+TEST_F(ActorTest, AConcavePolygonDrawsItsOwnShapeAndNothingOutsideIt)
+{
+    // An L of three 0.5-wide squares, its notch at the top right, begun at the notch's lower
+    // corner: the fan from there would cover the notch with a triangle wound the other way.
+    Actor actor(&scene);
+    addSurface(actor, "red", RGBA(1, 0, 0, 1));
+    const Vector corners[6] = {Vector(0.5f, 0, 0),     Vector(0, 0, 0),      Vector(0, 0.5f, 0),
+                               Vector(-0.5f, 0.5f, 0), Vector(-0.5f, -0.5f, 0), Vector(0.5f, -0.5f, 0)};
+    int points[6];
+    for (int i = 0; i < 6; ++i)
+        points[i] = actor.addPoint(corners[i]);
+    const std::vector<int> made = actor.addPolygon(points, 6, 3);
+    ASSERT_EQ(made.size(), 4u);
+    EXPECT_EQ(actor.getPolygonTriangles(3), made);
+    float area = 0.0f;
+    for (int index : made) {
+        actor.getTriangle(index)->setSurfaceName("red");
+        const Triangle::PointIndices& p = actor.getTriangle(index)->getPoints();
+        const Vector a = actor.getPointVector(p[0]), b = actor.getPointVector(p[1]), c = actor.getPointVector(p[2]);
+        // Wound against the polygon, which runs anticlockwise: every triangle clockwise on screen.
+        const float twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_LT(twice, 0.0f) << "triangle " << index << " faces against the polygon";
+        area += std::fabs(twice) / 2.0f;
+    }
+    EXPECT_NEAR(area, 0.75f, 1e-6f);
+
+    actor.render(0.0);
+    EXPECT_TRUE(colourAt(0.15f, 0.15f, BLACK)) << "the notch stays empty: " << describe(readPixel(windowX(0.15f), windowY(0.15f)));
+    for (const auto& inside : {std::make_pair(-0.25f, 0.25f), std::make_pair(-0.25f, -0.25f), std::make_pair(0.25f, -0.25f)})
+        EXPECT_TRUE(colourAt(inside.first, inside.second, RED))
+            << inside.first << ", " << inside.second << ": " << describe(readPixel(windowX(inside.first), windowY(inside.second)));
+}
+
 TEST_F(ActorTest, BonesAreNamedFromOneCounterUntilTheActorNamesThem)
 {
     Actor first(&scene), second(&scene);

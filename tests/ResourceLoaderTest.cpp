@@ -280,3 +280,77 @@ TEST_F(ResourceLoaderTest, AFileItsReaderMayNotReadIsNamedAsSuch)
     ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(answer, "permission denied");
 }
+
+TEST_F(ResourceLoaderTest, ANameThatDiffersFromItsFileInCaseAloneFindsTheFile)
+{
+    writeFile("data/IMAGE1.jpg", "upper");
+    writeFile("data/Mixed.Jpg", "mixed");
+    writeFile("data/Maps/Wood.JPG", "wood");
+    writeFile("data/exact.txt", "lower");
+    writeFile("data/EXACT.txt", "upper");
+    ResourceLoader::setResourcePath("data/");
+    struct Case {
+        const char* name;
+        const char* file;  // the joined path found
+        const char* content;
+    } cases[] = {
+        {"image1.jpg", "data/IMAGE1.jpg", "upper"},
+        {"IMAGE1.JPG", "data/IMAGE1.jpg", "upper"},
+        {"mixed.jpg", "data/Mixed.Jpg", "mixed"},
+        {"maps/wood.jpg", "data/Maps/Wood.JPG", "wood"},
+        {"MAPS\\wood.jpg", "data/Maps/Wood.JPG", "wood"},
+        // The exact name comes first.
+        {"exact.txt", "data/exact.txt", "lower"},
+        {"EXACT.txt", "data/EXACT.txt", "upper"},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        EXPECT_TRUE(ResourceLoader::resourceExists(c.name)) << c.name;
+        EXPECT_EQ(ResourceLoader::getResourceFilename(c.name), c.file) << c.name;
+        FILE* file = loader->readResourceFile(c.name);
+        EXPECT_EQ(readAll(file), c.content) << c.name;
+        // Kept under the name as given.
+        loader->releaseResourceFile(c.name);
+        EXPECT_EQ(log.text(), "") << c.name;
+    }
+}
+
+TEST_F(ResourceLoaderTest, SeveralFilesMatchingANameIgnoringCaseAreNamedInAWarningAndNoneIsUsed)
+{
+    writeFile("data/Twin.txt", "a");
+    writeFile("data/TWIN.txt", "b");
+    ResourceLoader::setResourcePath("data/");
+    const std::string warning = "[warning] resourceloader::resolveCase() - \"data/twin.txt\" does not exist and several "
+                                "files match it ignoring case: \"data/TWIN.txt\", \"data/Twin.txt\". None of them is used.\n";
+    {
+        LogCapture log;
+        EXPECT_FALSE(ResourceLoader::resourceExists("twin.txt"));
+        EXPECT_EQ(log.text(), warning);
+    }
+    {
+        LogCapture log;
+        EXPECT_THROW(ResourceLoader::getResourceFilename("twin.txt"), ResourceLoaderException);
+        EXPECT_EQ(log.text(), warning);
+    }
+    LogCapture log;
+    try {
+        loader->readResourceFile("twin.txt");
+        ADD_FAILURE() << "opened one of the twins";
+    } catch (const ResourceLoaderException& e) {
+        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't open file "
+                                  "\"data/twin.txt\". Failed to access the file.");
+    }
+    EXPECT_EQ(log.warnings(), 1);
+    EXPECT_TRUE(log.contains(warning)) << log.text();
+}
+
+TEST_F(ResourceLoaderTest, AWrittenFileIsCreatedUnderItsOwnNameBesideOneThatDiffersInCase)
+{
+    writeFile("data/Out.txt", "kept");
+    ResourceLoader::setResourcePath("data/");
+    FILE* file = loader->writeResourceFile("out.txt");
+    ASSERT_GE(std::fputs("new", file), 0);
+    loader->releaseResourceFile("out.txt");
+    EXPECT_EQ(readFile(path("data/Out.txt")), "kept");
+    EXPECT_EQ(readFile(path("data/out.txt")), "new");
+}

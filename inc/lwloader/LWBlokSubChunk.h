@@ -39,8 +39,9 @@ public:
     // Places the texture on the surface and, for an image-map block, adds the clip's image as a
     // texture of the scene shared by name and projection and wrap, then gives the actor texture
     // coordinates: a planar projection through the placement, or the actor's UV maps of the
-    // block's map name. Throws LWLoaderException for another projection or a planar one that
-    // neither repeats nor stops at the edge, and what creating or loading the texture throws.
+    // block's map name. Throws LWLoaderException for another projection (naming it and the
+    // surface, before any image is loaded) or a planar one that neither repeats nor stops at the
+    // edge, and what creating or loading the texture throws.
     void fillSurface(Actor* actor, Surface* surface, LWLoader* loader) const;
     // The scene's name of a clip image's texture: the file name without its folders, then "r"
     // (repeat) or "c" (clamp) for the width and the height.

@@ -29,6 +29,20 @@ std::string fileOf(std::string path)
     return FilePath(path).getFileName();
 }
 
+// The name LightWave gives a PROJ code.
+std::string projectionName(uint16_t code)
+{
+    switch (code) {
+    case LWBlokSubChunk::PROJECTION_PLANAR: return "planar";
+    case LWBlokSubChunk::PROJECTION_CYLINDRICAL: return "cylindrical";
+    case LWBlokSubChunk::PROJECTION_SPHERICAL: return "spherical";
+    case LWBlokSubChunk::PROJECTION_CUBIC: return "cubic";
+    case LWBlokSubChunk::PROJECTION_FRONT: return "front";
+    case LWBlokSubChunk::PROJECTION_UV: return "UV";
+    default: return "unknown";
+    }
+}
+
 // Reads a value sub-chunk of a block in place, its identifier already read: the U2 size, then
 // read() bounded by the body, what it leaves unread skipped. 2 + size (+ 1 for a pad byte), or
 // READ_FAILED.
@@ -132,6 +146,16 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
     if (!header)
         return;
 
+    // A projection that cannot be drawn is refused before its picture is decoded for nothing.
+    if (projection != PROJECTION_PLANAR && projection != PROJECTION_UV) {
+        const std::string text = "fillSurface() - Unsupported texture projection type. Please use either planary mapping, "
+                                 "or uv coordinate mapping! Surface \"" +
+                                 surface->getName() + "\" asks for the " + projectionName(projection) +
+                                 " projection (code " + std::to_string(projection) + ").";
+        KELVO_LOG(0) << "LWBlokSubChunk::" << text << logEnd;
+        throw LWLoaderException(source, text);
+    }
+
     Environment* scene = actor->getEnvironment();
     if (!scene)
         throw LWLoaderException(source, "fillSurface() - The actor belongs to no scene to keep its textures.");
@@ -179,11 +203,7 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
                 map->applyUV(actor);
         }
         break;
-    default: {
-        const std::string text = "fillSurface() - Unsupported texture projection type. Please use either planary mapping, "
-                                 "or uv coordinate mapping!";
-        KELVO_LOG(0) << "LWBlokSubChunk::" << text << logEnd;
-        throw LWLoaderException(source, text);
-    }
+    default:
+        break;
     }
 }

@@ -6,8 +6,10 @@
 #include <exception>
 #include <utility>
 
+#include "Actor.h"
 #include "Log.h"
 #include "ResourceLoader.h"
+#include "Surface.h"
 #include "lwloader/LWChunk.h"
 #include "lwloader/LWClipChunk.h"
 #include "lwloader/LWLayerChunk.h"
@@ -241,6 +243,17 @@ void LWLoader::fillObject(Actor* target)
     } catch (...) {
         throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
                                             "\". Unknown Cause!");
+    }
+    // Polygons no SURF tag names draw with a default surface: without one, the actor could not be
+    // drawn at all.
+    if (!target)
+        return;
+    for (const auto& entry : target->getTriangles()) {
+        if (entry.second.getSurfaceName().empty()) {
+            if (!target->getSurfaces().exists(""))
+                target->getSurfaces().create("", target->getEnvironment());
+            break;
+        }
     }
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "Actor.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
 #include "lwloader/LWChunk.h"
@@ -180,5 +182,34 @@ TEST_F(LWLoaderSampleFilesTest, AnEmptyFileIsCorrupted)
     } catch (const LWLoaderException& e) {
         EXPECT_EQ(e.getMessage().rfind("KelvoEngineException::::LWLoader::Corrupted file. File \"empty.lwo\"", 0), 0u)
             << e.getMessage();
+    }
+}
+
+TEST_F(LWLoaderSampleFilesTest, ConcavePolygonsOfTheSamplesAreCutIntoTrianglesThatFaceTheirWay)
+{
+    const std::string folder = modelsFolder("LWO/LWO2");
+    if (folder.empty() || !fs::is_regular_file(folder + "/concave_polygon.lwo"))
+        GTEST_SKIP() << "no concave sample files: " << folder << "/concave_polygon.lwo is absent";
+    ResourceLoader::setResourcePath(folder + "/");
+    for (const char* name : {"concave_polygon.lwo"}) {
+        Actor actor(nullptr);
+        LWLoader loader(&actor, nullptr);
+        LogCapture quiet;
+        ASSERT_NO_THROW(loader.loadObject(name)) << name;
+        ASSERT_NO_THROW(loader.fillObject(&actor)) << name;
+        // One polygon each: its triangles' areas add up to its own only if none overlaps another
+        // or faces the other way.
+        Vector sum;
+        double covered = 0.0;
+        for (int index : actor.getPolygonTriangles(0)) {
+            const Triangle::PointIndices& p = actor.getTriangle(index)->getPoints();
+            const Vector a = actor.getPointVector(p[0]), b = actor.getPointVector(p[1]), c = actor.getPointVector(p[2]);
+            const Vector u = b - a, v = c - a;
+            const Vector twice(u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x);
+            sum += twice;
+            covered += std::sqrt(twice.dot(twice));
+        }
+        EXPECT_GT(actor.getTriangleCount(), 0) << name;
+        EXPECT_NEAR(covered, std::sqrt(sum.dot(sum)), 0.01 * covered) << name << ": triangles overlap or face away";
     }
 }

@@ -452,24 +452,29 @@ TEST_F(LWSurfacesTest, APlanarProjectionOnlyRepeatsOrStopsAtTheEdge)
     }
 }
 
-TEST_F(LWSurfacesTest, ProjectionsOtherThanPlanarAndUVAreRefused)
+TEST_F(LWSurfacesTest, ProjectionsOtherThanPlanarAndUVAreRefusedByNameBeforeTheirPictureLoads)
 {
-    for (uint16_t projection : {1, 2, 3, 4, 6}) {
+    const std::pair<uint16_t, const char*> projections[] = {
+        {1, "cylindrical"}, {2, "spherical"}, {3, "cubic"}, {4, "front"}, {6, "unknown"}};
+    for (const auto& projection : projections) {
         Block other;
-        other.projection = projection;
+        other.projection = projection.first;
         Actor actor(&scene);
         LogCapture log;
-        EXPECT_EQ(load(squareObject([&](LwoWriter& w) {
-                           clip(w, 1, "wood.jpg");
-                           surface(w, "Default", RGBA(1, 1, 1, 1), {other});
-                       }),
-                       actor),
-                  wrapped + surfaceFailed +
-                      "KelvoEngineException::::LWBlokSubChunk::fillSurface() - Unsupported texture projection type. "
-                      "Please use either planary mapping, or uv coordinate mapping!")
-            << projection;
-        EXPECT_EQ(log.text(), "[error] lwbloksubchunk::LWBlokSubChunk::fillSurface() - Unsupported texture projection "
-                              "type. Please use either planary mapping, or uv coordinate mapping!\n");
+        const std::string text = "fillSurface() - Unsupported texture projection type. Please use either planary "
+                                 "mapping, or uv coordinate mapping! Surface \"Globe\" asks for the " +
+                                 std::string(projection.second) + " projection (code " +
+                                 std::to_string(projection.first) + ").";
+        LwoWriter w;
+        w.chunk("TAGS").s0("Globe").end();
+        squareLayer(w, 1, -1, -1, 1, 1, 0);
+        // The picture is missing: had it been looked for, the load would fail for it instead.
+        clip(w, 1, "missing.jpg");
+        surface(w, "Globe", RGBA(1, 1, 1, 1), {other});
+        EXPECT_EQ(load(w.file(), actor), wrapped + surfaceFailed + "KelvoEngineException::::LWBlokSubChunk::" + text)
+            << projection.first;
+        EXPECT_EQ(log.text(), "[error] lwbloksubchunk::LWBlokSubChunk::" + text + "\n");
+        EXPECT_EQ(scene.getTextureManager().size(), 0) << projection.first;
     }
 }
 
@@ -503,4 +508,46 @@ TEST_F(LWSurfacesTest, EachLayerDrawsItsOwnSquareWithItsOwnSurface)
     actor.render(0.0);
     EXPECT_TRUE(closeColour(readPixel(160, 240), {0, 255, 0}, 0)) << describe(readPixel(160, 240));
     EXPECT_TRUE(closeColour(readPixel(480, 240), {0, 0, 255}, 0)) << describe(readPixel(480, 240));
+}
+
+TEST_F(LWSurfacesTest, PolygonsNoSurfaceTagNamesDrawWithADefaultSurface)
+{
+    // Two squares side by side; the right one tagged "Right" (blue) or, without tags, none.
+    struct Case {
+        const char* what;
+        bool tagged;
+        Pixel right;
+    } cases[] = {
+        {"no polygon tags", false, {255, 255, 255}},
+        {"only the right square tagged", true, {0, 0, 255}},
+    };
+    for (const Case& c : cases) {
+        LwoWriter w;
+        w.chunk("TAGS").s0("Right").end();
+        w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
+        w.chunk("PNTS").vec12(-1, -1, 0).vec12(0, -1, 0).vec12(0, 1, 0).vec12(-1, 1, 0);
+        w.vec12(1, -1, 0).vec12(1, 1, 0).end();
+        w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).u2(4).vx(1).vx(4).vx(5).vx(2).end();
+        if (c.tagged)
+            w.chunk("PTAG").id("SURF").vx(1).u2(0).end();
+        surface(w, "Right", RGBA(0, 0, 1, 1));
+        Actor actor(&scene);
+        ASSERT_EQ(load(w.file(), actor), "") << c.what;
+        ASSERT_TRUE(actor.getSurfaces().exists("")) << c.what;
+        glClear(GL_COLOR_BUFFER_BIT);
+        LogCapture log;
+        EXPECT_NO_THROW(actor.render(0.0)) << c.what;
+        EXPECT_EQ(log.errors(), 0) << c.what << ": " << log.text();
+        // The default surface is the material's white.
+        EXPECT_TRUE(closeColour(readPixel(160, 240), {255, 255, 255}, 0)) << c.what << ": " << describe(readPixel(160, 240));
+        EXPECT_TRUE(closeColour(readPixel(480, 240), c.right, 0)) << c.what << ": " << describe(readPixel(480, 240));
+    }
+}
+
+TEST_F(LWSurfacesTest, AnObjectWhosePolygonsAllCarrySurfaceTagsGetsNoDefaultSurface)
+{
+    Actor actor(&scene);
+    ASSERT_EQ(load(squareObject([](LwoWriter& w) { surface(w, "Default", RGBA(1, 0, 0, 1)); }), actor), "");
+    EXPECT_FALSE(actor.getSurfaces().exists(""));
+    EXPECT_EQ(actor.getSurfaces().size(), 1);
 }

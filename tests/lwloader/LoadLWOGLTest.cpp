@@ -286,7 +286,7 @@ TEST_F(LoadLWOTest, TheSampleFilesLoadOrFailAsTheirSurfacesDemand)
         {"MappingModes/earth_uv_cylindrical_y.lwo", ""},
         {"ModoExport_vertNormals.lwo", ""},
         {"Subdivision.lwo", ""},
-        {"UglyVertexColors.lwo", missingImage},  // the image is looked for before the projection
+        {"UglyVertexColors.lwo", unsupportedProjection},  // refused before its image is looked for
         {"box_2uv_1unused.lwo", missingImage},
         {"boxuv.lwo", missingImage},
         {"concave_polygon.lwo", ""},

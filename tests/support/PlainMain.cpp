@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testBinaryStatus(RUN_ALL_TESTS());
 }

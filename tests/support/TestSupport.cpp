@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include "Log.h"
 
 namespace fs = std::filesystem;
@@ -120,8 +122,15 @@ bool fileExists(const std::string& path)
 
 std::string sharedDir()
 {
-    std::string dir = KELVO_SHARED_DIR;
-    return fs::is_directory(dir) ? dir : std::string();
+    const char* chosen = std::getenv("KELVO_SHARED_DIR");
+    std::string dir = chosen ? chosen : KELVO_SHARED_DIR;
+    return !dir.empty() && fs::is_directory(dir) ? dir : std::string();
+}
+
+int testBinaryStatus(int result)
+{
+    const ::testing::UnitTest& tests = *::testing::UnitTest::GetInstance();
+    return result == 0 && tests.skipped_test_count() > 0 ? SKIPPED_STATUS : result;
 }
 
 std::string sourceDir()
@@ -131,7 +140,12 @@ std::string sourceDir()
 
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& folder)
 {
-    std::string program = KELVO_PROGRAM;
+    return runExecutable(KELVO_PROGRAM, arguments, folder);
+}
+
+ProgramRun runExecutable(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& folder)
+{
     ProgramRun run{-1, ""};
     if (program.empty())
         return run;

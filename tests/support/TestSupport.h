@@ -62,8 +62,15 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 
-// ../shared beside the project, or "" when it is absent.
+// The folder of third-party sample files (../shared beside the project unless the build or the
+// environment variable KELVO_SHARED_DIR names another), or "" when it is absent.
 std::string sharedDir();
+
+// The exit status ctest counts as "skipped" for every test binary here.
+const int SKIPPED_STATUS = 77;
+// A test binary's exit status from RUN_ALL_TESTS's result: SKIPPED_STATUS when it passed with
+// tests skipped, so a run that could not test something never shows as passed.
+int testBinaryStatus(int result);
 std::string sourceDir();
 
 // The program run as a subprocess in folder, standard output and error captured together.
@@ -72,5 +79,8 @@ struct ProgramRun {
     std::string output;  // standard output and standard error
 };
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& folder);
+// The same for any executable.
+ProgramRun runExecutable(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& folder);
 
 #endif
