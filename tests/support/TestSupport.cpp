@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <filesystem>
 #include <sys/wait.h>
@@ -166,4 +167,11 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
     if (WIFEXITED(status))
         run.status = WEXITSTATUS(status);
     return run;
+}
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }

@@ -58,6 +58,10 @@ private:
     std::string savedCwd;
 };
 
+// Seconds of processor time the calling thread has used: work done, unlike the wall clock, not
+// stretched by other processes of a busy machine.
+double threadCpuSeconds();
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
