@@ -21,6 +21,8 @@ public:
     uint64_t getPosition() const { return position; }  // bytes from the start of the file
     uint64_t getEnd() const { return end; }             // end of the innermost chunk entered
     uint64_t remaining() const { return end - position; }
+    // Chunks entered and not yet left.
+    size_t getDepth() const { return outerEnds.size(); }
     // True when count values of elementSize bytes fit in what remains; checked before a loop
     // over a count read from the file.
     bool hasRoomFor(uint64_t count, uint64_t elementSize) const;

@@ -35,10 +35,11 @@ public:
     std::string getGlyphFile(char c) const;
     const std::map<char, std::string>& getGlyphs() const { return glyphs; }
 
-    // A new glyph mesh for c, owned by the caller, with a texture created under the glyph's file
-    // name in the scene's texture manager (replacing one of that name) and loaded from the file
-    // and its alpha companion at every call. What creating or loading the texture throws passes
-    // through, also for a character without a glyph (an empty file name).
+    // A new glyph mesh for c, owned by the caller, drawn with the scene's texture of the glyph's
+    // file name: the first call for a picture creates it in the scene's texture manager and loads
+    // it from the file and its alpha companion; later calls, from any text of the scene, share
+    // it. What creating or loading the texture throws passes through, also for a character
+    // without a glyph (an empty file name).
     std::unique_ptr<CharMesh> createCharMesh(char c);
 
 private:

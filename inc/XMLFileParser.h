@@ -17,7 +17,8 @@ class DOMTreeErrorReporter;
 // The DOM parser every XML reader uses, set up for untrusted files: validation only when the
 // document declares a grammar, no namespaces or schemas, entity references expanded in place,
 // no entity or DTD ever read from outside the document (such a reference is a fatal parse error)
-// and entity expansion bounded. Syntax problems go to its DOMTreeErrorReporter. One per read.
+// and entity expansion bounded: in count, and in the text one entity may stand for. Syntax
+// problems go to its DOMTreeErrorReporter. One per read.
 class XMLFileParser {
 public:
     // Starts Xerces first when no reader has; its XMLException passes through.
@@ -27,6 +28,8 @@ public:
     XMLFileParser& operator=(const XMLFileParser&) = delete;
 
     // Xerces' own XMLException and DOMException pass through; syntax errors only reach the reporter.
+    // Throws XMLParserException naming the file and the entity when an entity declaration stands
+    // for more text than the parser allows.
     void parse(const std::string& path);
     // The parser counted an error or the reporter saw one.
     bool hasErrors() const;

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
@@ -27,11 +28,40 @@ struct JPEGErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
+// Scans a progressive file may have, as TurboJPEG allows. Each scan walks every block of the
+// image again, so a file of thousands of tiny scans would take many seconds to decode.
+const int MAXIMUM_SCANS = 500;
+
 // Replaces the library's error_exit, which would end the process. Never returns to the library.
 void jpegErrorExit(j_common_ptr info)
 {
     JPEGErrorManager* manager = reinterpret_cast<JPEGErrorManager*>(info->err);
     manager->standard.format_message(info, manager->message);
+    std::longjmp(manager->jumpTarget, 1);
+}
+
+// Replaces the library's output_message, which writes to standard error: its warnings (a file
+// cut short, corrupt data) go to the engine log instead.
+void jpegOutputMessage(j_common_ptr info)
+{
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    try {
+        KELVO_LOG(1) << "JPEGLoader() - " << text << "." << logEnd;
+    } catch (...) {
+        // Nothing may unwind through the library's C frames; the warning is lost.
+    }
+}
+
+// Called by the library as it reads; stops a file with more scans than the limit.
+void jpegProgress(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= MAXIMUM_SCANS)
+        return;
+    JPEGErrorManager* manager = reinterpret_cast<JPEGErrorManager*>(info->err);
+    std::snprintf(manager->message, sizeof manager->message, "too many scans, more than %d", MAXIMUM_SCANS);
     std::longjmp(manager->jumpTarget, 1);
 }
 
@@ -42,6 +72,7 @@ enum DecodeResult { decoded, libraryError, tooLarge, outOfMemory };
 struct DecodeState {
     jpeg_decompress_struct info;
     JPEGErrorManager error;
+    jpeg_progress_mgr progress;
     unsigned char* pixels;  // C allocator; handed to the loader on success, freed otherwise
     JDIMENSION width;
     JDIMENSION height;
@@ -51,10 +82,12 @@ struct DecodeState {
 
 // Plain C from here to the end: no object with a destructor, no exception. On any result but
 // decoded the decompressor is destroyed and no pixel buffer remains.
-DecodeResult decode(DecodeState* state, FILE* file, bool greyscale)
+DecodeResult decode(DecodeState* state, const std::vector<unsigned char>& file, bool greyscale)
 {
     state->info.err = jpeg_std_error(&state->error.standard);
     state->error.standard.error_exit = jpegErrorExit;
+    state->error.standard.output_message = jpegOutputMessage;
+    state->progress.progress_monitor = jpegProgress;
     if (setjmp(state->error.jumpTarget)) {
         jpeg_destroy_decompress(&state->info);
         std::free(state->pixels);
@@ -62,7 +95,8 @@ DecodeResult decode(DecodeState* state, FILE* file, bool greyscale)
         return libraryError;
     }
     jpeg_create_decompress(&state->info);
-    jpeg_stdio_src(&state->info, file);
+    state->info.progress = &state->progress;
+    jpeg_mem_src(&state->info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&state->info, TRUE);
     state->info.out_color_space = greyscale ? JCS_GRAYSCALE : JCS_RGB;
     state->info.output_components = greyscale ? 1 : 3;
@@ -100,6 +134,56 @@ DecodeResult decode(DecodeState* state, FILE* file, bool greyscale)
     jpeg_finish_decompress(&state->info);
     jpeg_destroy_decompress(&state->info);
     return decoded;
+}
+
+// The scans of the file, counted from its markers without decoding: each start-of-scan segment
+// and the entropy-coded data after it, up to the end-of-image marker. A file of more scans than
+// the limit is refused before the library spends seconds on them; the progress monitor above
+// stops the library itself should its reading of a damaged file differ.
+int countScans(const std::vector<unsigned char>& bytes)
+{
+    const size_t size = bytes.size();
+    int scans = 0;
+    size_t at = 2;  // past the start-of-image marker
+    while (at + 1 < size) {
+        if (bytes[at] != 0xFF) {
+            ++at;
+            continue;
+        }
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xD9)  // end of image
+            break;
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        if (at + 3 >= size)
+            break;
+        const size_t length = static_cast<size_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        at += 2 + length;
+        if (marker != 0xDA)
+            continue;
+        ++scans;
+        // Entropy-coded data ends at the first marker that is no stuffed byte or restart.
+        while (at + 1 < size && !(bytes[at] == 0xFF && bytes[at + 1] != 0x00 &&
+                                  (bytes[at + 1] < 0xD0 || bytes[at + 1] > 0xD7)))
+            ++at;
+    }
+    return scans;
+}
+
+// Everything the file holds; false when reading fails.
+bool readAll(FILE* file, std::vector<unsigned char>& bytes)
+{
+    unsigned char block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    return !std::ferror(file);
 }
 
 // Releases the resource file when it goes, on every way out of the constructor.
@@ -140,7 +224,17 @@ JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     {
         ResourceFileRelease release(file);
         std::memset(state.get(), 0, sizeof(DecodeState));
-        result = decode(state.get(), input, greyscale);
+        std::vector<unsigned char> bytes;
+        if (!readAll(input, bytes)) {
+            std::snprintf(state->error.message, sizeof state->error.message, "reading the file failed");
+            result = libraryError;
+        } else if (countScans(bytes) > MAXIMUM_SCANS) {
+            std::snprintf(state->error.message, sizeof state->error.message, "too many scans, more than %d",
+                          MAXIMUM_SCANS);
+            result = libraryError;
+        } else {
+            result = decode(state.get(), bytes, greyscale);
+        }
     }
 
     switch (result) {

@@ -142,6 +142,10 @@ void XMLSceneLoader::load(const std::string& file)
         parser = std::make_unique<XMLFileParser>();
         path = ResourceLoader::getResourceFilename(file);
         parser->parse(path);
+    } catch (const XMLParserException& e) {
+        // The parser's own refusal already names the file and what is wrong.
+        KELVO_LOG(0) << "load() - " << e.getMessage() << logEnd;
+        throw;
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "HostileFiles.h"
 #include "JpegWriter.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
@@ -130,7 +131,7 @@ TEST_F(JPEGLoaderTest, AMissingFileIsReportedWithTheCauseInTheLogOnly)
         << log.text();
 }
 
-TEST_F(JPEGLoaderTest, ATruncatedFileDecodesWithTheLibrarysWarning)
+TEST_F(JPEGLoaderTest, ATruncatedFileDecodesWithTheLibrarysWarningInTheLog)
 {
     std::vector<unsigned char> pixels;
     for (int i = 0; i < 64 * 64; ++i) {
@@ -142,14 +143,44 @@ TEST_F(JPEGLoaderTest, ATruncatedFileDecodesWithTheLibrarysWarning)
     ASSERT_NE(scan, std::string::npos);
     // Cut inside the compressed data, past every table.
     writeFile("cut.jpg", bytes.substr(0, scan + (bytes.size() - scan) / 2));
+    // The library's warning goes to the engine log, not to standard error.
+    LogCapture log;
     testing::internal::CaptureStderr();
     std::unique_ptr<JPEGLoader> loader;
     EXPECT_NO_THROW(loader.reset(new JPEGLoader("cut.jpg", false)));
-    std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_NE(warnings.find("Premature end of JPEG file"), std::string::npos) << warnings;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(log.contains("[warning] jpegloader::JPEGLoader() - Premature end of JPEG file.\n")) << log.text();
+    EXPECT_EQ(log.warnings(), 1);
     ASSERT_TRUE(loader);
     EXPECT_EQ(loader->getHeight(), 64);
     EXPECT_NEAR(loader->getPixels()[0], 245, 8);
+}
+
+TEST_F(JPEGLoaderTest, AProgressiveFileOfMoreThan500ScansIsRefused)
+{
+    struct Case {
+        const char* name;
+        int width;
+        int scans;  // after the DC scan
+        bool refused;
+    } cases[] = {
+        {"500 scans", 16, 499, false},
+        {"501 scans", 16, 500, true},
+        {"8192 x 8192 of 2,001 scans", 8192, 2000, true},
+    };
+    for (const Case& c : cases) {
+        writeFile("scans.jpg", manyScansJpeg(c.width, c.width, c.scans));
+        LogCapture log;
+        testing::internal::CaptureStderr();
+        const double start = threadCpuSeconds();
+        const std::string refusal = failure("scans.jpg", true);
+        const double seconds = threadCpuSeconds() - start;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
+        const std::string expected =
+            c.refused ? prefix + "JPEGLoader() - Error while loading \"scans.jpg: too many scans, more than 500." : "";
+        EXPECT_EQ(refusal, expected) << c.name;
+        EXPECT_LT(seconds, readerSecondsLimit()) << c.name;
+    }
 }
 
 TEST_F(JPEGLoaderTest, AHugeDeclaredSizeIsRefusedBeforeAllocating)

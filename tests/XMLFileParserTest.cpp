@@ -5,6 +5,7 @@
 #include <xercesc/dom/DOM.hpp>
 
 #include "DOMTreeErrorReporter.h"
+#include "HostileFiles.h"
 #include "TestSupport.h"
 #include "TranscodedString.h"
 
@@ -97,6 +98,51 @@ TEST_F(XMLFileParserTest, EntityExpansionIsBounded)
     EXPECT_TRUE(parser.hasErrors());
     EXPECT_TRUE(log.contains("fatalError() - Fatal Error at file \"" + path("t.xml") + "\", line 13")) << log.text();
     EXPECT_LT(documentText(parser).size(), 1000000u);
+}
+
+TEST_F(XMLFileParserTest, AnEntityStandingForMoreThan1024CharactersEndsTheParseNamingFileAndEntity)
+{
+    const auto declaring = [](const std::string& declaration, const std::string& use) {
+        return "<?xml version=\"1.0\"?>\n<!DOCTYPE timeline [\n" + declaration + "\n<!ELEMENT timeline (#PCDATA)>\n]>\n<timeline>" + use +
+               "</timeline>\n";
+    };
+    const std::string limit(1024, 'x');
+    const std::string beyond(1025, 'x');
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string refusal;  // "" when it parses
+    } cases[] = {
+        {"1024 characters", declaring("<!ENTITY e \"" + limit + "\">", "&e;&e;"), ""},
+        {"1025 characters", declaring("<!ENTITY e \"" + beyond + "\">", "&e;"),
+         "the entity \"e\" stands for 1025 characters, more than the 1024 an entity may."},
+        {"declared and never used", declaring("<!ENTITY big \"" + beyond + "\">", ""),
+         "the entity \"big\" stands for 1025 characters"},
+        {"a parameter entity", declaring("<!ENTITY % p \"" + beyond + "\">", ""),
+         "the entity \"p\" stands for 1025 characters"},
+        {"40,000 characters used 45,000 times", entityXml("timeline", 40000, 45000),
+         "the entity \"e\" stands for 40000 characters"},
+    };
+    for (const Case& c : cases) {
+        writeFile("t.xml", c.text);
+        LogCapture log;
+        XMLFileParser parser;
+        std::string refusal;
+        try {
+            parser.parse(path("t.xml"));
+        } catch (const XMLParserException& e) {
+            refusal = e.getMessage();
+        }
+        if (c.refusal.empty()) {
+            EXPECT_EQ(refusal, "") << c.name;
+            EXPECT_FALSE(parser.hasErrors()) << c.name << log.text();
+            EXPECT_EQ(documentText(parser), limit + limit) << c.name;
+        } else {
+            EXPECT_NE(refusal.find("parse() - File \"" + path("t.xml") + "\": " + c.refusal), std::string::npos)
+                << c.name << ": " << refusal;
+            EXPECT_EQ(documentText(parser), "") << c.name;
+        }
+    }
 }
 
 TEST_F(XMLFileParserTest, AnInternalGrammarStillValidates)

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,8 +38,8 @@ public:
     LWChunk* previousChunk();  // one back; none at the start, where the cursor stays
     LWChunk* nextChunk();      // one forward; none past the last chunk, where the cursor stays
     // True when the current layer (up to the next LAYR) holds a POLS chunk of BONE polygons. Before
-    // any LAYR has been applied, the chunks ahead of the first LAYR form the current layer.
-    // Resets the cursor.
+    // any LAYR has been applied, the chunks ahead of the first LAYR form the current layer. Found
+    // once when the layer is applied, not at every call. Resets the cursor.
     bool isBoneLayer();
     // The number of the current LAYR chunk; 0 before any LAYR has been applied.
     int getLayerNumber() const;
@@ -49,16 +50,11 @@ public:
     // null when there is none or it is not a T. Resets the cursor.
     template <typename T> T* findPreviousChunk(int number)
     {
-        T* found = nullptr;
-        for (LWChunk* chunk = previousChunk(); chunk; chunk = previousChunk()) {
-            if (chunk->getId() == number) {
-                found = dynamic_cast<T*>(chunk);
-                break;
-            }
-        }
-        resetCursor();
-        return found;
+        LWChunk* chunk = previousChunkWithId(number);
+        return chunk ? dynamic_cast<T*>(chunk) : nullptr;
     }
+    // The same as an LWChunk.
+    LWChunk* previousChunkWithId(int number);
 
     // The resource name of the last loadObject, for the chunks' messages.
     const std::string& getFileName() const { return fileName; }
@@ -83,6 +79,8 @@ private:
     int64_t readNullChunk(LWReader& reader) const;
     // The positions of the current layer's chunks: [first, last).
     void layerRange(size_t& first, size_t& last) const;
+    // Makes position layer (or noLayer) the current layer and finds its kind.
+    void enterLayer(size_t layer);
 
     Environment* environment;  // not owned
     Actor* actor;              // not owned
@@ -91,6 +89,11 @@ private:
     size_t cursor;
     size_t currentChunk;  // the chunk being applied
     size_t currentLayer;  // the last LAYR applied, or noLayer
+    bool boneLayer;       // the current layer holds BONE polygons
+    // While fillObject runs: the position of the last chunk applied of each identifier number,
+    // so that chunks find their nearest earlier chunk of a kind without walking back the list.
+    std::map<int, size_t> lastApplied;
+    bool filling;
 };
 
 #endif

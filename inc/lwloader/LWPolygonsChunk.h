@@ -32,6 +32,8 @@ public:
 private:
     void addBones(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
     void addFaces(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
+    // Links the bones this chunk added where one starts at another's end point.
+    void linkBones(Actor* actor) const;
 
     int polygonType;  // ID_FACE, ID_BONE or another identifier number
     std::vector<std::vector<uint32_t>> vertexIndices;  // corners of each polygon, file order

@@ -47,6 +47,9 @@ const uint16_t DROPPED_ROLL_FRAME = 0xFFFF;
 const uint64_t CHUNK_HEADER_SIZE = 6;
 // Bytes of a key before its spline values: the frame, its high word and the spline flags.
 const uint64_t KEY_HEADER_SIZE = 6;
+// Chunks a file may nest inside one another. Real scenes nest fewer than ten; the walk recurses
+// once per level, so without a bound a file of nested headers alone would exhaust the stack.
+const size_t MAX_CHUNK_DEPTH = 64;
 
 // Releases the resource file when it goes, on every way out of the load.
 class ResourceFileRelease {
@@ -274,6 +277,9 @@ void _3dsLoader::readChunks(_3dsReader& reader, uint64_t end)
 
         const auto entry = chunkTable.find(id);
         if (entry != chunkTable.end()) {
+            if (reader.getDepth() >= MAX_CHUNK_DEPTH)
+                reader.fail("chunk " + hexId(id) + " at byte " + std::to_string(start) + " lies deeper than " +
+                            std::to_string(MAX_CHUNK_DEPTH) + " levels of nested chunks");
             currentChunkId = id;
             reader.enter(next);
             if (entry->second.handler)

@@ -80,7 +80,8 @@ std::vector<uint8_t> readToEnd(FILE* file, const std::string& name)
 }
 
 LWLoader::LWLoader(Actor* actor, Environment* environment)
-    : environment(environment), actor(actor), cursor(0), currentChunk(0), currentLayer(noLayer)
+    : environment(environment), actor(actor), cursor(0), currentChunk(0), currentLayer(noLayer), boneLayer(false),
+      filling(false)
 {
 }
 
@@ -142,6 +143,7 @@ void LWLoader::loadObject(const std::string& name)
     fileName = name;
     cursor = currentChunk = 0;
     currentLayer = noLayer;
+    boneLayer = false;
 }
 
 LWLoader::ChunkList LWLoader::readChunks(LWReader& reader, uint32_t expectedSize) const
@@ -221,18 +223,33 @@ std::unique_ptr<LWChunk> LWLoader::createChunk(int number) const
 
 void LWLoader::fillObject(Actor* target)
 {
-    currentLayer = noLayer;
+    // Cleared on every way out, so lookups outside a fill walk the list.
+    struct FillScope {
+        LWLoader& loader;
+        explicit FillScope(LWLoader& loader) : loader(loader)
+        {
+            loader.lastApplied.clear();
+            loader.filling = true;
+        }
+        ~FillScope()
+        {
+            loader.filling = false;
+            loader.lastApplied.clear();
+        }
+    } scope(*this);
+    enterLayer(noLayer);
     std::string id;
     try {
         for (size_t p = 0; p < chunks.size(); ++p) {
             LWChunk& chunk = *chunks[p];
             id = chunk.getIdString();
             if (chunk.getId() == ID_LAYR)
-                currentLayer = p;
+                enterLayer(p);
             cursor = currentChunk = p;
             KELVO_LOG(3) << "fillObject() - Populating Actor with \"" << id
                          << "\" chunk." << logEnd;
             chunk.fillObject(target, this);
+            lastApplied[chunk.getId()] = p;
         }
     } catch (const LWLoaderException& e) {
         throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
@@ -286,15 +303,37 @@ void LWLoader::layerRange(size_t& first, size_t& last) const
         ++last;
 }
 
-bool LWLoader::isBoneLayer()
+void LWLoader::enterLayer(size_t layer)
 {
+    currentLayer = layer;
     size_t first, last;
     layerRange(first, last);
-    bool bones = false;
-    for (size_t p = first; p < last && !bones; ++p)
-        bones = chunks[p]->getId() == ID_POLS && chunks[p]->getPolygonType() == ID_BONE;
+    boneLayer = false;
+    for (size_t p = first; p < last && !boneLayer; ++p)
+        boneLayer = chunks[p]->getId() == ID_POLS && chunks[p]->getPolygonType() == ID_BONE;
+}
+
+bool LWLoader::isBoneLayer()
+{
     resetCursor();
-    return bones;
+    return boneLayer;
+}
+
+LWChunk* LWLoader::previousChunkWithId(int number)
+{
+    resetCursor();
+    if (filling) {
+        const auto found = lastApplied.find(number);
+        return found == lastApplied.end() ? nullptr : chunks[found->second].get();
+    }
+    for (LWChunk* chunk = previousChunk(); chunk; chunk = previousChunk()) {
+        if (chunk->getId() == number) {
+            resetCursor();
+            return chunk;
+        }
+    }
+    resetCursor();
+    return nullptr;
 }
 
 int LWLoader::getLayerNumber() const

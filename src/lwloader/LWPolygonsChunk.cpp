@@ -1,6 +1,9 @@
 #include "lwloader/LWPolygonsChunk.h"
 
+#include <algorithm>
+#include <set>
 #include <string>
+#include <unordered_map>
 
 #include "Actor.h"
 #include "Bone.h"
@@ -16,26 +19,46 @@ namespace {
 // The low ten bits of a polygon's first word count its corners; the high six are flags.
 const uint16_t VERTEX_COUNT_MASK = 0x3FF;
 
-// Whether making child a child of parent keeps the bones a forest: a bone is never its own
-// ancestor, and one that has a parent keeps it.
-bool canLink(const Bone* child, const Bone* parent)
-{
-    if (!child || !parent || child == parent || child->getParent())
-        return false;
-    for (const Bone* above = parent->getParent(); above; above = above->getParent()) {
-        if (above == child)
-            return false;
-    }
-    return true;
-}
+// Levels a bone chain of one chunk may reach. Real skeletons are a few dozen bones deep; drawing
+// and skinning walk the chain recursively, so a file's chain is not allowed to exhaust the stack.
+const int MAX_BONE_DEPTH = 128;
 
-void link(Bone* child, Bone* parent)
-{
-    if (!canLink(child, parent))
-        return;
-    child->setParent(parent);
-    parent->addChild(child);
-}
+// The bone tree of one BONE chunk while it is linked, by polygon number. Linking only ever hangs a
+// root below another bone, so a cycle check and the depth walk up a chain of at most
+// MAX_BONE_DEPTH bones.
+class BoneForest {
+public:
+    explicit BoneForest(size_t count) : parent(count, -1), height(count, 0) {}
+
+    // Whether child may go below parent: the bones stay a forest no deeper than the limit, and a
+    // bone that has a parent keeps it.
+    bool canLink(int child, int parentBone) const
+    {
+        if (child == parentBone || parent[child] >= 0)
+            return false;
+        int depth = 0;
+        for (int above = parentBone; above >= 0; above = parent[above]) {
+            if (above == child)
+                return false;
+            ++depth;
+        }
+        return depth + height[child] < MAX_BONE_DEPTH;
+    }
+
+    bool hasParent(int bone) const { return parent[bone] >= 0; }
+
+    void link(int child, int parentBone)
+    {
+        parent[child] = parentBone;
+        int below = height[child] + 1;
+        for (int above = parentBone; above >= 0 && height[above] < below; above = parent[above], ++below)
+            height[above] = below;
+    }
+
+private:
+    std::vector<int> parent;  // -1 for a root
+    std::vector<int> height;  // levels below the bone
+};
 }
 
 LWPolygonsChunk::LWPolygonsChunk() : LWChunk(ID_POLS), polygonType(ID_OTHER), firstPolygon(-1), firstBone(-1)
@@ -130,15 +153,59 @@ void LWPolygonsChunk::addBones(Actor* actor, LWLoader* loader, const LWPointsChu
         if (i == 0)
             firstBone = bone;
     }
-    // A bone that starts where another ends is that one's child.
+    linkBones(actor);
+}
+
+void LWPolygonsChunk::linkBones(Actor* actor) const
+{
+    // A bone that starts where another ends is that one's child. The pairs i <= j are tried in
+    // order, i before j, the link of bone i below bone j before the one of bone j below bone i;
+    // the bones are found by their start and end points instead of by trying every pair.
+    const int count = getPolygonCount();
+    std::unordered_map<uint32_t, std::vector<int>> endingAt;         // bones by end point, ascending
+    std::unordered_map<uint32_t, std::set<int>> parentlessStartingAt;  // bones by start point
     for (int i = 0; i < count; ++i) {
-        for (int j = i; j < count; ++j) {
-            Bone* bi = actor->getBone(firstBone + i);
-            Bone* bj = actor->getBone(firstBone + j);
-            if (vertexIndices[i][0] == vertexIndices[j][1])
-                link(bi, bj);
-            if (vertexIndices[i][1] == vertexIndices[j][0])
-                link(bj, bi);
+        endingAt[vertexIndices[i][1]].push_back(i);
+        parentlessStartingAt[vertexIndices[i][0]].insert(i);
+    }
+    BoneForest forest(static_cast<size_t>(count));
+    const auto link = [&](int child, int parent) {
+        forest.link(child, parent);
+        parentlessStartingAt[vertexIndices[child][0]].erase(child);
+        Bone* childBone = actor->getBone(firstBone + child);
+        Bone* parentBone = actor->getBone(firstBone + parent);
+        childBone->setParent(parentBone);
+        parentBone->addChild(childBone);
+    };
+    for (int i = 0; i < count; ++i) {
+        // Bones j >= i that end where bone i starts: bone i goes below the first that may take it.
+        const std::vector<int>& ends = endingAt[vertexIndices[i][0]];
+        auto parentCandidate = std::lower_bound(ends.begin(), ends.end(), i);
+        if (forest.hasParent(i))
+            parentCandidate = ends.end();
+        // Bones j >= i without a parent that start where bone i ends go below it.
+        std::set<int>& starts = parentlessStartingAt[vertexIndices[i][1]];
+        auto childCandidate = starts.lower_bound(i);
+        while (parentCandidate != ends.end() || childCandidate != starts.end()) {
+            const bool parentFirst =
+                parentCandidate != ends.end() && (childCandidate == starts.end() || *parentCandidate <= *childCandidate);
+            if (parentFirst) {
+                const int j = *parentCandidate++;
+                if (forest.canLink(i, j)) {
+                    link(i, j);
+                    parentCandidate = ends.end();
+                    // Linking may have emptied the entry the other cursor stands on.
+                    childCandidate = starts.lower_bound(j);
+                }
+            } else {
+                const int j = *childCandidate;
+                if (forest.canLink(j, i)) {
+                    link(j, i);
+                    childCandidate = starts.upper_bound(j);
+                } else {
+                    ++childCandidate;
+                }
+            }
         }
     }
 }

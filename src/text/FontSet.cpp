@@ -7,6 +7,7 @@
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/XMLException.hpp>
 
+#include "BlendableTexture.h"
 #include "CharMesh.h"
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
@@ -89,6 +90,10 @@ void FontSet::load(std::string file)
         } else {
             parser->parse(file);
         }
+    } catch (const XMLParserException& e) {
+        // The parser's own refusal already names the file and what is wrong.
+        KELVO_LOG(0) << "load() - " << e.getMessage() << logEnd;
+        throw;
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
@@ -136,8 +141,12 @@ std::unique_ptr<CharMesh> FontSet::createCharMesh(char c)
 {
     const std::string file = getGlyphFile(c);
     TextureManager& manager = owner->getTextureManager();
-    manager.createBlendableTexture(file);
-    Texture* texture = manager.find(file);
-    texture->loadTexture(file);
+    // One texture per glyph picture in the scene: a text of thousands of characters decodes and
+    // keeps each distinct picture once. A texture that never uploaded is made again.
+    Texture* texture = manager.exists(file) ? manager.find(file) : nullptr;
+    if (!dynamic_cast<BlendableTexture*>(texture) || texture->getTextureId() == 0) {
+        texture = manager.createBlendableTexture(file);
+        texture->loadTexture(file);
+    }
     return std::make_unique<CharMesh>(owner, texture);
 }

@@ -10,6 +10,7 @@
 #include "3dsChunkIds.h"
 #include "3dsLoaderException.h"
 #include "Environment.h"
+#include "HostileFiles.h"
 #include "Keyframer.h"
 #include "KeyframerController.h"
 #include "Light.h"
@@ -196,6 +197,35 @@ TEST_F(ThreeDSLoaderTest, MalformedFramingEndsTheLoadWithTheLoadersException)
     // Released after every failure: the same name loads again from its start.
     EXPECT_EQ(load(inMain(editor(lightObject("Omni", 0, 0, 0)))), "");
     EXPECT_TRUE(environment->getLights().exists("Omni"));
+}
+
+TEST_F(ThreeDSLoaderTest, ChunksNestedDeeperThan64LevelsEndTheLoadAtTheirByte)
+{
+    // levels Main chunks around an editor chunk holding a light: levels + 3 levels of nesting.
+    const auto nested = [](int levels) {
+        std::string bytes = editor(lightObject("Omni", 0, 0, 0));
+        for (int i = 0; i < levels; ++i)
+            bytes = inMain(bytes);
+        return bytes;
+    };
+    const std::string prefix =
+        "KelvoEngineException::::3dsLoaderException::read3ds() - Read error. Scene file may be corrupted. File "
+        "\"scene.3ds\": ";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string failure;
+    } cases[] = {
+        {"64 levels", nested(61), ""},
+        {"65 levels", nested(62), prefix + "chunk 0x4600 at byte 389 lies deeper than 64 levels of nested chunks."},
+        {"20,000 Main chunks", nestedMainChunks3ds(20000),
+         prefix + "chunk 0x4D4D at byte 384 lies deeper than 64 levels of nested chunks."},
+    };
+    for (const Case& c : cases) {
+        environment = std::make_unique<Environment>();
+        EXPECT_EQ(load(c.bytes), c.failure) << c.name;
+        EXPECT_EQ(environment->getLights().exists("Omni"), c.failure.empty()) << c.name;
+    }
 }
 
 TEST_F(ThreeDSLoaderTest, LightsAndCamerasTakeTheNameOfTheirObjectBlock)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Actor.h"
 #include "Bone.h"
 #include "Environment.h"
+#include "HostileFiles.h"
 #include "Log.h"
 #include "LwoWriter.h"
 #include "ResourceLoader.h"
@@ -224,6 +226,101 @@ TEST_F(LWGeometryFillTest, BoneLinksNeverMakeABoneItsOwnAncestor)
                     listed += child == actor.getBone(static_cast<int>(i)) ? 1 : 0;
             }
             EXPECT_EQ(listed, 1) << c.name << ": bone " << i;
+        }
+    }
+}
+
+TEST_F(LWGeometryFillTest, BonesLinkAsTriedPairByPairWhateverTheirNumber)
+{
+    // The rule bone links follow: the pairs i <= j in order, bone i below bone j when it starts
+    // at bone j's end, then bone j below bone i when it starts at bone i's end, each link only
+    // when the child has no parent and is not above the parent.
+    const auto pairwise = [](const std::vector<std::pair<int, int>>& bones) {
+        std::vector<int> parent(bones.size(), -1);
+        const auto above = [&parent](int bone, int other) {
+            for (int b = other; b >= 0; b = parent[static_cast<size_t>(b)])
+                if (b == bone)
+                    return true;
+            return false;
+        };
+        const auto link = [&](int child, int to) {
+            if (child != to && parent[static_cast<size_t>(child)] < 0 && !above(child, to))
+                parent[static_cast<size_t>(child)] = to;
+        };
+        for (size_t i = 0; i < bones.size(); ++i) {
+            for (size_t j = i; j < bones.size(); ++j) {
+                if (bones[i].first == bones[j].second)
+                    link(static_cast<int>(i), static_cast<int>(j));
+                if (bones[i].second == bones[j].first)
+                    link(static_cast<int>(j), static_cast<int>(i));
+            }
+        }
+        return parent;
+    };
+    uint32_t seed = 12345;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<uint32_t>(range));
+    };
+    for (int round = 0; round < 200; ++round) {
+        const int points = 1 + next(6);
+        std::vector<std::pair<int, int>> bones(static_cast<size_t>(1 + next(12)));
+        LwoWriter w;
+        layer(w, 1);
+        w.chunk("PNTS");
+        for (int p = 0; p < points; ++p)
+            w.vec12(0, static_cast<float>(p), 0);
+        w.end();
+        w.chunk("POLS").id("BONE");
+        for (auto& bone : bones) {
+            bone = {next(points), next(points)};
+            w.u2(2).vx(static_cast<uint32_t>(bone.first)).vx(static_cast<uint32_t>(bone.second));
+        }
+        w.end();
+        Actor actor(&scene);
+        ASSERT_EQ(load(w.file(), actor), "");
+        const std::vector<int> expected = pairwise(bones);
+        std::string shape;
+        for (const auto& bone : bones)
+            shape += " " + std::to_string(bone.first) + "-" + std::to_string(bone.second);
+        for (size_t i = 0; i < bones.size(); ++i) {
+            Bone* parent = expected[i] < 0 ? nullptr : actor.getBone(expected[i]);
+            EXPECT_EQ(actor.getBone(static_cast<int>(i))->getParent(), parent) << "bones" << shape << ": bone " << i;
+        }
+    }
+}
+
+TEST_F(LWGeometryFillTest, TensOfThousandsOfBonesLinkWithinASecondAndNoChainPasses128Levels)
+{
+    struct Case {
+        const char* name;
+        int bones;
+        int points;  // bone i runs from point i % points to point (i + 1) % points
+    } cases[] = {
+        {"65,535 bones round three points", 65535, 3},
+        {"a chain of 65,535 bones", 65535, 65536},
+        {"65,535 bones from one point to itself", 65535, 1},
+    };
+    for (const Case& c : cases) {
+        const std::string bytes = boneChunkLwo(c.bones, c.points);
+        Actor actor(&scene);
+        const double start = threadCpuSeconds();
+        ASSERT_EQ(load(bytes, actor), "") << c.name;
+        const double seconds = threadCpuSeconds() - start;
+        EXPECT_LT(seconds, readerSecondsLimit()) << c.name;
+        ASSERT_EQ(actor.getBoneCount(), c.bones) << c.name;
+        int deepest = 0;
+        int linked = 0;
+        for (int i = 0; i < c.bones; ++i) {
+            int levels = 1;
+            for (const Bone* b = actor.getBone(i)->getParent(); b && levels <= 128; b = b->getParent())
+                ++levels;
+            deepest = std::max(deepest, levels);
+            linked += actor.getBone(i)->getParent() ? 1 : 0;
+        }
+        EXPECT_LE(deepest, 128) << c.name;
+        if (c.points > 1) {
+            EXPECT_GT(linked, c.bones / 2) << c.name;
         }
     }
 }

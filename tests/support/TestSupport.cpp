@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <filesystem>
 #include <sys/wait.h>
@@ -180,4 +181,20 @@ ProgramRun runExecutable(const std::string& program, const std::vector<std::stri
     if (WIFEXITED(status))
         run.status = WEXITSTATUS(status);
     return run;
+}
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double readerSecondsLimit()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return 4.0;
+#else
+    return 1.0;
+#endif
 }

@@ -58,6 +58,15 @@ private:
     std::string savedCwd;
 };
 
+// Seconds of processor time the calling thread has used: work done, unlike the wall clock, not
+// stretched by other processes of a busy machine.
+double threadCpuSeconds();
+
+// Processor seconds a reader may spend on one hostile input before it counts as stalled: one in the
+// plain build; AddressSanitizer and UndefinedBehaviorSanitizer make the same work several times
+// slower, so their build allows four.
+double readerSecondsLimit();
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -128,12 +129,14 @@ TEST_F(FontSetTest, FileIsNamedFromTheWorkingFolderAndGlyphsFromTheShowsFolder)
     EXPECT_EQ(glyph->getSurface()->getTextures(), std::vector<Texture*>{texture});
     EXPECT_EQ(glyph->getSurfaces().find("glyphs/a.jpg"), glyph->getSurface());
 
-    // Every glyph made gets a texture of its own, loaded again; the manager keeps the newest.
+    // A later glyph of the same picture shares the texture: the picture is not read again (it is
+    // gone from the folder) and the manager holds the one texture still.
+    std::remove(path("show/glyphs/a.jpg").c_str());
     std::unique_ptr<CharMesh> again = set.createCharMesh('a');
-    Texture* second = scene.getTextureManager().find("glyphs/a.jpg");
-    EXPECT_NE(second, texture);
-    EXPECT_EQ(again->getSurface()->getTextures(), std::vector<Texture*>{second});
+    EXPECT_EQ(scene.getTextureManager().find("glyphs/a.jpg"), texture);
+    EXPECT_EQ(again->getSurface()->getTextures(), std::vector<Texture*>{texture});
     EXPECT_EQ(glyph->getSurface()->getTextures(), std::vector<Texture*>{texture});
+    EXPECT_EQ(scene.getTextureManager().getTextures().size(), 1u);
 }
 
 TEST_F(FontSetTest, GlyphsWithoutTheirPicturesFailInTheTexture)

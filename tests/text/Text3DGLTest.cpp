@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -363,4 +364,39 @@ TEST_F(Text3DTest, GlyphTexturesJoinTheOneSurfaceNamedAfterTheFirst)
                                   "component \"nowhere\".");
     }
     EXPECT_EQ(surface->getTextures().size(), 2u);
+}
+
+TEST_F(Text3DTest, TenThousandCharactersShareOneTexturePerGlyphPictureAcrossTheScenesTexts)
+{
+    scene.stringAction("createText3D", "subtitle");
+    scene.stringAction("title.setFontSet", "serif");
+    scene.stringAction("subtitle.setFontSet", "serif");
+    std::string longText;
+    for (int i = 0; i < 5000; ++i)
+        longText += "ab";
+    const double start = threadCpuSeconds();
+    scene.stringAction("title.setText", longText);
+    scene.stringAction("subtitle.setText", "ba");
+    const double seconds = threadCpuSeconds() - start;
+
+    ASSERT_EQ(text->getGlyphCount(), 10000);
+    Text3D* subtitle = scene.getTexts3D().find("subtitle");
+    Texture* a = scene.getTextureManager().find("glyphs/a.jpg");
+    Texture* b = scene.getTextureManager().find("glyphs/b.jpg");
+    std::set<Texture*> textures;
+    std::set<unsigned int> objects;
+    for (Text3D* t : {text, subtitle}) {
+        for (int i = 0; i < t->getGlyphCount(); ++i) {
+            const std::vector<Texture*>& held = t->getGlyph(i).getSurface()->getTextures();
+            ASSERT_EQ(held.size(), 1u);
+            textures.insert(held[0]);
+            objects.insert(held[0]->getTextureId());
+        }
+    }
+    EXPECT_EQ(textures, (std::set<Texture*>{a, b}));
+    EXPECT_EQ(objects.size(), 2u);
+    EXPECT_EQ(text->getGlyph(0).getSurface()->getTextures()[0], a);
+    EXPECT_EQ(subtitle->getGlyph(0).getSurface()->getTextures()[0], b);
+    EXPECT_EQ(scene.getTextureManager().getTextures().size(), 2u);
+    EXPECT_LT(seconds, readerSecondsLimit());
 }

@@ -1,0 +1,231 @@
+#include "FuzzTarget.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <type_traits>
+
+#include "3dsLoader.h"
+#include "3dsLoaderException.h"
+#include "Actor.h"
+#include "Camera.h"
+#include "ComponentExceptions.h"
+#include "DOMTreeErrorReporter.h"
+#include "Environment.h"
+#include "FontSet.h"
+#include "JPEGLoader.h"
+#include "KeyframedActor.h"
+#include "KeyframedMesh.h"
+#include "Light.h"
+#include "ResourceLoader.h"
+#include "Surface.h"
+#include "XMLSceneLoader.h"
+#include "XMLTimeline.h"
+#include "lwloader/LWLoader.h"
+#include "lwloader/LWLoaderException.h"
+
+namespace {
+// The folder every input is written to, made once per process and the resource folder while a
+// target runs.
+const std::string& inputFolder()
+{
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/kelvo-fuzz-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (!made)
+            throw std::runtime_error("runFuzzTarget: no folder for the inputs");
+        return std::string(made) + "/";
+    }();
+    return folder;
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
+// The scene one input is read into. The engine's factories keep their components for the run;
+// this scene deletes everything its factories hold when it goes, each object once.
+class ThrowawayScene {
+public:
+    ThrowawayScene() : scene(new Environment()) { scene->setName("fuzz"); }
+    ~ThrowawayScene()
+    {
+        release(scene->getKeyframedActors());
+        release(scene->getActors());
+        release(scene->getKeyframedMeshes());
+        release(scene->getLights());
+        release(scene->getSurfaces());
+        release(scene->getFontSets());
+        release(scene->getCameraController());
+        release(scene->getTextureManager());
+    }
+    ThrowawayScene(const ThrowawayScene&) = delete;
+    ThrowawayScene& operator=(const ThrowawayScene&) = delete;
+
+    Environment& operator*() const { return *scene; }
+    Environment* get() const { return scene.get(); }
+
+private:
+    // The address of the whole object, the same whichever base it is held by.
+    template <typename T> static void* address(T* object)
+    {
+        if constexpr (std::is_polymorphic<T>::value)
+            return dynamic_cast<void*>(object);
+        else
+            return object;
+    }
+
+    template <typename T> void release(Factory<T>& factory)
+    {
+        for (const auto& entry : factory.getComponents()) {
+            if (entry.second && deleted.insert(address(entry.second)).second)
+                delete entry.second;
+        }
+    }
+
+    std::unique_ptr<Environment> scene;
+    std::set<void*> deleted;
+};
+
+void writeInput(const std::string& path, const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        throw std::runtime_error("runFuzzTarget: cannot write " + path);
+    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+    if (std::fclose(file) != 0 || !written)
+        throw std::runtime_error("runFuzzTarget: cannot write " + path);
+}
+
+// The reader's own exceptions end in a refusal; every other passes through.
+template <typename Read> void refuseOwn(FuzzOutcome& outcome, Read read)
+{
+    try {
+        read();
+        outcome.loaded = true;
+    } catch (const LWLoaderException& e) {
+        outcome.refusal = e.getMessage();
+    } catch (const _3dsLoaderException& e) {
+        outcome.refusal = e.getMessage();
+    } catch (const JPEGLoaderException& e) {
+        outcome.refusal = e.getMessage();
+    } catch (const XMLParserException& e) {
+        outcome.refusal = e.getMessage();
+    } catch (const ComponentAlreadyExistsException& e) {
+        // A scene file may name two objects alike; the factory refuses the second.
+        outcome.refusal = e.getMessage();
+    }
+}
+
+void readLwo(FuzzOutcome& outcome, const std::string& file)
+{
+    ThrowawayScene scene;
+    std::unique_ptr<Actor> actor(new Actor(scene.get()));
+    refuseOwn(outcome, [&] {
+        LWLoader loader(actor.get(), scene.get());
+        loader.loadObject(file);
+        loader.fillObject(actor.get());
+    });
+}
+
+void read3ds(FuzzOutcome& outcome, const std::string& file)
+{
+    ThrowawayScene scene;
+    refuseOwn(outcome, [&] {
+        _3dsLoader loader;
+        loader.load(file, scene.get());
+    });
+}
+
+// A picture decoded as a texture's colour and as an alpha companion's grey.
+void readJpeg(FuzzOutcome& outcome, const std::string& file)
+{
+    FuzzOutcome colour, alpha;
+    refuseOwn(colour, [&] { JPEGLoader loader(file, false); });
+    refuseOwn(alpha, [&] { JPEGLoader loader(file, true); });
+    outcome.loaded = colour.loaded && alpha.loaded;
+    outcome.refusal = colour.refusal.empty() ? alpha.refusal : colour.refusal;
+}
+
+void readTimeline(FuzzOutcome& outcome, const std::string& file)
+{
+    refuseOwn(outcome, [&] {
+        XMLTimeline timeline;
+        timeline.load(file);
+    });
+}
+
+void readScene(FuzzOutcome& outcome, const std::string& file)
+{
+    ThrowawayScene scene;
+    refuseOwn(outcome, [&] {
+        XMLSceneLoader loader(scene.get());
+        loader.load(file);
+    });
+}
+
+void readFontSet(FuzzOutcome& outcome, const std::string& path)
+{
+    ThrowawayScene scene;
+    refuseOwn(outcome, [&] {
+        FontSet set(scene.get());
+        set.load(path);
+    });
+}
+}
+
+const std::vector<std::string>& fuzzTargets()
+{
+    static const std::vector<std::string> targets = {"lwo", "3ds", "jpeg", "timeline", "scene", "fontset"};
+    return targets;
+}
+
+std::string fuzzExtension(const std::string& target)
+{
+    if (target == "lwo" || target == "3ds")
+        return "." + target;
+    if (target == "jpeg")
+        return ".jpg";
+    return ".xml";
+}
+
+FuzzOutcome runFuzzTarget(const std::string& target, const uint8_t* data, size_t size)
+{
+    const std::string folder = inputFolder();
+    const std::string file = "input" + fuzzExtension(target);
+    writeInput(folder + file, data, size);
+    ResourceLoader::setResourcePath(folder);
+    const int descriptors = openDescriptors();
+
+    FuzzOutcome outcome;
+    if (target == "lwo")
+        readLwo(outcome, file);
+    else if (target == "3ds")
+        read3ds(outcome, file);
+    else if (target == "jpeg")
+        readJpeg(outcome, file);
+    else if (target == "timeline")
+        readTimeline(outcome, file);
+    else if (target == "scene")
+        readScene(outcome, file);
+    else if (target == "fontset")
+        readFontSet(outcome, folder + file);  // font sets are named from the working folder
+    else
+        throw std::invalid_argument("runFuzzTarget: no target \"" + target + "\"");
+
+    outcome.released = openDescriptors() == descriptors;
+    ResourceLoader::setResourcePath("");
+    return outcome;
+}

@@ -1,0 +1,138 @@
+#include "HostileFiles.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+
+#include "3dsChunkIds.h"
+#include "LwoWriter.h"
+#include "ThreeDSWriter.h"
+
+std::string nestedMainChunks3ds(int levels)
+{
+    ThreeDSWriter writer;
+    for (int i = 0; i < levels; ++i)
+        writer.chunk(_3dsChunk::MAIN);
+    for (int i = 0; i < levels; ++i)
+        writer.end();
+    return writer.bytes();
+}
+
+namespace {
+LwoWriter& layer(LwoWriter& writer)
+{
+    return writer.chunk("LAYR").u2(0).u2(0).vec12(0.0f, 0.0f, 0.0f).s0("layer").end();
+}
+}
+
+std::string boneChunkLwo(int count, int points)
+{
+    LwoWriter writer;
+    layer(writer);
+    writer.chunk("PNTS");
+    for (int p = 0; p < points; ++p)
+        writer.vec12(static_cast<float>(p), static_cast<float>(p % 7), 0.0f);
+    writer.end();
+    writer.chunk("POLS").id("BONE");
+    for (int i = 0; i < count; ++i)
+        writer.u2(2).vx(static_cast<uint32_t>(i % points)).vx(static_cast<uint32_t>((i + 1) % points));
+    writer.end();
+    return writer.file();
+}
+
+std::string polygonChunksLwo(int count)
+{
+    LwoWriter writer;
+    layer(writer);
+    writer.chunk("PNTS").vec12(0.0f, 0.0f, 0.0f).vec12(1.0f, 0.0f, 0.0f).vec12(0.0f, 1.0f, 0.0f).end();
+    for (int i = 0; i < count; ++i)
+        writer.chunk("POLS").id("FACE").u2(3).vx(0).vx(1).vx(2).end();
+    return writer.file();
+}
+
+std::string entityXml(const std::string& root, int length, int references)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + " [\n<!ENTITY e \"" +
+                       std::string(static_cast<size_t>(length), 'x') + "\">\n]>\n<" + root + ">";
+    for (int i = 0; i < references; ++i)
+        text += "&e;";
+    return text + "</" + root + ">\n";
+}
+
+std::string manyScansJpeg(int width, int height, int scans)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&info, &buffer, &length);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    // The DC coefficients first, then all AC coefficients of every block in one scan.
+    jpeg_scan_info script[2] = {{1, {0, 0, 0, 0}, 0, 0, 0, 0}, {1, {0, 0, 0, 0}, 1, 63, 0, 0}};
+    info.scan_info = script;
+    info.num_scans = 2;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<size_t>(width), 128);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&info, &rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const std::string bytes(reinterpret_cast<const char*>(buffer), length);
+    std::free(buffer);
+
+    // The AC scan with the tables written ahead of it runs from the first marker after the DC
+    // scan's data to the end-of-image marker.
+    const std::string sos("\xFF\xDA", 2);
+    const size_t dcScan = bytes.find(sos);
+    if (dcScan == std::string::npos || bytes.size() < 2)
+        throw std::runtime_error("manyScansJpeg: no scan in the compressed image");
+    size_t acStart = dcScan + 2;
+    for (;; ++acStart) {
+        if (acStart + 1 >= bytes.size())
+            throw std::runtime_error("manyScansJpeg: the DC scan has no end");
+        const unsigned char next = static_cast<unsigned char>(bytes[acStart + 1]);
+        if (static_cast<unsigned char>(bytes[acStart]) == 0xFF && next != 0x00 && (next < 0xD0 || next > 0xD7) &&
+            acStart > dcScan + 2 + static_cast<unsigned char>(bytes[dcScan + 3]))
+            break;
+    }
+    const size_t end = bytes.size() - 2;  // the end-of-image marker
+    const std::string acScan = bytes.substr(acStart, end - acStart);
+    std::string file = bytes.substr(0, acStart);
+    for (int i = 0; i < scans; ++i)
+        file += acScan;
+    return file + bytes.substr(end);
+}
+
+namespace {
+std::string nested3ds() { return nestedMainChunks3ds(20000); }
+std::string manyBones() { return boneChunkLwo(65535, 3); }
+std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
+std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
+std::string sceneEntities() { return entityXml("scene", 40000, 45000); }
+std::string fontsetEntities() { return entityXml("fontset", 40000, 45000); }
+std::string manyScans() { return manyScansJpeg(8192, 8192, 2000); }
+}
+
+const std::vector<HostileFile>& hostileFiles()
+{
+    static const std::vector<HostileFile> files = {
+        {"3ds", "nested-main-chunks.3ds", "levels of nested chunks", nested3ds},
+        {"lwo", "many-bones.lwo", "", manyBones},
+        {"lwo", "many-polygon-chunks.lwo", "", manyPolygonChunks},
+        {"timeline", "entity-timeline.xml", "the entity \"e\" stands for 40000 characters", timelineEntities},
+        {"scene", "entity-scene.xml", "the entity \"e\" stands for 40000 characters", sceneEntities},
+        {"fontset", "entity-fontset.xml", "the entity \"e\" stands for 40000 characters", fontsetEntities},
+        {"jpeg", "many-scans.jpg", "too many scans", manyScans},
+    };
+    return files;
+}

@@ -1,0 +1,34 @@
+#ifndef KELVO_HOSTILEFILES_H
+#define KELVO_HOSTILEFILES_H
+
+#include <string>
+#include <vector>
+
+// Files far beyond what a real file holds, each made to stall, crash or exhaust a reader that
+// trusts its input: the regression inputs of the fuzz targets, written at test time because most
+// are a few hundred KB.
+struct HostileFile {
+    std::string target;    // the fuzz target that reads it: "lwo", "3ds", "jpeg", "timeline", ...
+    std::string name;      // a file name for the case
+    std::string refusal;   // a piece of the reader's exception message
+    std::string (*make)();  // the file's bytes
+};
+
+const std::vector<HostileFile>& hostileFiles();
+
+// The makers, with their sizes as parameters for tests that want other ones.
+// A .3ds file of levels Main chunks, each nested in the one before.
+std::string nestedMainChunks3ds(int levels);
+// An .lwo file of one layer whose BONE chunk holds count two-corner bones over points points:
+// bone i runs from point i % points to point (i + 1) % points.
+std::string boneChunkLwo(int count, int points);
+// An .lwo file of one layer with count POLS chunks of one triangle each.
+std::string polygonChunksLwo(int count);
+// An XML file of root element root whose internal entity of length characters is referenced
+// references times in the root's text.
+std::string entityXml(const std::string& root, int length, int references);
+// A progressive greyscale JPEG of width × height pixels: one DC scan, then scans copies of one
+// AC scan that codes every block as empty.
+std::string manyScansJpeg(int width, int height, int scans);
+
+#endif

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harness of one reader with clang 14 into build/fuzz and runs it headless
+# for the given seconds on a corpus seeded with the kept findings (tests/fuzz/corpus/<target>),
+# the bundled show's files, the shared sample models and the hostile files.
+#   tools/fuzz.sh <lwo|3ds|jpeg|timeline|scene|fontset> <seconds> [libFuzzer options...]
+# Findings land in build/fuzz/findings/<target>/; copy them to tests/fuzz/corpus/<target>/ once
+# mended, so ./check replays them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target=$1
+seconds=$2
+shift 2
+build=build/fuzz
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DKELVO_FUZZ=ON >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target "fuzz_$target" fuzz_seeds >/dev/null
+
+corpus=$build/corpus/$target
+findings=$build/findings/$target
+mkdir -p "$corpus" "$findings"
+find "tests/fuzz/corpus/$target" -type f ! -name '.*' -exec cp {} "$corpus/" \;
+case $target in
+  lwo) patterns=('*.lwo') ;;
+  3ds) patterns=('*.3ds') ;;
+  jpeg) patterns=('*.jpg') ;;
+  timeline) patterns=('timeline.xml') ;;
+  scene) patterns=('signpost.xml') ;;
+  fontset) patterns=('logo.xml') ;;
+  *) echo "fuzz.sh: no target $target" >&2; exit 2 ;;
+esac
+for pattern in "${patterns[@]}"; do
+  for folder in show ../shared/models; do
+    [ -d "$folder" ] || continue
+    find "$folder" -type f -iname "$pattern" -print0 | while IFS= read -r -d '' file; do
+      cp "$file" "$corpus/$(echo "$file" | tr '/' '_')"
+    done
+  done
+done
+# The hostile picture is far longer than -max_len; cut short it is only a big picture that takes
+# seconds to decode, so it is left to ./check, which replays it whole.
+[ "$target" = jpeg ] || "$build/fuzz_seeds" "$target" "$corpus"
+
+export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
+exec tools/headless.sh "$build/fuzz_$target" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  -max_len=65536 -close_fd_mask=1 -artifact_prefix="$findings/" "$@"
