@@ -23,7 +23,8 @@ shared_display=$DISPLAY
 # its files.
 rm -rf "$work"
 mkdir -p "$work/kelvo" "$work/stub" "$work/elsewhere"
-cp -r "$source"/{CMakeLists.txt,README.md,play,check,src,inc,tests,tools,show} "$work/kelvo/"
+# Everything of the project but its builds and its history, so a folder the build adds is not missed.
+(cd "$source" && tar --exclude=./build --exclude=./.git --exclude=./kelvo.log -cf - .) | (cd "$work/kelvo" && tar -xf -)
 cat >"$work/stub/xvfb-run" <<STUB
 #!/usr/bin/env bash
 while [ \$# -gt 0 ] && [[ \$1 == -* ]]; do
