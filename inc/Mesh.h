@@ -71,6 +71,8 @@ public:
     const std::vector<int>& getPolygonTriangles(int polygon) const;
     // The triangles registered with point; empty when it has none.
     std::set<int> getPointTriangles(int point) const;
+    // The same triangles, ascending, without a copy.
+    const std::vector<int>& getPointTriangleList(int point) const;
     // Every triangle is drawn with the surface of that name.
     void setSurfaceName(const std::string& name);
     // The surface library; the surfaces are not deleted with the mesh.
@@ -149,6 +151,8 @@ protected:
 private:
     const Point& pointAt(int index, const char* operation) const;
     void registerTriangle(int index, const Triangle& triangle);
+    // Puts index into an ascending list that does not hold it yet.
+    static void insertAscending(std::vector<int>& list, int index);
     // Enters triangle index under polygon in polygonTriangles, keeping the list ascending.
     void indexPolygon(int index, int polygon);
     void unindexPolygon(int index, int polygon);
@@ -160,7 +164,7 @@ private:
 
     PointMap points;
     std::map<int, Triangle> triangles;
-    std::map<int, std::set<int>> pointTriangles;  // point index -> the triangles registered with it
+    std::map<int, std::vector<int>> pointTriangles;  // point index -> the triangles registered with it, ascending
     std::map<int, std::vector<int>> polygonTriangles;  // polygon index -> its triangles, ascending
     TextureCoordinate pointTextureCoordinates;    // per-point UVs waiting for initialize
     TextureCoordinateMap textureCoordinates;      // per triangle corner

@@ -1,7 +1,8 @@
 #ifndef KELVO_POINTNORMALMAP_H
 #define KELVO_POINTNORMALMAP_H
 
-#include <map>
+#include <array>
+#include <vector>
 
 #include "Vector.h"
 
@@ -16,7 +17,17 @@ public:
     bool isComplete() const;
 
 private:
-    std::map<int, Vector> normals;
+    struct Entry {
+        int point;
+        Vector normal;
+    };
+    const Entry* find(int point) const;
+
+    // A triangle has three corners: they are kept in place, so a mesh's normals cost no
+    // allocation per triangle. Points past the third (not a corner's) go to extra.
+    std::array<Entry, 3> corners{};
+    int count = 0;
+    std::vector<Entry> extra;
 };
 
 #endif

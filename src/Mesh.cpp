@@ -131,12 +131,11 @@ void Mesh::inverseTransformPoints(const Matrix& m)
 void Mesh::registerTriangle(int index, const Triangle& triangle)
 {
     for (int corner = 0; corner < 3; ++corner)
-        pointTriangles[triangle.getPoint(corner)].insert(index);
+        insertAscending(pointTriangles[triangle.getPoint(corner)], index);
 }
 
-void Mesh::indexPolygon(int index, int polygon)
+void Mesh::insertAscending(std::vector<int>& list, int index)
 {
-    std::vector<int>& list = polygonTriangles[polygon];
     // Triangles are mostly added in ascending order: then the index goes at the end.
     if (list.empty() || list.back() < index) {
         list.push_back(index);
@@ -145,6 +144,11 @@ void Mesh::indexPolygon(int index, int polygon)
     const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
     if (at == list.end() || *at != index)
         list.insert(at, index);
+}
+
+void Mesh::indexPolygon(int index, int polygon)
+{
+    insertAscending(polygonTriangles[polygon], index);
 }
 
 void Mesh::unindexPolygon(int index, int polygon)
@@ -225,8 +229,15 @@ const std::vector<int>& Mesh::getPolygonTriangles(int polygon) const
 
 std::set<int> Mesh::getPointTriangles(int point) const
 {
+    const std::vector<int>& list = getPointTriangleList(point);
+    return std::set<int>(list.begin(), list.end());
+}
+
+const std::vector<int>& Mesh::getPointTriangleList(int point) const
+{
+    static const std::vector<int> none;
     const auto it = pointTriangles.find(point);
-    return it == pointTriangles.end() ? std::set<int>() : it->second;
+    return it == pointTriangles.end() ? none : it->second;
 }
 
 void Mesh::setSurfaceName(const std::string& name)

@@ -116,7 +116,7 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
             const auto made = smoothingSets.emplace(std::make_pair(point, group), static_cast<int>(smoothingSets.size()));
             if (made.second) {
                 smoothStart.push_back(static_cast<int>(smoothTriangles.size()));
-                for (int other : mesh.getPointTriangles(point)) {
+                for (int other : mesh.getPointTriangleList(point)) {
                     const auto neighbour = triangleSlots.find(other);
                     if (neighbour == triangleSlots.end())
                         continue;
