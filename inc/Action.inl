@@ -163,7 +163,7 @@ private:
         typename std::map<std::string, Functor>::const_iterator it = table.find(name);
         if (it == table.end()) {
             std::string message = std::string(operation) + "() - Action \"" + name + "\" not found!";
-            *Log::getInstance() << LogContext(LOG_SOURCE, 0) << message << logEnd;
+            KELVO_LOG(LogLevel::error) << message << logEnd;
             throw ActionException(message);
         }
         return it->second;

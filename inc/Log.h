@@ -9,6 +9,16 @@
 // The part of a source path after its last backslash and before its last '.', unchanged in case.
 std::string sourceBaseName(const std::string& path);
 
+// The levels of a message, most urgent first; the log writes a message whose level is at most its
+// threshold (--loglevel).
+namespace LogLevel {
+constexpr int error = 0;
+constexpr int warning = 1;
+constexpr int info = 2;     // the default threshold
+constexpr int debug = 3;
+constexpr int frame = 4;    // per-frame drawing detail
+}
+
 // Source and level of one log message; passed by value at the start of every message.
 class LogContext {
 public:
@@ -97,7 +107,7 @@ public:
 #define LOG_SOURCE __FILE_NAME__
 
 // Starts a message of level from the writing file, to be followed by its pieces and logEnd:
-//     KELVO_LOG(2) << "load() - Loading \"" << name << "\"." << logEnd;
+//     KELVO_LOG(LogLevel::info) << "load() - Loading \"" << name << "\"." << logEnd;
 // When the level is above the threshold nothing after the macro is evaluated: no context, no
 // piece, no string is built. A loop of at most one pass rather than an if, so that an if/else
 // around the statement keeps its own else.

@@ -12,11 +12,10 @@
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
-const int DEBUG_LEVEL = 3;
 
 bool debugging()
 {
-    return Log::getInstance()->getLevel() >= DEBUG_LEVEL;
+    return Log::getInstance()->getLevel() >= LogLevel::debug;
 }
 
 std::string twoDecimals(float value)
@@ -71,7 +70,7 @@ void Actor::setBoneName(int index, const std::string& name)
 {
     Bone* bone = getBone(index);
     if (!bone) {
-        KELVO_LOG(1) << "setBoneName() - Actor \"" << this->name
+        KELVO_LOG(LogLevel::warning) << "setBoneName() - Actor \"" << this->name
                      << "\" has no bone " << ::toString(index) << " to name \"" << name << "\"." << logEnd;
         return;
     }
@@ -103,7 +102,7 @@ void Actor::collectRootBones()
 void Actor::printBoneHierarchy(int depth)
 {
     collectRootBones();
-    KELVO_LOG(2) << "printBoneHierarchy() - Printing bone hierarchy: ("
+    KELVO_LOG(LogLevel::info) << "printBoneHierarchy() - Printing bone hierarchy: ("
                  << ::toString(static_cast<int>(rootBones.size())) << " root bones)" << logEnd;
     for (const Bone* bone : rootBones)
         bone->printHierarchy(depth);
@@ -127,7 +126,7 @@ void Actor::initialize()
     skinnedMesh.setTransformEnabled(false);
     skinnedMesh.initialize();
     skinnedArrays.build(skinnedMesh, getPoints(), pointWeights, boneNames);
-    KELVO_LOG(3) << "initialize() - Actor \"" << name
+    KELVO_LOG(LogLevel::debug) << "initialize() - Actor \"" << name
                  << "\" Triangles: " << ::toString(skinnedMesh.getTriangleCount()) << " skinned, "
                  << ::toString(rigidBaseMesh.getTriangleCount()) << " rigid, "
                  << ::toString(getTriangleCount()) << " total." << logEnd;
@@ -167,7 +166,7 @@ void Actor::dropUnknownBoneWeights()
     for (const auto& entry : unknown) {
         for (const auto& point : pointWeights.getMaps())
             pointWeights.get(point.first).removeWeight(entry.first);
-        KELVO_LOG(1) << "cpPolToBones() - Actor \"" << name
+        KELVO_LOG(LogLevel::warning) << "cpPolToBones() - Actor \"" << name
                      << "\" has no bone \"" << entry.first << "\"; its weights on "
                      << ::toString(entry.second) << " points are ignored." << logEnd;
     }
@@ -185,7 +184,7 @@ void Actor::cpPolToBones()
             std::string list;
             for (const auto& weight : weights.getWeights())
                 list += " [" + weight.first + ", " + twoDecimals(weight.second) + "]";
-            KELVO_LOG(3) << "cpPolToBones() - Point " << ::toString(entry.first)
+            KELVO_LOG(LogLevel::debug) << "cpPolToBones() - Point " << ::toString(entry.first)
                          << ": (" << entry.second.toVector().toString() << ") has weights: " << list << logEnd;
         }
     }
@@ -202,13 +201,13 @@ void Actor::addToBones(int triangle)
         pointWeights.getBoneUnion(t->getPoint(0), t->getPoint(1), t->getPoint(2));
     switch (bonesOfTriangle.getBoneCountClass()) {
     case 0:
-        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+        KELVO_LOG(LogLevel::debug) << "addToBones() - Triangle " << ::toString(triangle)
                      << ": Empty (leave here)" << logEnd;
         addToRigidBaseMesh(triangle);
         break;
     case 1: {
         const std::string& bone = bonesOfTriangle.getWeights().begin()->first;
-        KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+        KELVO_LOG(LogLevel::debug) << "addToBones() - Triangle " << ::toString(triangle)
                      << ": Rigid, Attach to " << bone << logEnd;
         addToBoneMesh(triangle, bone);
         break;
@@ -218,7 +217,7 @@ void Actor::addToBones(int triangle)
             std::string list;
             for (const auto& weight : bonesOfTriangle.getWeights())
                 list += "[" + weight.first + " " + twoDecimals(weight.second) + "] ";
-            KELVO_LOG(3) << "addToBones() - Triangle " << ::toString(triangle)
+            KELVO_LOG(LogLevel::debug) << "addToBones() - Triangle " << ::toString(triangle)
                          << ": Skinned, bound to " << list << logEnd;
         }
         addToSkinnedMesh(triangle);

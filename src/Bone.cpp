@@ -15,7 +15,7 @@ Bone::Bone(const Vector& start, const Vector& end, Bone* parent)
 {
     position = start;
     name = "dummy" + ::toString(boneCount++);
-    KELVO_LOG(3) << "Constructor() - Setup pos: " << pivot.toString()
+    KELVO_LOG(LogLevel::debug) << "Constructor() - Setup pos: " << pivot.toString()
                  << " Child pivot: " << end.toString() << logEnd;
     if (parent)
         setParent(parent);
@@ -28,7 +28,7 @@ void Bone::setParent(Bone* p)
     parent = p;
     if (!p)
         return;
-    KELVO_LOG(3) << "setParent() - Parent for \"" << name << "\" is \""
+    KELVO_LOG(LogLevel::debug) << "setParent() - Parent for \"" << name << "\" is \""
                  << p->name << "\"." << logEnd;
     // The parent draws its children at its end point, which lies at p.pivot + p.end at rest; the
     // offset from there to this bone's own start keeps its mesh (stored relative to the pivot)
@@ -50,7 +50,7 @@ void Bone::addChild(Bone* child)
 {
     // Drawing walks the children: a bone below itself would be drawn without end.
     if (!child || child->reaches(this)) {
-        KELVO_LOG(1) << "addChild() - Refusing child \""
+        KELVO_LOG(LogLevel::warning) << "addChild() - Refusing child \""
                      << (child ? child->name : std::string("<NULL>")) << "\" for \"" << name
                      << "\": it would be drawn below itself." << logEnd;
         return;
@@ -126,7 +126,7 @@ void Bone::printHierarchy(int depth) const
     std::string line(static_cast<std::string::size_type>(depth > 0 ? 2 * depth : 0), ' ');
     if (depth > 0)
         line += "+";
-    KELVO_LOG(2) << line << name << logEnd;
+    KELVO_LOG(LogLevel::info) << line << name << logEnd;
     for (const Bone* child : children)
         child->printHierarchy(depth + 1);
 }

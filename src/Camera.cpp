@@ -7,10 +7,6 @@
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
-namespace {
-const int DEBUG_FDRAW_LEVEL = 4;
-}
-
 Camera::Camera() : roll(0.0f)
 {
 }
@@ -28,13 +24,13 @@ void Camera::render(double)
     glTranslatef(-position.x, -position.y, -position.z);
 
     // Per frame: the lines are built only when per-frame debug drawing is logged.
-    if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
-        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
+    if (Log::getInstance()->getLevel() >= LogLevel::frame) {
+        KELVO_LOG(LogLevel::frame) << "render(\"" << name
                             << "\") - position x: " << position.x << ", y: " << position.y
                             << ", z: " << position.z << logEnd;
         const Vector euler = orientation.toEuler();  // radians
         const double toDegrees = 180.0 * 0.318309882798629;
-        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
+        KELVO_LOG(LogLevel::frame) << "render(\"" << name
                             << "\") - orientation r: " << euler.x * toDegrees << ", p: " << euler.y * toDegrees
                             << ", y: " << euler.z * toDegrees << logEnd;
     }

@@ -21,18 +21,18 @@ void CameraController::setNextCamera()
 {
     if (components.empty()) {
         const std::string message = "setNextCamera() - There are no cameras available.";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw ComponentNotFoundException("CameraController", message);
     }
     currentCamera = getNext(currentCamera);
-    KELVO_LOG(2) << "setNextCamera() - Switched camera to \"" << currentCamera
+    KELVO_LOG(LogLevel::info) << "setNextCamera() - Switched camera to \"" << currentCamera
                  << "\"." << logEnd;
 }
 
 void CameraController::setCamera(std::string name)
 {
     currentCamera = name;
-    KELVO_LOG(2) << "setNextCamera() - Switched camera to \"" << currentCamera
+    KELVO_LOG(LogLevel::info) << "setNextCamera() - Switched camera to \"" << currentCamera
                  << "\"." << logEnd;
 }
 

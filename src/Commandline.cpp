@@ -52,13 +52,13 @@ std::string Commandline::getParameter(const std::string& option, const std::stri
     std::string value;
     findOption(option, value);
     if (!value.empty()) {
-        KELVO_LOG(3) << "getParameter() - " << description << " = " << value
+        KELVO_LOG(LogLevel::debug) << "getParameter() - " << description << " = " << value
                      << logEnd;
         return value;
     }
     std::string message = "getParameter() - Empty or missing " + description + ". Please add -" + option +
                           " <value> the runtime configuration parameters.";
-    KELVO_LOG(0) << message << logEnd;
+    KELVO_LOG(LogLevel::error) << message << logEnd;
     throw CommandlineException(message);
 }
 
@@ -71,7 +71,7 @@ int Commandline::getValue(const std::string& option, const std::string& descript
     if (errno != 0 || value < INT_MIN || value > INT_MAX) {
         std::string message = "getValue() - Invalid parameter value.The value for " + description +
                               " should be a numerical value. Current value is \"" + text + "\".";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw CommandlineException(message);
     }
     return static_cast<int>(value);
@@ -87,7 +87,7 @@ float Commandline::getFloat(const std::string& option, const std::string& descri
     if (errno != 0 || value > FLT_MAX || value < -FLT_MAX) {
         std::string message = "getFloat() - Invalid parameter value.The value for " + description +
                               " should be a floating-point value. Current value is \"" + text + "\".";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw CommandlineException(message);
     }
     return static_cast<float>(value);

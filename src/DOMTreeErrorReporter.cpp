@@ -22,7 +22,7 @@ void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception)
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    KELVO_LOG(0) << "error() - Error at file \"" << file.c_str() << "\", line "
+    KELVO_LOG(LogLevel::error) << "error() - Error at file \"" << file.c_str() << "\", line "
                  << static_cast<long>(exception.getLineNumber()) << ", column "
                  << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str() << "."
                  << logEnd;
@@ -33,7 +33,7 @@ void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exceptio
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    KELVO_LOG(0) << "fatalError() - Fatal Error at file \"" << file.c_str()
+    KELVO_LOG(LogLevel::error) << "fatalError() - Fatal Error at file \"" << file.c_str()
                  << "\", line " << static_cast<long>(exception.getLineNumber()) << ", column "
                  << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str()
                  << logEnd;

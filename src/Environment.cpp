@@ -62,11 +62,11 @@ void Environment::initialize()
     if (initialized)
         return;
     loadResources();
-    KELVO_LOG(2) << "initialize() - Initializing environment \"" << getName()
+    KELVO_LOG(LogLevel::info) << "initialize() - Initializing environment \"" << getName()
                  << "\"." << logEnd;
     // Decided once: lights loaded after this do not switch the scene's lighting on.
     if (lights.size() == 0) {
-        KELVO_LOG(2) << "initialize() - Scene has no lights, lighting is disabled."
+        KELVO_LOG(LogLevel::info) << "initialize() - Scene has no lights, lighting is disabled."
                      << logEnd;
         lighting = false;
     }
@@ -116,7 +116,7 @@ void Environment::setViewState()
 void Environment::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -174,7 +174,7 @@ Camera* Environment::currentCamera() const
 
 void Environment::load3DS(std::string file)
 {
-    KELVO_LOG(2) << "load3DS() - Loading .3ds scene \"" << file
+    KELVO_LOG(LogLevel::info) << "load3DS() - Loading .3ds scene \"" << file
                  << "\" to Environment \"" << getName() << "\".." << logEnd;
     try {
         _3dsLoader loader;
@@ -185,18 +185,18 @@ void Environment::load3DS(std::string file)
     } catch (const std::exception& e) {
         throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". " + e.what());
     }
-    KELVO_LOG(2) << "load3DS() - Loading completed." << logEnd;
+    KELVO_LOG(LogLevel::info) << "load3DS() - Loading completed." << logEnd;
 }
 
 void Environment::loadLWO(std::string file)
 {
     if (actors.exists(file)) {
-        KELVO_LOG(3) << "loadLWO() - Reusable already loaded object \"" << file
+        KELVO_LOG(LogLevel::debug) << "loadLWO() - Reusable already loaded object \"" << file
                      << "\" already exists in the Environment \"" << getName() << "\". Load command ignored."
                      << logEnd;
         return;
     }
-    KELVO_LOG(2) << "loadLWO() - Loading LightWave object \"" << file
+    KELVO_LOG(LogLevel::info) << "loadLWO() - Loading LightWave object \"" << file
                  << "\" to Environment \"" << getName() << "\".." << logEnd;
     const std::string failure = "loadLWO() - Panic! Failed to load LightWave object \"" + file + "\". ";
     try {
@@ -211,12 +211,12 @@ void Environment::loadLWO(std::string file)
     } catch (...) {
         throw EnvironmentException(failure + "Unknown error!?");
     }
-    KELVO_LOG(2) << "loadLWO() - Loading successfully completed." << logEnd;
+    KELVO_LOG(LogLevel::info) << "loadLWO() - Loading successfully completed." << logEnd;
 }
 
 void Environment::loadXMLScene(std::string file)
 {
-    KELVO_LOG(2) << "loadXMLScene() - Loading XML Scene object \"" << file
+    KELVO_LOG(LogLevel::info) << "loadXMLScene() - Loading XML Scene object \"" << file
                  << "\" to Environment \"" << getName() << "\".." << logEnd;
     const std::string failure = "loadXMLScene() - Failed to load XML scene file \"" + file + "\". ";
     try {
@@ -293,7 +293,7 @@ void Environment::disableActor(std::string name)
         if (Actor* actor = actors.find(name))
             actor->setEnabled(false);
     } catch (ComponentNotFoundException& e) {
-        KELVO_LOG(2) << "Actor disabling failed: " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::info) << "Actor disabling failed: " << e.getMessage() << logEnd;
     }
 }
 
@@ -360,7 +360,7 @@ void Environment::disableTexturing()
 
 void Environment::printInfo()
 {
-    KELVO_LOG(2) << "printInfo() - Statistics: Environment \"" << getName()
+    KELVO_LOG(LogLevel::info) << "printInfo() - Statistics: Environment \"" << getName()
                  << "\" has " << toString(cameraController.size()) << " cameras, "
                  << toString(keyframedMeshes.size()) << " meshes, " << toString(actors.size()) << " actors, "
                  << toString(keyframedActors.size()) << " keyframed actors, " << toString(lights.size())

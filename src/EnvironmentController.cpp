@@ -61,7 +61,7 @@ GenericEnvironment* EnvironmentController::findEnvironment(const std::string& na
     GenericEnvironment* scene = Factory<GenericEnvironment>::find(name);
     if (!scene) {
         std::string message = std::string(operation) + "() - Unable to find environment called \"" + name + "\".";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw EnvironmentControllerException(message);
     }
     return scene;
@@ -69,7 +69,7 @@ GenericEnvironment* EnvironmentController::findEnvironment(const std::string& na
 
 void EnvironmentController::activateEnvironment(std::string name)
 {
-    KELVO_LOG(2) << "activateEnvironment() - Switching environment to \""
+    KELVO_LOG(LogLevel::info) << "activateEnvironment() - Switching environment to \""
                  << name << "\"." << logEnd;
     GenericEnvironment* scene = findEnvironment(name, "activateEnvironment");
     activeEnvironment = scene;
@@ -78,7 +78,7 @@ void EnvironmentController::activateEnvironment(std::string name)
 
 void EnvironmentController::loadResources(std::string name)
 {
-    KELVO_LOG(2) << "loadResources() - loading resources for environment \""
+    KELVO_LOG(LogLevel::info) << "loadResources() - loading resources for environment \""
                  << name << "\"." << logEnd;
     findEnvironment(name, "loadResources")->loadResources();
 }
@@ -142,7 +142,7 @@ void EnvironmentController::render(double time)
 {
     if (!activeEnvironment) {
         const char* message = "render() - No environment available! Unable to render the scene.";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw EnvironmentControllerException(message);
     }
     activeEnvironment->setViewState();
@@ -153,7 +153,7 @@ GenericEnvironment* EnvironmentController::getActiveEnvironment()
 {
     if (!activeEnvironment) {
         const char* message = "getActiveEnvironment() - No environments active!";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw EnvironmentControllerException(message);
     }
     return activeEnvironment;

@@ -27,7 +27,7 @@ void HpbCamera::setKeyframer(Keyframer* keyframer)
 void HpbCamera::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(2) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::info) << "render() - Not initialized. Initializing.." << logEnd;
         CommonObject::initialize();
     }
     glMatrixMode(GL_MODELVIEW);

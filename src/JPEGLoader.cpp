@@ -47,7 +47,7 @@ void jpegOutputMessage(j_common_ptr info)
     char text[JMSG_LENGTH_MAX];
     info->err->format_message(info, text);
     try {
-        KELVO_LOG(1) << "JPEGLoader() - " << text << "." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "JPEGLoader() - " << text << "." << logEnd;
     } catch (...) {
         // Nothing may unwind through the library's C frames; the warning is lost.
     }
@@ -215,7 +215,7 @@ JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     } catch (const Exception& e) {
         std::string message =
             "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
-        KELVO_LOG(0) << message << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << message << e.getMessage() << logEnd;
         throw JPEGLoaderException(message);
     }
 
@@ -253,7 +253,7 @@ JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     }
     if (result != decoded) {
         std::string message = "JPEGLoader() - Error while loading \"" + file + ": " + errorText + ".";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw JPEGLoaderException(message);
     }
 

@@ -8,10 +8,6 @@
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
-namespace {
-const int FRAME_DEBUG_LEVEL = 4;
-}
-
 KeyframedActor::KeyframedActor() : actor(nullptr), keyframer(nullptr)
 {
     // The placement comes from the keyframer only.
@@ -45,8 +41,8 @@ void KeyframedActor::render(double time)
         m = keyframer->getMatrix(t);
         m.glMultMatrix();
     }
-    if (Log::getInstance()->getLevel() >= FRAME_DEBUG_LEVEL)
-        KELVO_LOG(FRAME_DEBUG_LEVEL) << "render(\"" << name
+    if (Log::getInstance()->getLevel() >= LogLevel::frame)
+        KELVO_LOG(LogLevel::frame) << "render(\"" << name
                             << "\") - position x: " << static_cast<double>(m.get(12))
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;

@@ -7,10 +7,6 @@
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
-namespace {
-const int FRAME_DEBUG_LEVEL = 4;
-}
-
 KeyframedMesh::KeyframedMesh(Environment* owner) : StaticMesh(owner), keyframer(nullptr)
 {
     // The placement comes from the keyframer or the stored matrix only.
@@ -32,13 +28,13 @@ void KeyframedMesh::setKeyframer(Keyframer* keyframer)
 void KeyframedMesh::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(1) << "render(\"" << name
+        KELVO_LOG(LogLevel::warning) << "render(\"" << name
                      << "\") - Not initialized. Initalizing.." << logEnd;
         StaticMesh::initialize();
     }
     const Matrix m = keyframer ? keyframer->getMatrix(static_cast<float>(time)) : localMatrix;
-    if (Log::getInstance()->getLevel() >= FRAME_DEBUG_LEVEL)
-        KELVO_LOG(FRAME_DEBUG_LEVEL) << "render(\"" << name
+    if (Log::getInstance()->getLevel() >= LogLevel::frame)
+        KELVO_LOG(LogLevel::frame) << "render(\"" << name
                             << "\") - position x: " << static_cast<double>(m.get(12))
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;

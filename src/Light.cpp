@@ -100,7 +100,7 @@ void Light::initialize()
     lightId = owner->reserveLightIndex();
     if (lightId < 0) {
         const char* message = "initialize() - Unable to reserve light index number.";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw LightException(message);
     }
     initialised = true;
@@ -109,7 +109,7 @@ void Light::initialize()
 void Light::enable(double time)
 {
     if (!initialised) {
-        KELVO_LOG(2) << "enable() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::info) << "enable() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     const float t = static_cast<float>(time);

@@ -52,16 +52,16 @@ std::string LogContext::getSource() const
 std::string LogContext::getLevelName() const
 {
     switch (level) {
-    case 0: return "error";
-    case 1: return "warning";
-    case 2: return "info";
-    case 3: return "debug";
-    case 4: return "debug_fdraw";
+    case LogLevel::error: return "error";
+    case LogLevel::warning: return "warning";
+    case LogLevel::info: return "info";
+    case LogLevel::debug: return "debug";
+    case LogLevel::frame: return "debug_fdraw";
     default: return "unknown";
     }
 }
 
-Log::Log() : threshold(2), currentLevel(2), fileOutput(true), capture(nullptr)
+Log::Log() : threshold(LogLevel::info), currentLevel(LogLevel::info), fileOutput(true), capture(nullptr)
 {
     errorCount = 0;
     warningCount = 0;
@@ -185,9 +185,9 @@ bool Log::admits(int level)
     currentLevel = level;
     if (isLoggable())
         return true;
-    if (level == 1)
+    if (level == LogLevel::warning)
         ++warningCount;
-    else if (level == 0)
+    else if (level == LogLevel::error)
         ++errorCount;
     return false;
 }
@@ -202,9 +202,9 @@ Log& Log::operator<<(const LogContext& context)
         writeUnfiltered(context.getSource(), true);
         writeUnfiltered("::", true);
     }
-    if (currentLevel == 1)
+    if (currentLevel == LogLevel::warning)
         ++warningCount;
-    else if (currentLevel == 0)
+    else if (currentLevel == LogLevel::error)
         ++errorCount;
     return *this;
 }

@@ -406,7 +406,7 @@ void Mesh::calcFaceNormals()
 void Mesh::reportZeroFaceNormals(int count) const
 {
     if (count >= 1)
-        KELVO_LOG(1) << "calcFaceNormals(\"" << name << "\") - " << ::toString(count)
+        KELVO_LOG(LogLevel::warning) << "calcFaceNormals(\"" << name << "\") - " << ::toString(count)
                      << " zero face normals detected. Possibly defected mesh." << logEnd;
 }
 
@@ -461,14 +461,14 @@ void Mesh::initializeTextureCoordinates()
             ++withCoordinates;
     textured = withCoordinates == getTriangleCount();
     if (!textured)
-        KELVO_LOG(1) << "initializeTextureCoordinates(\"" << name
+        KELVO_LOG(LogLevel::warning) << "initializeTextureCoordinates(\"" << name
                      << "\") - Mesh has no texture coordinates! Texturing will be disabled." << logEnd;
 }
 
 void Mesh::initialize()
 {
     if (surfaces.exists(METAL_SURFACE)) {
-        KELVO_LOG(2) << "initialize() - Metal surface found." << logEnd;
+        KELVO_LOG(LogLevel::info) << "initialize() - Metal surface found." << logEnd;
         Surface* metal = surfaces.find(METAL_SURFACE);
         TextureManager& textureManager = owner->getTextureManager();
         textureManager.createEnvironmentTexture(METAL_TEXTURE);
@@ -483,10 +483,10 @@ void Mesh::initialize()
     calcFaceNormals();
     calcVertexNormals();
     initializeTextureCoordinates();
-    if (Log::getInstance()->getLevel() >= 3) {
+    if (Log::getInstance()->getLevel() >= LogLevel::debug) {
         Vector min, max;
         getBoundingBox(min, max);
-        KELVO_LOG(3) << "initialize(\"" << name
+        KELVO_LOG(LogLevel::debug) << "initialize(\"" << name
                      << "\") dx=" << ::toString(static_cast<double>(max.x - min.x))
                      << " dy=" << ::toString(static_cast<double>(max.y - min.y))
                      << " dz=" << ::toString(static_cast<double>(max.z - min.z)) << logEnd;
@@ -564,7 +564,7 @@ void Mesh::drawTriangles()
                                             std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
                                             "\" while drawing triangle #" + ::toString(index) + " from object \"" +
                                             name + "\".";
-                KELVO_LOG(0) << message << logEnd;
+                KELVO_LOG(LogLevel::error) << message << logEnd;
                 throw MeshException(message);
             }
         }
@@ -608,7 +608,7 @@ void Mesh::render(double)
     if (!initialized)
         initialize();
     if (triangles.empty()) {
-        KELVO_LOG(1) << "render() - Mesh \"" << name << "\" has no triangles!"
+        KELVO_LOG(LogLevel::warning) << "render() - Mesh \"" << name << "\" has no triangles!"
                      << logEnd;
         return;
     }

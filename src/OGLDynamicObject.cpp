@@ -11,5 +11,5 @@ OGLDynamicObject::~OGLDynamicObject() = default;
 void OGLDynamicObject::checkInitialized()
 {
     if (!initialized)
-        KELVO_LOG(0) << "render() - Not initialized." << logEnd;
+        KELVO_LOG(LogLevel::error) << "render() - Not initialized." << logEnd;
 }

@@ -57,7 +57,7 @@ void OGLObject::dropList()
 void OGLObject::render()
 {
     if (!glIsList(list)) {
-        KELVO_LOG(2) << "render() - Display list not initialized. Initializing.."
+        KELVO_LOG(LogLevel::info) << "render() - Display list not initialized. Initializing.."
                      << logEnd;
         initialize();
     }

@@ -57,7 +57,7 @@ void PointBoneWeightMap::normalize()
             ++removed;
         }
     }
-    KELVO_LOG(3) << "normalize() - Removed " << ::toString(removed)
+    KELVO_LOG(LogLevel::debug) << "normalize() - Removed " << ::toString(removed)
                  << " near-zero elements." << logEnd;
     if (sum != 0.0f)
         for (auto& entry : weights)

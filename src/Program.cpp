@@ -66,14 +66,14 @@ int Program::main(int argumentCount, char** arguments)
         if (commandline.findOption("--nologfile", value))
             Log::getInstance()->setFileOutput(false);
         Log::getInstance()->initialize();
-        KELVO_LOG(2) << "main() - This is an Vantor Studios Vemk KelvoEngine project, built "
+        KELVO_LOG(LogLevel::info) << "main() - This is an Vantor Studios Vemk KelvoEngine project, built "
               << __DATE__ << ". Starting.." << logEnd;
 
         if (commandline.findOption("--help", value) || commandline.findOption("-h", value) ||
             commandline.findOption("-?", value) || argumentCount < 2) {
             std::string help = printHelp();
-            KELVO_LOG(2) << "main() - Printing Command Line Help.\n" << help << logEnd;
-            KELVO_LOG(0) << "main() - " << NO_TIMELINE_1 << NO_TIMELINE_2 << NO_TIMELINE_3
+            KELVO_LOG(LogLevel::info) << "main() - Printing Command Line Help.\n" << help << logEnd;
+            KELVO_LOG(LogLevel::error) << "main() - " << NO_TIMELINE_1 << NO_TIMELINE_2 << NO_TIMELINE_3
                   << logEnd;
             return -1;
         }
@@ -96,7 +96,7 @@ int Program::main(int argumentCount, char** arguments)
 
         std::string timelinePath;
         if (!commandline.findOption("--timeline", timelinePath)) {
-            KELVO_LOG(0) << "main() - Error! " << NO_TIMELINE_1 << NO_TIMELINE_2
+            KELVO_LOG(LogLevel::error) << "main() - Error! " << NO_TIMELINE_1 << NO_TIMELINE_2
                   << NO_TIMELINE_3 << logEnd;
             sdlExit(EXIT_FATAL);
         }
@@ -115,13 +115,13 @@ int Program::main(int argumentCount, char** arguments)
         logStartupFailure("main() - Initialization terminated because ", e.getMessage());
         sdlExit(EXIT_FATAL);
     } catch (...) {
-        KELVO_LOG(0) << "main() - Initialization terminated because "
+        KELVO_LOG(LogLevel::error) << "main() - Initialization terminated because "
               << "of an unknown exception." << logEnd;
         sdlExit(EXIT_FATAL);
     }
 
     captionPrefix = CAPTION_TITLE + timeline->getName();
-    KELVO_LOG(2) << "main() - Entering frame drawing loop.. Hit [ESC] to exit." << logEnd;
+    KELVO_LOG(LogLevel::info) << "main() - Entering frame drawing loop.. Hit [ESC] to exit." << logEnd;
     windowResize(-1, -1);
 
     try {
@@ -131,7 +131,7 @@ int Program::main(int argumentCount, char** arguments)
         logStartupFailure("main() - Main loop terminated because ", e.getMessage());
         sdlExit(EXIT_FATAL);
     } catch (...) {
-        KELVO_LOG(0) << "main() - Main loop terminated because "
+        KELVO_LOG(LogLevel::error) << "main() - Main loop terminated because "
               << "of an unknown exception." << logEnd;
         sdlExit(EXIT_FATAL);
     }
@@ -140,7 +140,7 @@ int Program::main(int argumentCount, char** arguments)
 
 void Program::logStartupFailure(const std::string& reason, const std::string& message)
 {
-    KELVO_LOG(0) << reason << "of an exception. Exception message follows. " << message
+    KELVO_LOG(LogLevel::error) << reason << "of an exception. Exception message follows. " << message
           << logEnd;
 }
 
@@ -184,11 +184,11 @@ void Program::warnAboutArguments(int argumentCount, char** arguments)
             if (previous && previous->kind != FLAG && isNumber(argument, NUMBER))
                 continue;
             if (argument.empty() || argument[0] != '-') {
-                KELVO_LOG(1) << "main() - Ignoring the argument \"" << argument
+                KELVO_LOG(LogLevel::warning) << "main() - Ignoring the argument \"" << argument
                              << "\": it follows no option that takes a value." << logEnd;
                 continue;
             }
-            KELVO_LOG(1) << "main() - Ignoring the unknown option \"" << argument
+            KELVO_LOG(LogLevel::warning) << "main() - Ignoring the unknown option \"" << argument
                          << "\"" << (valueFollows ? std::string(" and its value \"") + arguments[i + 1] + "\"" : "")
                          << "." << logEnd;
             if (valueFollows)
@@ -207,10 +207,10 @@ void Program::warnAboutArguments(int argumentCount, char** arguments)
             continue;
         const char* text = value.c_str();
         if (option->kind == WHOLE_NUMBER)
-            KELVO_LOG(1) << "main() - The value \"" << value << "\" of the option \"" << argument
+            KELVO_LOG(LogLevel::warning) << "main() - The value \"" << value << "\" of the option \"" << argument
                          << "\" is not a number; it is read as " << std::atol(text) << "." << logEnd;
         else
-            KELVO_LOG(1) << "main() - The value \"" << value << "\" of the option \"" << argument
+            KELVO_LOG(LogLevel::warning) << "main() - The value \"" << value << "\" of the option \"" << argument
                          << "\" is not a number; it is read as " << std::atof(text) << "." << logEnd;
     }
 }
@@ -222,12 +222,12 @@ void Program::applyCommandline(int argumentCount, char** arguments)
     if (commandline.findOption("--loglevel", value)) {
         int level = commandline.getValue("--loglevel", "Logging level value (0 - errors only, 1 - warnings, 2 - "
                                                        "informative, 3 - debug, 4 - debug frame drawing)");
-        if (level >= 0 && level <= 4) {
+        if (level >= LogLevel::error && level <= LogLevel::frame) {
             Log::getInstance()->setLevel(level);
         } else {
-            KELVO_LOG(1)
+            KELVO_LOG(LogLevel::warning)
                   << "main() - Unknown logging level specified. Using informative level (2)." << logEnd;
-            Log::getInstance()->setLevel(2);
+            Log::getInstance()->setLevel(LogLevel::info);
         }
     }
     if (commandline.findOption("--debugframedraw", value)) {
@@ -277,16 +277,16 @@ void Program::sdlInitializeVideo(bool fullscreen)
         // Without an audio device the show still plays, silently.
         std::string audioError = SDL_GetError();
         if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-            KELVO_LOG(0) << "sdlInitializeVideo() - SDL Video or audio "
+            KELVO_LOG(LogLevel::error) << "sdlInitializeVideo() - SDL Video or audio "
                   << "initialization failed. " << SDL_GetError() << logEnd;
             sdlExit(EXIT_FATAL);
         }
-        KELVO_LOG(1) << "sdlInitializeVideo() - Audio initialization failed. " << audioError
+        KELVO_LOG(LogLevel::warning) << "sdlInitializeVideo() - Audio initialization failed. " << audioError
               << " Playing without sound." << logEnd;
     }
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) {
-        KELVO_LOG(0) << "sdlInitializeVideo() - Video query failed. " << SDL_GetError()
+        KELVO_LOG(LogLevel::error) << "sdlInitializeVideo() - Video query failed. " << SDL_GetError()
               << logEnd;
         sdlExit(EXIT_FATAL);
     }
@@ -300,7 +300,7 @@ void Program::sdlInitializeVideo(bool fullscreen)
         colourSize = 5;
         alphaSize = 0;
     } else {
-        KELVO_LOG(0)
+        KELVO_LOG(LogLevel::error)
               << "sdlInitializeVideo() - True color video mode  is not available. Please use a video mode with "
                  "equal or more than "
               << " 16 bits/pixel. Terminating.." << logEnd;
@@ -322,7 +322,7 @@ void Program::sdlInitializeVideo(bool fullscreen)
         SDL_ShowCursor(0);
     }
     if (!SDL_SetVideoMode(windowWidth, windowHeight, depth, flags)) {
-        KELVO_LOG(0) << "sdlInitializeVideo() - Video mode set failed. " << SDL_GetError()
+        KELVO_LOG(LogLevel::error) << "sdlInitializeVideo() - Video mode set failed. " << SDL_GetError()
               << logEnd;
         sdlExit(EXIT_FATAL);
     }
@@ -333,7 +333,7 @@ void Program::sdlInitializeVideo(bool fullscreen)
     SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
     SDL_GL_GetAttribute(SDL_GL_ALPHA_SIZE, &alpha);
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthSize);
-    KELVO_LOG(2) << "sdlInitializeVideo() - Frame buffer is " << toString(windowWidth) << "x"
+    KELVO_LOG(LogLevel::info) << "sdlInitializeVideo() - Frame buffer is " << toString(windowWidth) << "x"
           << toString(windowHeight) << "x" << toString(red + green + blue + alpha) << ", with "
           << toString(depthSize) << " bit depth buffer." << logEnd;
 }
@@ -355,7 +355,7 @@ void Program::initOGL()
     glFlush();
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
-        KELVO_LOG(0) << "initOGL() - OpenGL init failed. OpenGL error message: "
+        KELVO_LOG(LogLevel::error) << "initOGL() - OpenGL init failed. OpenGL error message: "
               << reinterpret_cast<const char*>(gluErrorString(error)) << ". Aborting.." << logEnd;
         sdlExit(EXIT_FATAL);
     }
@@ -366,10 +366,10 @@ void Program::sdlExit(int status)
     try {
         delete environmentController;
     } catch (...) {
-        KELVO_LOG(1) << "sdlExit() - Warning! Unsuccessful cleanup. Ignoring.." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "sdlExit() - Warning! Unsuccessful cleanup. Ignoring.." << logEnd;
     }
     environmentController = nullptr;
-    KELVO_LOG(2) << Log::getInstance()->getInfo() << logEnd;
+    KELVO_LOG(LogLevel::info) << Log::getInstance()->getInfo() << logEnd;
     // Created here when the show never made one, so the audio device is opened and closed.
     delete SoundEngine::getInstance();
     Log::deleteInstance();
@@ -383,7 +383,7 @@ void Program::drawFrame()
         if (frameStep == 0.0f) {
             float t = playbackTimer.getTime();
             currentTime = t;
-            KELVO_LOG(4) << "drawFrame() - Drawing frame at " << static_cast<double>(t)
+            KELVO_LOG(LogLevel::frame) << "drawFrame() - Drawing frame at " << static_cast<double>(t)
                   << " seconds." << logEnd;
             timeline->update(t);
             environmentController->render(t);
@@ -401,17 +401,17 @@ void Program::drawFrame()
             SDL_WM_SetCaption((captionPrefix + captionTime).c_str(), nullptr);
 
             if (t >= endTime && endTime > 0.0f) {
-                KELVO_LOG(2) << "drawFrame() - End of Playback reached at "
+                KELVO_LOG(LogLevel::info) << "drawFrame() - End of Playback reached at "
                       << static_cast<double>(endTime) << " seconds. Exiting.." << logEnd;
                 sdlExit(EXIT_ORDERLY);
             }
         } else {
-            KELVO_LOG(4) << "drawFrame() - Drawing frame at "
+            KELVO_LOG(LogLevel::frame) << "drawFrame() - Drawing frame at "
                   << static_cast<double>(currentTime) << " seconds." << logEnd;
             timeline->update(currentTime);
             environmentController->render(currentTime);
             if (currentTime >= endTime && endTime > 0.0f) {
-                KELVO_LOG(2) << "drawFrame() - End of Playback reached at "
+                KELVO_LOG(LogLevel::info) << "drawFrame() - End of Playback reached at "
                       << static_cast<double>(endTime) << " seconds. Exiting.." << logEnd;
                 sdlExit(EXIT_ORDERLY);
             }
@@ -419,13 +419,13 @@ void Program::drawFrame()
         }
         SDL_GL_SwapBuffers();
     } catch (ExitNowException&) {
-        KELVO_LOG(2) << "drawFrame() - Exit requested. Terminating.." << logEnd;
+        KELVO_LOG(LogLevel::info) << "drawFrame() - Exit requested. Terminating.." << logEnd;
         sdlExit(EXIT_ORDERLY);
     } catch (Exception& e) {
-        KELVO_LOG(0)
+        KELVO_LOG(LogLevel::error)
               << "drawFrame() - Exception occurred while drawing  frame. Exception message follows. "
               << e.getMessage() << logEnd;
-        KELVO_LOG(2) << "drawFrame() - Terminating.." << logEnd;
+        KELVO_LOG(LogLevel::info) << "drawFrame() - Terminating.." << logEnd;
         sdlExit(EXIT_FATAL);
     }
 }
@@ -444,23 +444,23 @@ int Program::handleEvents()
 
 void Program::keyboardCallback(const SDL_KeyboardEvent& event)
 {
-    KELVO_LOG(3) << "keyboardCallback() - Key press detected." << logEnd;
+    KELVO_LOG(LogLevel::debug) << "keyboardCallback() - Key press detected." << logEnd;
     int key = event.keysym.sym;
     if (key == KEY_ESCAPE) {
-        KELVO_LOG(2) << "keyboardCallback() - Keyboard exit. Terminating." << logEnd;
+        KELVO_LOG(LogLevel::info) << "keyboardCallback() - Keyboard exit. Terminating." << logEnd;
         sdlExit(EXIT_ORDERLY);
     }
     if (key == KEY_TAB) {
-        KELVO_LOG(3) << "animatedCameraKeyboard() - Switching camera." << logEnd;
+        KELVO_LOG(LogLevel::debug) << "animatedCameraKeyboard() - Switching camera." << logEnd;
         try {
             Environment* scene = dynamic_cast<Environment*>(environmentController->getActiveEnvironment());
             if (scene)
                 scene->getCameraController().setNextCamera();
             else
-                KELVO_LOG(1)
+                KELVO_LOG(LogLevel::warning)
                       << "keyboardCallback() - Current environment is not camera controllable." << logEnd;
         } catch (Exception& e) {
-            KELVO_LOG(0) << "keyboardCallback() - Unable to switch camera. " << e.what()
+            KELVO_LOG(LogLevel::error) << "keyboardCallback() - Unable to switch camera. " << e.what()
                   << logEnd;
         }
     }
@@ -479,7 +479,7 @@ void Program::windowResize(int width, int height)
         if (environmentController)
             environmentController->setPerspective(FIELD_OF_VIEW, aspect, zNear, zFar);
     } catch (Exception& e) {
-        KELVO_LOG(0) << "windowResize() - Failed to resize window! "
+        KELVO_LOG(LogLevel::error) << "windowResize() - Failed to resize window! "
               << "Exception message follows. " << e.getMessage() << logEnd;
         sdlExit(EXIT_FATAL);
     }

@@ -87,7 +87,7 @@ std::string resolveCase(const std::string& path)
                     std::string names;
                     for (const std::string& match : matches)
                         names += (names.empty() ? "\"" : ", \"") + resolved + match + "\"";
-                    KELVO_LOG(1) << "resolveCase() - \"" << path
+                    KELVO_LOG(LogLevel::warning) << "resolveCase() - \"" << path
                                  << "\" does not exist and several files match it ignoring case: " << names
                                  << ". None of them is used." << logEnd;
                 }
@@ -118,7 +118,7 @@ ResourceLoader::~ResourceLoader()
     for (auto& entry : resources) {
         if (entry.first.empty() || !entry.second)
             continue;
-        KELVO_LOG(0) << "Destructor - Freeing resources for \"" << entry.first
+        KELVO_LOG(LogLevel::error) << "Destructor - Freeing resources for \"" << entry.first
                      << "\". This shouldn't be done here!" << logEnd;
         std::fclose(entry.second);
     }
@@ -167,7 +167,7 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     }
     if (!file) {
         std::string message = operation + "() - Can't open file \"" + path + "\". Failed to access the file.";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw ResourceLoaderException(message);
     }
     resources[name] = file;
@@ -190,7 +190,7 @@ void ResourceLoader::releaseResourceFile(const std::string& name)
     if (open == resources.end()) {
         std::string message =
             "releaseResourceFile() - No such allocated resource \"" + name + "\". Unable to release the resource.";
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw ResourceLoaderException(message);
     }
     std::fclose(open->second);

@@ -46,7 +46,7 @@ void SampleBank::loadSamples(const std::string& prefix, const std::string& exten
             SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
             Mix_Chunk* sample = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
             if (!sample) {
-                KELVO_LOG(0) << "loadSamples() - Failed to load a sample \""
+                KELVO_LOG(LogLevel::error) << "loadSamples() - Failed to load a sample \""
                              << path << "\". Cause: " << SDL_GetError() << "." << logEnd;
                 break;
             }
@@ -58,10 +58,10 @@ void SampleBank::loadSamples(const std::string& prefix, const std::string& exten
     }
     const int loaded = number - 1;
     if (loaded == 0)
-        KELVO_LOG(0) << "loadSamples() - Unable to load samples from \"" << prefix
+        KELVO_LOG(LogLevel::error) << "loadSamples() - Unable to load samples from \"" << prefix
                      << "\"." << logEnd;
     else
-        KELVO_LOG(2) << "loadSamples() - Loaded " << loaded << " samples to "
+        KELVO_LOG(LogLevel::info) << "loadSamples() - Loaded " << loaded << " samples to "
                      << name << "." << logEnd;
 }
 

@@ -261,7 +261,7 @@ void SkinnedVertexArrays::draw(const std::string& meshName, bool textured, Envir
                                         std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
                                         "\" while drawing triangle #" + ::toString(run.firstTriangle) +
                                         " from object \"" + meshName + "\".";
-            KELVO_LOG(0) << message << logEnd;
+            KELVO_LOG(LogLevel::error) << message << logEnd;
             finish();
             throw MeshException("render(\"" + meshName + "\") - Failed to render triangles. " +
                                 MeshException(message).getMessage());

@@ -20,7 +20,7 @@ SoundEngine::SoundEngine()
 {
     setClassName("Action<SoundEngine>");
     if (Mix_OpenAudio(frequency, format, channels, chunkSize) != 0) {
-        KELVO_LOG(0) << "SoundEngine() - Unable to open audio!" << logEnd;
+        KELVO_LOG(LogLevel::error) << "SoundEngine() - Unable to open audio!" << logEnd;
         return;
     }
     // Without a device the timeline cannot reach the engine's actions at all.
@@ -52,20 +52,20 @@ void SoundEngine::load(std::string file)
     }
     music = Mix_LoadMUS(path.c_str());
     if (!music)
-        KELVO_LOG(0) << "load() - Unable to load music from \"" << path << "\"."
+        KELVO_LOG(LogLevel::error) << "load() - Unable to load music from \"" << path << "\"."
                      << logEnd;
 }
 
 void SoundEngine::play()
 {
-    KELVO_LOG(2) << "play() - Playing sound." << logEnd;
+    KELVO_LOG(LogLevel::info) << "play() - Playing sound." << logEnd;
     // Once, no repetition; with no music held the mixer refuses and nothing plays.
     Mix_PlayMusic(music, 0);
 }
 
 void SoundEngine::stop()
 {
-    KELVO_LOG(0) << "stop() - Stop is unimplemented." << logEnd;
+    KELVO_LOG(LogLevel::error) << "stop() - Stop is unimplemented." << logEnd;
 }
 
 int SoundEngine::getFrequency() const

@@ -96,8 +96,8 @@ void Texture::buildTexture(int format, int width, int height, const unsigned cha
     std::vector<unsigned char> scaled;
     const unsigned char* pixels = data;
     if (w != width || h != height) {
-        if (Log::getInstance()->getLevel() >= 3)
-            KELVO_LOG(3) << "buildTexture() - Scaling needed for this texture. "
+        if (Log::getInstance()->getLevel() >= LogLevel::debug)
+            KELVO_LOG(LogLevel::debug) << "buildTexture() - Scaling needed for this texture. "
                          << " width=" << width << ", height=" << height << " will be scaled to: "
                          << "width=" << w << ", height=" << h << logEnd;
         try {

@@ -53,19 +53,19 @@ void Timeline::run(TimedAction action)
     try {
         switch (action.getKind()) {
         case ActionKindNone:
-            KELVO_LOG(2) << "run() - " << time << " Secs. Running " << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running " << path
                          << "()." << logEnd;
             break;
         case ActionKindString:
-            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
                          << "(\"" << action.getParameter() << "\")." << logEnd;
             break;
         case ActionKindFloat:
-            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
                          << "(" << toString(static_cast<double>(action.getFloatParameter())) << "f)." << logEnd;
             break;
         case ActionKindInteger:
-            KELVO_LOG(2) << "run() - " << time << " Secs. Running \"" << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
                          << "(" << toString(static_cast<double>(action.getIntParameter())) << "i)." << logEnd;
             break;
         default:

@@ -11,11 +11,10 @@
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
-const int DEBUG_LEVEL = 3;
 
 bool debugLogged()
 {
-    return Log::getInstance()->getLevel() >= DEBUG_LEVEL;
+    return Log::getInstance()->getLevel() >= LogLevel::debug;
 }
 
 // Seconds from the first rendered frame to the first decision.
@@ -110,7 +109,7 @@ void TovoEnvironment::setViewState()
 void TovoEnvironment::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
 
@@ -152,12 +151,12 @@ void TovoEnvironment::startIdleSequence(double time)
     if (a * c < 0.7) {
         wait = Random::next() * (0.8f / 32767) + 0.2f;  // 0.2 .. 1.0 s
         if (debugLogged())
-            KELVO_LOG(DEBUG_LEVEL) << "startIdleSequence() - Short wait for "
+            KELVO_LOG(LogLevel::debug) << "startIdleSequence() - Short wait for "
                                 << static_cast<double>(wait) << " seconds." << logEnd;
     } else {
         wait = Random::next() * (4.0f / 32767) + 3.0f;  // 3 .. 7 s
         if (debugLogged())
-            KELVO_LOG(DEBUG_LEVEL) << "startIdleSequence() - Long wait for "
+            KELVO_LOG(LogLevel::debug) << "startIdleSequence() - Long wait for "
                                 << static_cast<double>(wait) << " seconds." << logEnd;
     }
     nextEventTime = static_cast<float>(wait + time);
@@ -181,7 +180,7 @@ void TovoEnvironment::startTalkSequence(double time)
         // An empty bank (its files missing or unreadable, or no audio device): nothing to say, so
         // both stay idle for a pause rather than "talk" for no time at all.
         if (debugLogged())
-            KELVO_LOG(DEBUG_LEVEL) << "startTalkSequence() - " << speaker
+            KELVO_LOG(LogLevel::debug) << "startTalkSequence() - " << speaker
                                 << " has no clips; waiting instead." << logEnd;
         startIdleSequence(time);
         return;
@@ -193,7 +192,7 @@ void TovoEnvironment::startTalkSequence(double time)
         return;
     }
     if (debugLogged())
-        KELVO_LOG(DEBUG_LEVEL) << "startTalkSequence() - " << speaker
+        KELVO_LOG(LogLevel::debug) << "startTalkSequence() - " << speaker
                             << " talks for " << duration << " seconds." << logEnd;
     bank->play();
     talking = true;

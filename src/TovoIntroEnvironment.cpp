@@ -185,7 +185,7 @@ void TovoIntroEnvironment::setViewState()
 void TovoIntroEnvironment::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     // The first frame fixes the scene's time 0. A clock set back before it (the timer's "reset",

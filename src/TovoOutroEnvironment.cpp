@@ -41,7 +41,7 @@ void TovoOutroEnvironment::setViewState()
 void TovoOutroEnvironment::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(1) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "render() - Not initialized. Initializing.." << logEnd;
         initialize();
     }
     glClear(GL_COLOR_BUFFER_BIT);

@@ -8,7 +8,6 @@
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
-const int DEBUG_FDRAW_LEVEL = 4;
 // A quarter turn in radians, as the 3D Studio cameras were aimed with.
 const double QUARTER_TURN = 1.5707963435;
 }
@@ -32,7 +31,7 @@ void TrackCamera::setTargetKeyframer(Keyframer* keyframer)
 void TrackCamera::render(double time)
 {
     if (!initialized) {
-        KELVO_LOG(2) << "render() - Not initialized. Initializing.." << logEnd;
+        KELVO_LOG(LogLevel::info) << "render() - Not initialized. Initializing.." << logEnd;
         CommonObject::initialize();
     }
     const float t = static_cast<float>(time);
@@ -52,8 +51,8 @@ void TrackCamera::render(double time)
         // Yaw is measured from +x; the camera's rest direction is -z, a quarter turn away.
         const Quaternion yawTurn(static_cast<float>(-yawAngle - QUARTER_TURN), 0.0f, 1.0f, 0.0f);
         orientation = yawTurn * pitchTurn;
-        if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL)
-            KELVO_LOG(DEBUG_FDRAW_LEVEL) << "render(\"" << name
+        if (Log::getInstance()->getLevel() >= LogLevel::frame)
+            KELVO_LOG(LogLevel::frame) << "render(\"" << name
                                 << "\") - target x: " << target.x << ", y: " << target.y << ", z: " << target.z
                                 << logEnd;
     }

@@ -113,7 +113,7 @@ template <typename Step> bool guarded(const std::string& operation, const std::s
     } catch (...) {
         logged = operation + "() - An unknown error occured during parsing.";
     }
-    KELVO_LOG(0) << logged << logEnd;
+    KELVO_LOG(LogLevel::error) << logged << logEnd;
     return false;
 }
 }
@@ -144,12 +144,12 @@ void XMLSceneLoader::load(const std::string& file)
         parser->parse(path);
     } catch (const XMLParserException& e) {
         // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(0) << "load() - " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
         throw;
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         failed = true;
     } catch (const ResourceLoaderException&) {
         // A file that cannot be read says where it was looked for and why.
@@ -178,7 +178,7 @@ void XMLSceneLoader::load(const std::string& file)
     // The keyframers turn seconds into frames with it.
     if (!(framesPerSecond > 0.0f))
         throw XMLParserException("load() - Error! The frame rate \"fps\" of \"" + path + "\" must be above 0.");
-    KELVO_LOG(3) << "load() - Default fps: "
+    KELVO_LOG(LogLevel::debug) << "load() - Default fps: "
                  << static_cast<double>(framesPerSecond) << logEnd;
 
     // Every node is read first; a node that fails to read or to check is left out, so nothing of
@@ -212,7 +212,7 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
         // Required of a camera, light or object: its guard below fails a node without one.
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             node.name = TranscodedString(name->getNodeValue()).c_str();
-        KELVO_LOG(3) << "loadSceneNodes() - Loading " << element << " called \""
+        KELVO_LOG(LogLevel::debug) << "loadSceneNodes() - Loading " << element << " called \""
                      << node.name << "\"." << logEnd;
         const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
         bool keep = true;
@@ -236,7 +236,7 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
                 loadLightNode(child, node);
             });
         } else {
-            KELVO_LOG(1) << "loadSceneNodes() - What!? The scene node \"" << element
+            KELVO_LOG(LogLevel::warning) << "loadSceneNodes() - What!? The scene node \"" << element
                          << "\" is unknown (unsupported)!" << logEnd;
             continue;
         }
@@ -263,11 +263,11 @@ bool XMLSceneLoader::loadObjectNode(xercesc::DOMNode* element, SceneNode& node)
 {
     node.filename = getAttribute(element, "filename");
     if (node.name.find(LAYER_SUFFIX) != std::string::npos) {
-        KELVO_LOG(3) << "loadObjectNode() - Skipping layer data for \"" << node.name
+        KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Skipping layer data for \"" << node.name
                      << "\"." << logEnd;
         return false;
     }
-    KELVO_LOG(3) << "loadObjectNode() - Loading object \"" << node.name
+    KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Loading object \"" << node.name
                  << "\" from \"" << node.filename << "\"." << logEnd;
     node.channels = loadKeyframerNode(element);
     loadBones(element, node);
@@ -282,7 +282,7 @@ void XMLSceneLoader::loadBones(xercesc::DOMNode* object, SceneNode& node)
         BoneNode bone;
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             bone.name = TranscodedString(name->getNodeValue()).c_str();
-        KELVO_LOG(3) << "loadBones() - Loading bone \"" << bone.name << "\". "
+        KELVO_LOG(LogLevel::debug) << "loadBones() - Loading bone \"" << bone.name << "\". "
                      << logEnd;
         try {
             bone.rest = loadTranslation(child, "restposition");
@@ -306,10 +306,10 @@ XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* ele
         std::string name;
         if (xercesc::DOMNode* attribute = getAttributeNode("name", child))
             name = TranscodedString(attribute->getNodeValue()).c_str();
-        KELVO_LOG(3) << "loadKeyframerNode() - Loading " << kind << " \"" << name
+        KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Loading " << kind << " \"" << name
                      << "\". " << logEnd;
         if (kind != "channel") {
-            KELVO_LOG(3) << "loadKeyframerNode() - Skipping unsupported node \""
+            KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Skipping unsupported node \""
                          << kind << "\"." << logEnd;
             continue;
         }
@@ -318,7 +318,7 @@ XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* ele
         for (int c = 0; c < CHANNEL_COUNT; ++c) {
             if (name != CHANNEL_NAMES[c].name)
                 continue;
-            KELVO_LOG(3) << "loadKeyframerNode() - Keys for "
+            KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Keys for "
                          << CHANNEL_NAMES[c].logText << ": " << toString(static_cast<int>(keys.size()))
                          << logEnd;
             // A later channel of the same name replaces the earlier one's keys.
@@ -379,12 +379,12 @@ TCBKey<float> XMLSceneLoader::loadTCBFloatKey(xercesc::DOMNode* key)
         tension = getFloatAttribute(key, "tension");
         continuity = getFloatAttribute(key, "continuity");
         bias = getFloatAttribute(key, "bias");
-        KELVO_LOG(3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+        KELVO_LOG(LogLevel::debug) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
                      << ": " << static_cast<double>(value) << " (t=" << static_cast<double>(tension)
                      << ", c=" << static_cast<double>(continuity) << ", b=" << static_cast<double>(bias) << ")"
                      << logEnd;
     } else {
-        KELVO_LOG(3) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
+        KELVO_LOG(LogLevel::debug) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
                      << ": " << static_cast<double>(value) << " (WARN! \"" << curve << "\" curve)" << logEnd;
     }
     // Throws InvalidParameterValueException for spline values outside [0, 1].
@@ -402,7 +402,7 @@ Vector XMLSceneLoader::loadTranslation(xercesc::DOMNode* element, const std::str
                                  "\" is empty! Please add x, y and z parameters.");
     // LightWave's z axis points the other way.
     const Vector translation(getFloatAttribute(node, "x"), getFloatAttribute(node, "y"), -getFloatAttribute(node, "z"));
-    KELVO_LOG(3) << "loadTranslation() - Node \"" << name
+    KELVO_LOG(LogLevel::debug) << "loadTranslation() - Node \"" << name
                  << "\": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
                  << ", z=" << static_cast<double>(translation.z) << logEnd;
     return translation;
@@ -419,7 +419,7 @@ Vector XMLSceneLoader::loadHpbRotation(xercesc::DOMNode* element, const std::str
                                  "\" is empty! Please add h, p and b parameters.");
     // Radians; the bank turns the other way with the z axis.
     const Vector rotation(getFloatAttribute(node, "h"), getFloatAttribute(node, "p"), -getFloatAttribute(node, "b"));
-    KELVO_LOG(3) << "loadHpbRotation() - Node \"" << name
+    KELVO_LOG(LogLevel::debug) << "loadHpbRotation() - Node \"" << name
                  << "\": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
                  << ", b=" << static_cast<double>(rotation.z) << logEnd;
     return rotation;
@@ -497,7 +497,7 @@ void XMLSceneLoader::createCamera(const SceneNode& node)
 {
     guarded("loadCameraNode", "Camera \"" + node.name + "\" of \"" + path + "\"", [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        KELVO_LOG(3) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
+        KELVO_LOG(LogLevel::debug) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
                      << "\". " << logEnd;
         CameraController& cameras = environment->getCameraController();
         cameras.createHpbCamera(node.name);
@@ -513,7 +513,7 @@ void XMLSceneLoader::createLight(const SceneNode& node)
 {
     guarded("loadLightNode", "Light \"" + node.name + "\" of \"" + path + "\"", [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        KELVO_LOG(3) << "loadLightNode() - Creating light \"" << node.name
+        KELVO_LOG(LogLevel::debug) << "loadLightNode() - Creating light \"" << node.name
                      << "\". " << logEnd;
         // Otherwise the light keeps its constructor's colours and position.
         Light* light = environment->getLights().create(node.name, environment);
@@ -537,7 +537,7 @@ void XMLSceneLoader::createObject(const SceneNode& node)
             keyed->setBoneKeyframer(bone.name, createKeyframer(bone.channels, bone.rest, bone.restRotation));
         keyedActors.store(actorName, keyed.get());
         KeyframedActor* stored = keyed.release();  // the factory keeps it for the run
-        KELVO_LOG(2) << "loadObjectNode() - Created \"" << stored->getName()
+        KELVO_LOG(LogLevel::info) << "loadObjectNode() - Created \"" << stored->getName()
                      << "\" from Actor \"" << actor->getName() << "\" and Keyframer \""
                      << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;
     });

@@ -57,14 +57,14 @@ XMLTimeline::XMLTimeline()
     } catch (const xercesc::XMLException& e) {
         std::string message =
             std::string("XMLTimeline() - Error during Xerces-c Initialization. ") + TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         throw XMLParserException(message);
     }
 }
 
 void XMLTimeline::load(const std::string& file)
 {
-    KELVO_LOG(2) << "load() - Loading Timeline from \"" << file << "\".."
+    KELVO_LOG(LogLevel::info) << "load() - Loading Timeline from \"" << file << "\".."
                  << logEnd;
     setName(file);
 
@@ -77,12 +77,12 @@ void XMLTimeline::load(const std::string& file)
         parser.parse(path);
     } catch (const XMLParserException& e) {
         // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(0) << "load() - " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
         throw;
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         errors = true;
     } catch (const ResourceLoaderException&) {
         // A file that cannot be read says where it was looked for and why.
@@ -139,7 +139,7 @@ void XMLTimeline::load(const std::string& file)
         addTimedAction(TimedAction(time, name, kind, parameter));
         ++count;
     }
-    KELVO_LOG(2) << "load() - Loading completed. " << toString(count)
+    KELVO_LOG(LogLevel::info) << "load() - Loading completed. " << toString(count)
                  << " Actions loaded to the timeline." << logEnd;
 }
 

@@ -85,9 +85,9 @@ public:
         const int i = static_cast<int>(after - keys.begin()) - 1;
 
         if (frameDebugLogged())
-            *Log::getInstance() << LogContext(LOG_SOURCE, DEBUG_FDRAW_LEVEL) << "interpolateValue() - Frame "
-                                << static_cast<double>(f) << " of [" << static_cast<double>(keys.front().frame) << ","
-                                << static_cast<double>(keys.back().frame) << "]" << logEnd;
+            KELVO_LOG(LogLevel::frame) << "interpolateValue() - Frame " << static_cast<double>(f) << " of ["
+                                       << static_cast<double>(keys.front().frame) << ","
+                                       << static_cast<double>(keys.back().frame) << "]" << logEnd;
 
         // Between the range start and the first key the first key's value holds; a looping track's
         // last segment ends at that value, so the loop stays continuous.
@@ -155,9 +155,7 @@ protected:
     ~TCBInterpolator() = default;
     TCBInterpolator(const TCBInterpolator& other) = default;
     TCBInterpolator& operator=(const TCBInterpolator& other) = default;
-
-    static const int DEBUG_FDRAW_LEVEL = 4;
-    static bool frameDebugLogged() { return Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL; }
+    static bool frameDebugLogged() { return Log::getInstance()->getLevel() >= LogLevel::frame; }
 
 private:
     static int wrapIndex(int i, int n)

@@ -8,7 +8,6 @@ static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
 const float DEFAULT_FRAMES_PER_SECOND = 24.0f;
-const int DEBUG_FDRAW_LEVEL = 4;
 const double PI = 3.14159265358979323846;
 }
 
@@ -52,7 +51,7 @@ void Keyframer::setParent(Keyframer* newParent)
     // walk ends.
     for (const Keyframer* k = newParent; k; k = k->parent) {
         if (k == this) {
-            KELVO_LOG(1) << "setParent(\"" << name << "\") - Refusing parent \""
+            KELVO_LOG(LogLevel::warning) << "setParent(\"" << name << "\") - Refusing parent \""
                          << newParent->name << "\": the keyframer would become its own ancestor." << logEnd;
             return;
         }
@@ -179,9 +178,9 @@ Matrix Keyframer::getLocalRotationMatrix(float time) const
     if (rotationTrack.getKeyCount() > 0) {
         const Quaternion q = getRotation(time);
         // Called every frame: the Euler angles are only worked out for the debug line.
-        if (Log::getInstance()->getLevel() >= DEBUG_FDRAW_LEVEL) {
+        if (Log::getInstance()->getLevel() >= LogLevel::frame) {
             const Vector e = q.toEuler();
-            KELVO_LOG(DEBUG_FDRAW_LEVEL) << "getLocalRotationMatrix(\"" << name
+            KELVO_LOG(LogLevel::frame) << "getLocalRotationMatrix(\"" << name
                                 << "\") - x angle = " << e.x * 180.0 / PI
                                 << ", y angle = " << e.y * 180.0 / PI
                                 << ", z angle = " << e.z * 180.0 / PI << logEnd;
@@ -216,12 +215,12 @@ Matrix Keyframer::getMatrix(float time) const
 void Keyframer::writeToLog() const
 {
     if (targetName.empty())
-        KELVO_LOG(2) << "writeToLog(\"" << name << "\")" << logEnd;
+        KELVO_LOG(LogLevel::info) << "writeToLog(\"" << name << "\")" << logEnd;
     else
-        KELVO_LOG(2) << "writeToLog(\"" << name << "." << targetName << "\")"
+        KELVO_LOG(LogLevel::info) << "writeToLog(\"" << name << "." << targetName << "\")"
                      << logEnd;
-    KELVO_LOG(2) << "  * pivot: x=" << static_cast<double>(pivot.x)
+    KELVO_LOG(LogLevel::info) << "  * pivot: x=" << static_cast<double>(pivot.x)
                  << ", y=" << static_cast<double>(pivot.y) << ", z=" << static_cast<double>(pivot.z) << logEnd;
-    KELVO_LOG(2) << "writeToLog(\"" << name << "\") - "
+    KELVO_LOG(LogLevel::info) << "writeToLog(\"" << name << "\") - "
                  << "Dumping position interpolator: \n" << positionTrack.toString() << logEnd;
 }

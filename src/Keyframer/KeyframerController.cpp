@@ -29,7 +29,7 @@ Keyframer* KeyframerController::findKeyframer(int id) const
         if (keyframer->getId() == id)
             return keyframer;
     // The line ends with a blank before its break; logEnd writes the break (and flushes).
-    KELVO_LOG(1) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
+    KELVO_LOG(LogLevel::warning) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
                  << logEnd;
     return nullptr;
 }
@@ -37,14 +37,14 @@ Keyframer* KeyframerController::findKeyframer(int id) const
 void KeyframerController::initialize()
 {
     if (!keyframers.empty())
-        KELVO_LOG(2) << "initialize() - Initializing keyframers." << logEnd;
+        KELVO_LOG(LogLevel::info) << "initialize() - Initializing keyframers." << logEnd;
     else
-        KELVO_LOG(1) << "initialize() - No keyframers available." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "initialize() - No keyframers available." << logEnd;
 }
 
 void KeyframerController::toString() const
 {
-    KELVO_LOG(2) << "toString() - Listing " << keyframerCount << " keyframers:"
+    KELVO_LOG(LogLevel::info) << "toString() - Listing " << keyframerCount << " keyframers:"
                  << logEnd;
     for (const Keyframer* keyframer : keyframers)
         keyframer->writeToLog();

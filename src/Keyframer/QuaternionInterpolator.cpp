@@ -21,7 +21,7 @@ Quaternion QuaternionInterpolator::interpolate(const Quaternion values[4], float
                                                float bias) const
 {
     if (frameDebugLogged())
-        KELVO_LOG(DEBUG_FDRAW_LEVEL)
+        KELVO_LOG(LogLevel::frame)
                             << "interpolate() - quaternion rotation calc data. u: " << static_cast<double>(u)
                             << "(INSERT CODE HERE) ,  t: " << static_cast<double>(tension)
                             << ", c: " << static_cast<double>(continuity) << ", b: " << static_cast<double>(bias)

@@ -20,7 +20,7 @@ float TCBFloatInterpolator::interpolate(const float values[4], float u, float te
                                         float bias) const
 {
     if (frameDebugLogged())
-        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "interpolate() calc data. u: "
+        KELVO_LOG(LogLevel::frame) << "interpolate() calc data. u: "
                             << static_cast<double>(u) << ", k0: " << static_cast<double>(values[0])
                             << ", k1: " << static_cast<double>(values[1]) << ", k2: " << static_cast<double>(values[2])
                             << ", k3: " << static_cast<double>(values[3]) << ",  t: " << static_cast<double>(tension)

@@ -20,7 +20,7 @@ Vector TCBVectorInterpolator::interpolate(const Vector values[4], float u, float
                                           float bias) const
 {
     if (frameDebugLogged())
-        KELVO_LOG(DEBUG_FDRAW_LEVEL) << "interpolate() - vector calc data. u: "
+        KELVO_LOG(LogLevel::frame) << "interpolate() - vector calc data. u: "
                             << static_cast<double>(u) << ",  t: " << static_cast<double>(tension)
                             << ", c: " << static_cast<double>(continuity) << ", b: " << static_cast<double>(bias)
                             << logEnd;

@@ -152,7 +152,7 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
                                  "or uv coordinate mapping! Surface \"" +
                                  surface->getName() + "\" asks for the " + projectionName(projection) +
                                  " projection (code " + std::to_string(projection) + ").";
-        KELVO_LOG(0) << "LWBlokSubChunk::" << text << logEnd;
+        KELVO_LOG(LogLevel::error) << "LWBlokSubChunk::" << text << logEnd;
         throw LWLoaderException(source, text);
     }
 

@@ -58,7 +58,7 @@ LWLoaderException fileFailure(int code, const std::string& name, const std::stri
 
 void logError(const std::string& text)
 {
-    KELVO_LOG(0) << text << logEnd;
+    KELVO_LOG(LogLevel::error) << text << logEnd;
 }
 
 // Everything from the file's current position to its end. The buffer grows with what is actually
@@ -89,14 +89,14 @@ LWLoader::~LWLoader() = default;
 
 void LWLoader::loadObject(const std::string& name)
 {
-    KELVO_LOG(3) << "loadObject() - Opening LightWave file: " << name << logEnd;
+    KELVO_LOG(LogLevel::debug) << "loadObject() - Opening LightWave file: " << name << logEnd;
 
     FILE* file = nullptr;
     try {
         file = ResourceLoader::getInstance()->readResourceFile(name);
     } catch (const Exception& e) {
         const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
-        KELVO_LOG(0) << text << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
         throw LWLoaderException(source, text);
     }
     std::vector<uint8_t> bytes;
@@ -246,7 +246,7 @@ void LWLoader::fillObject(Actor* target)
             if (chunk.getId() == ID_LAYR)
                 enterLayer(p);
             cursor = currentChunk = p;
-            KELVO_LOG(3) << "fillObject() - Populating Actor with \"" << id
+            KELVO_LOG(LogLevel::debug) << "fillObject() - Populating Actor with \"" << id
                          << "\" chunk." << logEnd;
             chunk.fillObject(target, this);
             lastApplied[chunk.getId()] = p;

@@ -37,7 +37,7 @@ int64_t LWPointsChunk::readData(LWReader& reader)
 void LWPointsChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     if (loader->isBoneLayer()) {
-        KELVO_LOG(3) << "fillObject() - Point chunk inside bone layer (Layer "
+        KELVO_LOG(LogLevel::debug) << "fillObject() - Point chunk inside bone layer (Layer "
                      << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
         return;
     }

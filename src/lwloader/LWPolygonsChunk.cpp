@@ -113,7 +113,7 @@ void LWPolygonsChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     const LWPointsChunk* pointsChunk = loader->findPreviousChunk<LWPointsChunk>(ID_PNTS);
     if (!pointsChunk) {
-        KELVO_LOG(0) << "fillObject() - Points chunk not found!" << logEnd;
+        KELVO_LOG(LogLevel::error) << "fillObject() - Points chunk not found!" << logEnd;
         return;
     }
     switch (polygonType) {
@@ -125,7 +125,7 @@ void LWPolygonsChunk::fillObject(Actor* actor, LWLoader* loader)
             addFaces(actor, loader, *pointsChunk);
         break;
     default:
-        KELVO_LOG(1) << "fillObject() - Unsupported polygons chunk type. Ignoring."
+        KELVO_LOG(LogLevel::warning) << "fillObject() - Unsupported polygons chunk type. Ignoring."
                      << logEnd;
         break;
     }

@@ -114,7 +114,7 @@ void LWSurfChunk::setGlossiness(float value)
 void LWSurfChunk::fillObject(Actor* actor, LWLoader* loader)
 {
     if (glossinessClamped)
-        KELVO_LOG(1) << "fillObject() - Surface \"" << name << "\" in file \""
+        KELVO_LOG(LogLevel::warning) << "fillObject() - Surface \"" << name << "\" in file \""
                      << loader->getFileName() << "\": glossiness " << ::toString(static_cast<double>(glossinessRead))
                      << " is outside 0 to 1; the shininess is "
                      << ::toString(static_cast<double>(material.getShininess())) << "." << logEnd;

@@ -100,7 +100,7 @@ void LWVmapChunk::fillObject(Actor* actor, LWLoader* loader)
     if (mapType != ID_WGHT)
         return;
     if (loader->isBoneLayer()) {
-        KELVO_LOG(3) << "fillObject() - Point weights inside bone layer (Layer "
+        KELVO_LOG(LogLevel::debug) << "fillObject() - Point weights inside bone layer (Layer "
                      << toString(loader->getLayerNumber()) << ") SKIPPING." << logEnd;
         return;
     }

@@ -15,7 +15,6 @@
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
-const int INFO_LEVEL = 2;
 
 ComponentNotFoundException notFound(const std::string& factory, const std::string& name)
 {
@@ -43,7 +42,7 @@ void MeshEmittor::loadObject(std::string name)
             throw notFound("Factory<Actor>", name);
         model = scene->getActors().find(name);
     } catch (const ComponentNotFoundException& e) {
-        KELVO_LOG(INFO_LEVEL) << "Caught exception: " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::info) << "Caught exception: " << e.getMessage() << logEnd;
         return;
     }
 

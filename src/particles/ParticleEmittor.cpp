@@ -11,7 +11,6 @@ namespace {
 const int DEFAULT_CAPACITY = 10;
 // The single-precision value nearest to 1 / 32767: a generator value times it spans 0..1.
 const float RANDOM_SCALE = 1.0f / 32767.0f;
-const int INFO_LEVEL = 2;
 }
 
 ParticleEmittor::ParticleEmittor()
@@ -46,7 +45,7 @@ void ParticleEmittor::enableEmitting(const std::string& value)
     else if (value == "false")
         emitting = false;
     else
-        KELVO_LOG(INFO_LEVEL) << "Value " << value
+        KELVO_LOG(LogLevel::info) << "Value " << value
                             << " not understood. Only values \"true\" and \"false\" approved." << logEnd;
 }
 

@@ -17,7 +17,6 @@ static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
 const char* const SPRITE_NAME = "Sprite";
-const int WARNING_LEVEL = 1;
 
 // glBlendColor, resolved by name at its first use; it stays valid for the process. Null when the
 // driver has none: the sprites are then drawn untinted.
@@ -26,7 +25,7 @@ PFNGLBLENDCOLORPROC blendColor()
     static const PFNGLBLENDCOLORPROC entryPoint = [] {
         PFNGLBLENDCOLORPROC resolved = reinterpret_cast<PFNGLBLENDCOLORPROC>(SDL_GL_GetProcAddress("glBlendColor"));
         if (resolved == nullptr)
-            KELVO_LOG(WARNING_LEVEL)
+            KELVO_LOG(LogLevel::warning)
                                 << "blendColor() - glBlendColor not available: particle sprites are not tinted."
                                 << logEnd;
         return resolved;

@@ -71,7 +71,7 @@ std::string FontSet::getGlyphFile(char c) const
 
 void FontSet::load(std::string file)
 {
-    KELVO_LOG(2) << "load() - Loading Fontset from \"" << file << "\".."
+    KELVO_LOG(LogLevel::info) << "load() - Loading Fontset from \"" << file << "\".."
                  << logEnd;
     // Backslashes separate folders here too, as in every name a data file gives.
     std::replace(file.begin(), file.end(), '\\', '/');
@@ -92,12 +92,12 @@ void FontSet::load(std::string file)
         }
     } catch (const XMLParserException& e) {
         // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(0) << "load() - " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
         throw;
     } catch (const xercesc::XMLException& e) {
         message = std::string("load() - An error occured during parsing. Message: ") +
                   TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(0) << message << logEnd;
+        KELVO_LOG(LogLevel::error) << message << logEnd;
         failed = true;
     } catch (const xercesc::DOMException& e) {
         message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
@@ -133,7 +133,7 @@ void FontSet::load(std::string file)
     }
     for (const auto& entry : entries)
         addCharacter(entry.first, entry.second);
-    KELVO_LOG(2) << "load() - Loading completed. "
+    KELVO_LOG(LogLevel::info) << "load() - Loading completed. "
                  << toString(static_cast<int>(entries.size())) << " Fonts loaded to a Fontset." << logEnd;
 }
 
