@@ -9,11 +9,12 @@
 #include "BlockFont.h"
 #include "Characters.h"
 #include "Drawing.h"
-#include "LwoFile.h"
+#include "LwoWriter.h"
 #include "Pi.h"
 #include "Random.h"
 #include "ShowFolder.h"
-#include "ThreeDSFile.h"
+#include "StudioChunks.h"
+#include "ThreeDSWriter.h"
 #include "Vec3.h"
 
 // The garden, the show's 3D scene: a lawn and a crate that spins and bobs over it, in a 3D Studio
@@ -305,13 +306,13 @@ struct Paint {
     uint16_t shininess, strength;       // percent
 };
 
-void colourChunk(ThreeDSFile& f, uint16_t id, double grey)
+void colourChunk(ThreeDSWriter& f, uint16_t id, double grey)
 {
     const uint8_t level = static_cast<uint8_t>(std::lround(grey * 255.0));
     f.chunk(id).chunk(COLOUR_BYTE).u8(level).u8(level).u8(level).end().end();
 }
 
-void material(ThreeDSFile& f, const Paint& s)
+void material(ThreeDSWriter& f, const Paint& s)
 {
     f.chunk(MATERIAL);
     f.chunk(MATERIAL_NAME).str(s.name).end();
@@ -326,7 +327,7 @@ void material(ThreeDSFile& f, const Paint& s)
 
 // A mesh object: its points where they stand in the scene, and a mesh matrix without rotation
 // whose origin is pivot, so that the object's keys place the point pivot.
-void meshObject(ThreeDSFile& f, const std::string& name, const TriangleMesh& mesh, Vec3 pivot,
+void meshObject(ThreeDSWriter& f, const std::string& name, const TriangleMesh& mesh, Vec3 pivot,
                 const std::string& surface)
 {
     f.chunk(OBJECT).str(name).chunk(TRIANGLE_MESH);
@@ -338,7 +339,7 @@ void meshObject(ThreeDSFile& f, const std::string& name, const TriangleMesh& mes
     for (const TriangleMesh::Vertex& vertex : mesh.vertices)
         f.f32(vertex.u).f32(vertex.v);
     f.end();
-    f.chunk(MESH_MATRIX).vec({1, 0, 0}).vec({0, 1, 0}).vec({0, 0, 1}).vec(studioAxes(pivot)).end();
+    f.chunk(MESH_MATRIX).vec(1, 0, 0).vec(0, 1, 0).vec(0, 0, 1).vec(studioAxes(pivot)).end();
     const uint16_t count = static_cast<uint16_t>(mesh.triangles.size());
     f.chunk(FACES).u16(count);
     const uint16_t allEdgesVisible = 0x0007;
@@ -356,7 +357,7 @@ void meshObject(ThreeDSFile& f, const std::string& name, const TriangleMesh& mes
     f.end().end();
 }
 
-void lightObject(ThreeDSFile& f, const std::string& name, Vec3 at, Color colour)
+void lightObject(ThreeDSWriter& f, const std::string& name, Vec3 at, Color colour)
 {
     f.chunk(OBJECT).str(name).chunk(LIGHT).vec(studioAxes(at));
     f.chunk(COLOUR_FLOAT).f32(colour.r).f32(colour.g).f32(colour.b).end();
@@ -365,7 +366,7 @@ void lightObject(ThreeDSFile& f, const std::string& name, Vec3 at, Color colour)
 
 const double LENS = 43.0;  // millimetres; the engine keeps its own field of view
 
-void cameraObject(ThreeDSFile& f, const std::string& name, Vec3 at, Vec3 target)
+void cameraObject(ThreeDSWriter& f, const std::string& name, Vec3 at, Vec3 target)
 {
     f.chunk(OBJECT).str(name).chunk(CAMERA).vec(studioAxes(at)).vec(studioAxes(target)).f32(0.0).f32(LENS);
     f.end().end();
@@ -377,27 +378,27 @@ struct PositionKey {
 };
 
 // A node of the keyframer: its number, its name and no parent; its tracks follow until end().
-void beginNode(ThreeDSFile& f, uint16_t kind, uint16_t id, const std::string& name)
+void beginNode(ThreeDSWriter& f, uint16_t kind, uint16_t id, const std::string& name)
 {
     f.chunk(kind);
     f.chunk(NODE_ID).u16(id).end();
     f.chunk(NODE_HEADER).str(name).u16(0x4000).u16(0).u16(NO_PARENT).end();
 }
 
-void positionTrack(ThreeDSFile& f, const std::vector<PositionKey>& keys)
+void positionTrack(ThreeDSWriter& f, const std::vector<PositionKey>& keys)
 {
     f.chunk(POSITION_TRACK).trackHeader(static_cast<uint32_t>(keys.size()));
     for (const PositionKey& key : keys)
-        f.key(key.frame).vec(studioAxes(key.position));
+        f.keyHeader(key.frame).vec(studioAxes(key.position));
     f.end();
 }
 
 // The crate bobs half a second up and half a second down over its place, and spins about its
 // slanted axis all the while: rotation keys turn on from the key before.
-void crateNode(ThreeDSFile& f, uint16_t id)
+void crateNode(ThreeDSWriter& f, uint16_t id)
 {
     beginNode(f, OBJECT_NODE, id, "Crate");
-    f.chunk(PIVOT).vec({0, 0, 0}).end();
+    f.chunk(PIVOT).vec(0, 0, 0).end();
     std::vector<PositionKey> bob;
     for (uint32_t frame = FIRST_FRAME, i = 0; frame <= LAST_FRAME; frame += FRAMES_PER_SECOND / 2, ++i)
         bob.push_back({frame, CRATE_AT + Vec3{0.0, i % 2 == 0 ? -BOB : BOB, 0.0}});
@@ -405,9 +406,9 @@ void crateNode(ThreeDSFile& f, uint16_t id)
     const uint32_t turns = (LAST_FRAME - FIRST_FRAME) / FRAMES_PER_SECOND + 1;
     f.chunk(ROTATION_TRACK).trackHeader(turns);
     for (uint32_t i = 0; i < turns; ++i)
-        f.key(FIRST_FRAME + i * FRAMES_PER_SECOND).f32(i == 0 ? 0.0 : SPIN).vec(studioAxes(SPIN_AXIS));
+        f.keyHeader(FIRST_FRAME + i * FRAMES_PER_SECOND).f32(i == 0 ? 0.0 : SPIN).vec(studioAxes(SPIN_AXIS));
     f.end();
-    f.chunk(SCALE_TRACK).trackHeader(1).key(FIRST_FRAME).vec({1, 1, 1}).end();
+    f.chunk(SCALE_TRACK).trackHeader(1).keyHeader(FIRST_FRAME).vec(1, 1, 1).end();
     f.end();
 }
 
@@ -416,7 +417,7 @@ const Vec3 CAMERA_TARGET{150.0, 48.0, 300.0};
 
 std::string gardenScene()
 {
-    ThreeDSFile f;
+    ThreeDSWriter f;
     f.chunk(MAIN);
     f.chunk(VERSION).u32(3).end();
     f.chunk(EDITOR);
@@ -440,7 +441,7 @@ std::string gardenScene()
     // The camera glides to the left and up a little while it keeps the logo in view.
     beginNode(f, CAMERA_NODE, 1, "Camera");
     positionTrack(f, {{FIRST_FRAME, CAMERA_FROM}, {middle, {150.0, 60.0, 20.0}}, {LAST_FRAME, {188.0, 70.0, 36.0}}});
-    f.chunk(ROLL_TRACK).trackHeader(1).key(FIRST_FRAME).f32(0.0).end();
+    f.chunk(ROLL_TRACK).trackHeader(1).keyHeader(FIRST_FRAME).f32(0.0).end();
     f.end();
     beginNode(f, TARGET_NODE, 2, "Camera");
     positionTrack(f, {{FIRST_FRAME, CAMERA_TARGET}, {LAST_FRAME, CAMERA_TARGET + Vec3{0.0, 10.0, 0.0}}});
@@ -464,14 +465,14 @@ std::string signpostObject()
     std::vector<Quad> post = boxSides({0.0, 30.0, 0.0}, {4.0, 60.0, 4.0});
     std::vector<Quad> board = boxSides(boardAt, boardSize);
 
-    LwoFile f;
+    LwoWriter f;
     f.chunk("TAGS").s0("Post").s0("Board").end();
-    f.chunk("LAYR").u2(0).u2(0).vec12({0, 0, 0}).s0("signpost").end();
+    f.chunk("LAYR").u2(0).u2(0).vec12(0, 0, 0).s0("signpost").end();
     f.chunk("PNTS");
     for (const std::vector<Quad>* part : {&post, &board})
         for (const Quad& q : *part)
             for (const Vec3& corner : q.corners)
-                f.vec12({corner.x, corner.y, -corner.z});
+                f.vec12(corner.x, corner.y, -corner.z);
     f.end();
     f.chunk("POLS").id("FACE");
     const uint32_t polygons = static_cast<uint32_t>(post.size() + board.size());
@@ -488,7 +489,7 @@ std::string signpostObject()
     f.chunk("CLIP").u4(1).subChunk("STIL").s0("signpost.jpg").end().end();
 
     f.chunk("SURF").s0("Post").s0("");
-    f.subChunk("COLR").vec12({0.55, 0.35, 0.18}).vx(0).end();
+    f.subChunk("COLR").vec12(0.55, 0.35, 0.18).vx(0).end();
     f.subChunk("DIFF").f4(0.9).vx(0).end();
     f.subChunk("SPEC").f4(0.1).vx(0).end();
     f.subChunk("GLOS").f4(0.2).vx(0).end();
@@ -496,7 +497,7 @@ std::string signpostObject()
 
     const uint16_t planar = 0, zAxis = 2, edge = 3;
     f.chunk("SURF").s0("Board").s0("");
-    f.subChunk("COLR").vec12({1.0, 1.0, 1.0}).vx(0).end();
+    f.subChunk("COLR").vec12(1.0, 1.0, 1.0).vx(0).end();
     f.subChunk("DIFF").f4(1.0).vx(0).end();
     f.subChunk("BLOK");
     f.subChunk("IMAP").s0("\x80");
@@ -505,11 +506,11 @@ std::string signpostObject()
     f.subChunk("OPAC").u2(0).f4(1.0).vx(0).end();
     f.end();
     f.subChunk("TMAP");
-    f.subChunk("CNTR").vec12({boardAt.x, boardAt.y, -boardAt.z}).vx(0).end();
+    f.subChunk("CNTR").vec12(boardAt.x, boardAt.y, -boardAt.z).vx(0).end();
     f.subChunk("SIZE").vec12(boardSize).vx(0).end();
-    f.subChunk("ROTA").vec12({0, 0, 0}).vx(0).end();
+    f.subChunk("ROTA").vec12(0, 0, 0).vx(0).end();
     f.subChunk("OREF").s0("(none)").end();
-    f.subChunk("FALL").u2(0).vec12({0, 0, 0}).vx(0).end();
+    f.subChunk("FALL").u2(0).vec12(0, 0, 0).vx(0).end();
     f.subChunk("CSYS").u2(0).end();
     f.end();
     f.subChunk("PROJ").u2(planar).end();

@@ -1,4 +1,4 @@
-#include "Files.h"
+#include "OggVorbisFile.h"
 
 #include <vorbis/vorbisenc.h>
 

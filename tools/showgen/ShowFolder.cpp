@@ -5,14 +5,22 @@
 #include <stdexcept>
 
 #include "Canvas.h"
-#include "Files.h"
+#include "JpegWriter.h"
+#include "OggVorbisFile.h"
 #include "OutputFile.h"
 #include "Sound.h"
+#include "WavWriter.h"
 
 namespace {
 const int JPEG_QUALITY = 80;
 const int MASK_QUALITY = 90;  // higher, so that the mask's edges ring less into the transparent part
 const float VORBIS_QUALITY = 0.0f;  // about 64 kbit/s for stereo at 44.1 kHz
+
+// Colour pictures keep their colour at half resolution, libjpeg's default, for smaller files.
+void writeColourJpeg(const std::string& path, const Canvas& canvas)
+{
+    writeJpeg(path, canvas.width(), canvas.height(), 3, canvas.rgbBytes(), JPEG_QUALITY, ChromaSampling::half);
+}
 }
 
 ShowFolder::ShowFolder(std::string root) : root(std::move(root)) {}
@@ -21,7 +29,7 @@ void ShowFolder::pictures(const std::string& prefix, const std::vector<Canvas>& 
 {
     for (size_t i = 0; i < frames.size(); ++i) {
         const std::string name = prefix + std::to_string(i + 1) + ".jpg";
-        writeJpeg(pathOf(name), frames[i], JPEG_QUALITY);
+        writeColourJpeg(pathOf(name), frames[i]);
         report(name);
     }
 }
@@ -35,7 +43,7 @@ void ShowFolder::negativePictures(const std::string& prefix, std::vector<Canvas>
 
 void ShowFolder::picture(const std::string& name, const Canvas& canvas)
 {
-    writeJpeg(pathOf(name), canvas, JPEG_QUALITY);
+    writeColourJpeg(pathOf(name), canvas);
     report(name);
 }
 
@@ -46,21 +54,19 @@ void ShowFolder::maskedPicture(const std::string& name, const Canvas& canvas, co
         throw std::logic_error("a masked picture's name ends in .jpg: " + name);
     picture(name, canvas);
     const std::string maskName = name.substr(0, name.size() - extension.size()) + "alpha" + extension;
-    writeGreyJpeg(pathOf(maskName), mask, MASK_QUALITY);
+    writeJpeg(pathOf(maskName), mask.width(), mask.height(), 1, mask.greyBytes(), MASK_QUALITY);
     report(maskName);
 }
 
 void ShowFolder::file(const std::string& name, const std::string& bytes)
 {
-    OutputFile out(pathOf(name));
-    out.write(bytes.data(), bytes.size());
-    out.close();
+    OutputFile::save(pathOf(name), bytes);
     report(name);
 }
 
 void ShowFolder::wav(const std::string& name, const Sound& sound)
 {
-    writeWav(pathOf(name), sound);
+    OutputFile::save(pathOf(name), wavFile(Sound::RATE, Sound::CHANNELS, sound.pcm()));
     report(name);
 }
 

@@ -5,6 +5,13 @@
 
 #include "Pi.h"
 
+namespace {
+int16_t toPcm(float value)
+{
+    return static_cast<int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+}
+}
+
 Sound::Sound(double seconds)
     : left(static_cast<size_t>(std::lround(seconds * RATE))), right(left.size())
 {
@@ -58,4 +65,14 @@ void Sound::saturate(double drive)
     for (std::vector<float>* channel : {&left, &right})
         for (float& value : *channel)
             value = static_cast<float>(scale * std::tanh(drive * value / peak));
+}
+
+std::vector<int16_t> Sound::pcm() const
+{
+    std::vector<int16_t> samples;
+    samples.reserve(frames() * CHANNELS);
+    for (size_t frame = 0; frame < frames(); ++frame)
+        for (int channel = 0; channel < CHANNELS; ++channel)
+            samples.push_back(toPcm(sample(channel, frame)));
+    return samples;
 }

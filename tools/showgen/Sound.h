@@ -2,12 +2,14 @@
 #define SHOWGEN_SOUND_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // Stereo audio as floats from -1 to 1.
 class Sound {
 public:
     static const int RATE = 44100;  // sample frames per second, the rate the engine's mixer opens
+    static const int CHANNELS = 2;  // left, right
 
     explicit Sound(double seconds);
 
@@ -25,6 +27,8 @@ public:
     void saturate(double drive);
 
     float sample(int channel, size_t frame) const { return channel == 0 ? left[frame] : right[frame]; }
+    // 16-bit signed samples, left and right interleaved frame by frame; beyond full scale clipped.
+    std::vector<int16_t> pcm() const;
 
 private:
     double loudest() const;  // magnitude of the loudest sample

@@ -5,12 +5,15 @@
 #include <jpeglib.h>
 #include <stdexcept>
 
-#include "TestSupport.h"
+#include "OutputFile.h"
 
-std::string jpegBytes(int width, int height, int components, const std::vector<unsigned char>& pixels, int quality)
+std::string jpegBytes(int width, int height, int components, const std::vector<unsigned char>& pixels, int quality,
+                      ChromaSampling chroma)
 {
     if (pixels.size() != static_cast<size_t>(width) * height * components)
         throw std::invalid_argument("jpegBytes: pixel count does not match the size");
+    // libjpeg's own error handler reports a fault and ends the program, which suits a writer of
+    // data made here.
     jpeg_compress_struct info;
     jpeg_error_mgr error;
     info.err = jpeg_std_error(&error);
@@ -18,15 +21,17 @@ std::string jpegBytes(int width, int height, int components, const std::vector<u
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
     jpeg_mem_dest(&info, &buffer, &length);
-    info.image_width = width;
-    info.image_height = height;
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = components;
     info.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
-    for (int c = 0; c < info.num_components; ++c) {
-        info.comp_info[c].h_samp_factor = 1;
-        info.comp_info[c].v_samp_factor = 1;
+    if (chroma == ChromaSampling::full) {
+        for (int c = 0; c < info.num_components; ++c) {
+            info.comp_info[c].h_samp_factor = 1;
+            info.comp_info[c].v_samp_factor = 1;
+        }
     }
     jpeg_start_compress(&info, TRUE);
     const size_t stride = static_cast<size_t>(width) * components;
@@ -42,9 +47,9 @@ std::string jpegBytes(int width, int height, int components, const std::vector<u
 }
 
 void writeJpeg(const std::string& path, int width, int height, int components, const std::vector<unsigned char>& pixels,
-               int quality)
+               int quality, ChromaSampling chroma)
 {
-    writeFile(path, jpegBytes(width, height, components, pixels, quality));
+    OutputFile::save(path, jpegBytes(width, height, components, pixels, quality, chroma));
 }
 
 std::vector<unsigned char> solidPixels(int width, int height, const std::vector<unsigned char>& colour)

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-// Builds LWO2 test files in memory: big-endian values, chunks with U4 body sizes and sub-chunks
-// with U2 body sizes, each closed by end(), which writes the size and the pad byte of an odd body.
+// Builds LightWave objects (LWO2) in memory: big-endian values, chunks with U4 body sizes and
+// sub-chunks with U2 body sizes, each closed by end(), which writes the size and the pad byte of an
+// odd body. chunk() and subChunk() open one inside the one open. Everything else is written as
+// given, so a caller can also write sizes, counts and ids that do not fit (for broken files).
 class LwoWriter {
 public:
     LwoWriter& u1(uint8_t value);
@@ -15,6 +17,12 @@ public:
     LwoWriter& u4(uint32_t value);
     LwoWriter& f4(float value);
     LwoWriter& vec12(float x, float y, float z);
+    // Any point type of x, y and z members.
+    template <class XYZ>
+    LwoWriter& vec12(const XYZ& point)
+    {
+        return vec12(point.x, point.y, point.z);
+    }
     LwoWriter& vx(uint32_t index);   // the 2-byte form below 0xFF00, the 4-byte form above
     LwoWriter& vx4(uint32_t index);  // the 4-byte form whatever the index
     LwoWriter& s0(const std::string& text);  // with its terminator and pad byte

@@ -91,8 +91,9 @@ LwoWriter& LwoWriter::end()
     Open last = open.back();
     open.pop_back();
     size_t size = bytes.size() - last.sizeAt - last.sizeBytes;
-    if (last.sizeBytes == 2 && size > 0xFFFF)
-        throw std::logic_error("a sub-chunk body above 65535 bytes");
+    if ((static_cast<uint64_t>(size) >> (8 * last.sizeBytes)) != 0)
+        throw std::logic_error(last.sizeBytes == 2 ? "a sub-chunk body above 65535 bytes"
+                                                   : "a chunk body above 4 GiB");
     patch(last.sizeAt, static_cast<uint32_t>(size), last.sizeBytes);
     if (size % 2 == 1)
         bytes.push_back('\0');

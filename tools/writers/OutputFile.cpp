@@ -3,6 +3,13 @@
 #include <filesystem>
 #include <stdexcept>
 
+void OutputFile::save(const std::string& path, const std::string& bytes)
+{
+    OutputFile file(path);
+    file.write(bytes.data(), bytes.size());
+    file.close();
+}
+
 OutputFile::OutputFile(const std::string& path) : path(path), file(nullptr)
 {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();

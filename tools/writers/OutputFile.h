@@ -1,14 +1,17 @@
-#ifndef SHOWGEN_OUTPUTFILE_H
-#define SHOWGEN_OUTPUTFILE_H
+#ifndef KELVO_OUTPUTFILE_H
+#define KELVO_OUTPUTFILE_H
 
 #include <cstddef>
 #include <cstdio>
 #include <string>
 
 // A binary file opened for writing, its folders created first. close() reports a failed write;
-// the destructor closes a file that is still open.
+// the destructor closes a file that is still open. Failures throw std::runtime_error.
 class OutputFile {
 public:
+    // Writes bytes to path in one go.
+    static void save(const std::string& path, const std::string& bytes);
+
     explicit OutputFile(const std::string& path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;

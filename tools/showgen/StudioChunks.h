@@ -1,11 +1,7 @@
-#ifndef SHOWGEN_THREEDSFILE_H
-#define SHOWGEN_THREEDSFILE_H
+#ifndef SHOWGEN_STUDIOCHUNKS_H
+#define SHOWGEN_STUDIOCHUNKS_H
 
 #include <cstdint>
-#include <string>
-#include <vector>
-
-#include "Vec3.h"
 
 // The 3D Studio chunk ids the show's scenes are written with, grouped by the chunk they stand in.
 namespace studio {
@@ -61,34 +57,5 @@ const uint16_t ROLL_TRACK = 0xB024;
 
 const uint16_t NO_PARENT = 0xFFFF;  // the parent id of a node at the top of the hierarchy
 }
-
-// A 3D Studio file built in memory: little-endian numbers, and chunks of a 16-bit id and a 32-bit
-// length that counts the 6 header bytes and the whole body, sub chunks included. chunk() opens a
-// chunk inside the one open, end() closes the innermost and writes its length.
-class ThreeDSFile {
-public:
-    ThreeDSFile& chunk(uint16_t id);
-    ThreeDSFile& end();
-
-    ThreeDSFile& u8(uint8_t value);
-    ThreeDSFile& u16(uint16_t value);
-    ThreeDSFile& u32(uint32_t value);
-    ThreeDSFile& f32(double value);
-    ThreeDSFile& vec(Vec3 value);                // three floats, as given
-    ThreeDSFile& str(const std::string& text);  // with its terminating zero
-
-    // A track's header, as every track of a node starts: flags, two unused long words and the
-    // key count as a long word.
-    ThreeDSFile& trackHeader(uint32_t keys);
-    // A key's frame and its spline flags, none set: the key's value follows.
-    ThreeDSFile& key(uint32_t frame);
-
-    // The file; every chunk must be closed.
-    const std::string& bytes() const;
-
-private:
-    std::string data;
-    std::vector<size_t> open;  // where each open chunk starts
-};
 
 #endif

@@ -79,16 +79,14 @@ ThreeDSWriter& ThreeDSWriter::end()
     return *this;
 }
 
-ThreeDSWriter& ThreeDSWriter::trackHeader(uint16_t keys)
+ThreeDSWriter& ThreeDSWriter::trackHeader(uint32_t keys)
 {
-    for (int i = 0; i < 5; ++i)
-        u16(0);
-    return u16(keys).u16(0);
+    return u16(0).u32(0).u32(0).u32(keys);
 }
 
-ThreeDSWriter& ThreeDSWriter::keyHeader(uint16_t frame, uint16_t flags, const std::vector<float>& splineValues)
+ThreeDSWriter& ThreeDSWriter::keyHeader(uint32_t frame, uint16_t flags, const std::vector<float>& splineValues)
 {
-    u16(frame).u16(0).u16(flags);
+    u32(frame).u16(flags);
     for (float value : splineValues)
         f32(value);
     return *this;
