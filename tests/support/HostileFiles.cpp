@@ -1,12 +1,10 @@
 #include "HostileFiles.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
+#include <vector>
 
 #include "3dsChunkIds.h"
+#include "JpegCompressor.h"
 #include "LwoWriter.h"
 #include "ThreeDSWriter.h"
 
@@ -63,32 +61,14 @@ std::string entityXml(const std::string& root, int length, int references)
 
 std::string manyScansJpeg(int width, int height, int scans)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long length = 0;
-    jpeg_mem_dest(&info, &buffer, &length);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
+    JpegCompressor compressor(width, height, 1);
+    jpeg_compress_struct& info = compressor.settings();
     // The DC coefficients first, then all AC coefficients of every block in one scan.
     jpeg_scan_info script[2] = {{1, {0, 0, 0, 0}, 0, 0, 0, 0}, {1, {0, 0, 0, 0}, 1, 63, 0, 0}};
     info.scan_info = script;
     info.num_scans = 2;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<size_t>(width), 128);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows = row.data();
-        jpeg_write_scanlines(&info, &rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    const std::string bytes(reinterpret_cast<const char*>(buffer), length);
-    std::free(buffer);
+    const std::vector<unsigned char> row(static_cast<size_t>(width), 128);
+    const std::string bytes = compressor.compress([&](size_t) { return row.data(); });
 
     // The AC scan with the tables written ahead of it runs from the first marker after the DC
     // scan's data to the end-of-image marker.
