@@ -7,8 +7,8 @@
 
 // Builds LightWave objects (LWO2) in memory: big-endian values, chunks with U4 body sizes and
 // sub-chunks with U2 body sizes, each closed by end(), which writes the size and the pad byte of an
-// odd body. chunk() and subChunk() open one inside the one open. Everything else is written as
-// given, so a caller can also write sizes, counts and ids that do not fit (for broken files).
+// odd body. chunk() and subChunk() open one inside the one open. Every value is written as given
+// and raw() writes any bytes, so broken files (wrong sizes and counts, cut chunks) are made too.
 class LwoWriter {
 public:
     LwoWriter& u1(uint8_t value);

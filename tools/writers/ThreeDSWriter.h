@@ -7,8 +7,8 @@
 
 // Builds 3D Studio files in memory: little-endian values, chunks of a U16 id and a U32 length that
 // counts the 6 header bytes and the whole body, sub-chunks included. chunk() opens one inside the
-// one open, end() closes the innermost and writes its length. Everything else is written as given,
-// so a caller can also write lengths and counts that do not fit (for broken files).
+// one open, end() closes the innermost and writes its length. Every value is written as given and
+// raw() writes any bytes, so broken files (wrong lengths and counts, cut chunks) are made too.
 class ThreeDSWriter {
 public:
     ThreeDSWriter& u8(uint8_t value);
