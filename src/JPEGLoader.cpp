@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 
 #include "Log.h"
-#include "ResourceLoader.h"
+#include "ResourceFile.h"
 #include "StringUtil.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -176,56 +176,30 @@ int countScans(const std::vector<unsigned char>& bytes)
     return scans;
 }
 
-// Everything the file holds; false when reading fails.
-bool readAll(FILE* file, std::vector<unsigned char>& bytes)
+// The image file, opened; the loader's exception when it cannot be.
+ResourceFile openImage(const std::string& file)
 {
-    unsigned char block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.insert(bytes.end(), block, block + got);
-    return !std::ferror(file);
-}
-
-// Releases the resource file when it goes, on every way out of the constructor.
-class ResourceFileRelease {
-public:
-    explicit ResourceFileRelease(const std::string& name) : name(name) {}
-    ~ResourceFileRelease()
-    {
-        try {
-            ResourceLoader::getInstance()->releaseResourceFile(name);
-        } catch (const Exception&) {
-            // Logged by the resource loader; the file it names was never held.
-        }
-    }
-    ResourceFileRelease(const ResourceFileRelease&) = delete;
-    ResourceFileRelease& operator=(const ResourceFileRelease&) = delete;
-
-private:
-    std::string name;
-};
-}
-
-JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
-    : width(0), height(0), components(0), size(0), greyscale(false)
-{
-    FILE* input = nullptr;
     try {
-        input = ResourceLoader::getInstance()->readResourceFile(file);
+        return ResourceFile(file);
     } catch (const Exception& e) {
         std::string message =
             "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
         KELVO_LOG(LogLevel::error) << message << e.getMessage() << logEnd;
         throw JPEGLoaderException(message);
     }
+}
+}
 
+JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
+    : width(0), height(0), components(0), size(0), greyscale(false)
+{
     DecodeResult result;
     std::unique_ptr<DecodeState> state(new DecodeState());
     {
-        ResourceFileRelease release(file);
+        ResourceFile input = openImage(file);
         std::memset(state.get(), 0, sizeof(DecodeState));
         std::vector<unsigned char> bytes;
-        if (!readAll(input, bytes)) {
+        if (!input.readToEnd(bytes)) {
             std::snprintf(state->error.message, sizeof state->error.message, "reading the file failed");
             result = libraryError;
         } else if (countScans(bytes) > MAXIMUM_SCANS) {

@@ -22,7 +22,7 @@
 #include "Log.h"
 #include "Matrix.h"
 #include "Quaternion.h"
-#include "ResourceLoader.h"
+#include "ResourceFile.h"
 #include "StringUtil.h"
 #include "Surface.h"
 #include "TrackCamera.h"
@@ -51,43 +51,21 @@ const uint64_t KEY_HEADER_SIZE = 6;
 // once per level, so without a bound a file of nested headers alone would exhaust the stack.
 const size_t MAX_CHUNK_DEPTH = 64;
 
-// Releases the resource file when it goes, on every way out of the load.
-class ResourceFileRelease {
-public:
-    explicit ResourceFileRelease(const std::string& name) : name(name) {}
-    ~ResourceFileRelease()
-    {
-        try {
-            ResourceLoader::getInstance()->releaseResourceFile(name);
-        } catch (const Exception&) {
-            // Logged by the resource loader; the file it names was never held.
-        }
-    }
-    ResourceFileRelease(const ResourceFileRelease&) = delete;
-    ResourceFileRelease& operator=(const ResourceFileRelease&) = delete;
-
-private:
-    std::string name;
-};
-
 void logLine(int level, const std::string& text)
 {
     KELVO_LOG(level) << text << logEnd;
 }
 
-// Everything from the file's current position to its end. The buffer grows with what is actually
-// read, never with a size taken from the file's contents.
-std::vector<uint8_t> readToEnd(FILE* file, const std::string& name)
+// The scene file, opened; the loader's exception when it cannot be.
+ResourceFile openScene(const std::string& file)
 {
-    std::vector<uint8_t> bytes;
-    uint8_t block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.insert(bytes.end(), block, block + got);
-    if (std::ferror(file))
-        throw _3dsLoaderException("read3ds() - Read error. Scene file may be corrupted. File \"" + name +
-                                  "\": reading failed (" + std::strerror(errno) + ").");
-    return bytes;
+    try {
+        return ResourceFile(file);
+    } catch (const Exception& e) {
+        const std::string text = "load() - 3d scene loading failed. Unable to open 3ds scene resource. ";
+        logLine(0, text + e.getMessage());
+        throw _3dsLoaderException(text);
+    }
 }
 
 // A tension, continuity or bias as a key accepts it: outside [0, 1], or not a number, is 0.
@@ -227,18 +205,12 @@ std::string _3dsLoader::toTextureFileName(const std::string& name)
 
 void _3dsLoader::load(const std::string& file, Environment* environment)
 {
-    FILE* handle = nullptr;
-    try {
-        handle = ResourceLoader::getInstance()->readResourceFile(file);
-    } catch (const Exception& e) {
-        const std::string text = "load() - 3d scene loading failed. Unable to open 3ds scene resource. ";
-        logLine(0, text + e.getMessage());
-        throw _3dsLoaderException(text);
-    }
     std::vector<uint8_t> bytes;
     {
-        ResourceFileRelease release(file);
-        bytes = readToEnd(handle, file);
+        ResourceFile input = openScene(file);
+        if (!input.readToEnd(bytes))
+            throw _3dsLoaderException("read3ds() - Read error. Scene file may be corrupted. File \"" + file +
+                                      "\": reading failed (" + std::strerror(errno) + ").");
     }
 
     this->environment = environment;

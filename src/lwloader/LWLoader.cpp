@@ -8,7 +8,7 @@
 
 #include "Actor.h"
 #include "Log.h"
-#include "ResourceLoader.h"
+#include "ResourceFile.h"
 #include "Surface.h"
 #include "lwloader/LWChunk.h"
 #include "lwloader/LWClipChunk.h"
@@ -28,25 +28,6 @@ static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 namespace {
 const char* const source = "LWLoader";
 
-// Releases the resource file when it goes, on every way out of the load.
-class ResourceFileRelease {
-public:
-    explicit ResourceFileRelease(const std::string& name) : name(name) {}
-    ~ResourceFileRelease()
-    {
-        try {
-            ResourceLoader::getInstance()->releaseResourceFile(name);
-        } catch (const Exception&) {
-            // Logged by the resource loader; the file it names was never held.
-        }
-    }
-    ResourceFileRelease(const ResourceFileRelease&) = delete;
-    ResourceFileRelease& operator=(const ResourceFileRelease&) = delete;
-
-private:
-    std::string name;
-};
-
 // The loader's exception for input that cannot be read as an LWO2 object: the code's text, then
 // the file and what is wrong with it.
 LWLoaderException fileFailure(int code, const std::string& name, const std::string& detail)
@@ -61,21 +42,16 @@ void logError(const std::string& text)
     KELVO_LOG(LogLevel::error) << text << logEnd;
 }
 
-// Everything from the file's current position to its end. The buffer grows with what is actually
-// read, never with a size taken from the file's contents.
-std::vector<uint8_t> readToEnd(FILE* file, const std::string& name)
+// The object file, opened; the loader's exception when it cannot be.
+ResourceFile openObject(const std::string& name)
 {
-    std::vector<uint8_t> bytes;
-    uint8_t block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.insert(bytes.end(), block, block + got);
-    if (std::ferror(file)) {
-        std::string cause = std::strerror(errno);
-        logError("loadObject() - Failed to read the LightWave file \"" + name + "\": " + cause);
-        throw fileFailure(LWLoaderException::corruptedFile, name, "reading failed (" + cause + ")");
+    try {
+        return ResourceFile(name);
+    } catch (const Exception& e) {
+        const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
+        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
+        throw LWLoaderException(source, text);
     }
-    return bytes;
 }
 }
 
@@ -91,18 +67,14 @@ void LWLoader::loadObject(const std::string& name)
 {
     KELVO_LOG(LogLevel::debug) << "loadObject() - Opening LightWave file: " << name << logEnd;
 
-    FILE* file = nullptr;
-    try {
-        file = ResourceLoader::getInstance()->readResourceFile(name);
-    } catch (const Exception& e) {
-        const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
-        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
-        throw LWLoaderException(source, text);
-    }
     std::vector<uint8_t> bytes;
     {
-        ResourceFileRelease release(name);
-        bytes = readToEnd(file, name);
+        ResourceFile input = openObject(name);
+        if (!input.readToEnd(bytes)) {
+            const std::string cause = std::strerror(errno);
+            logError("loadObject() - Failed to read the LightWave file \"" + name + "\": " + cause);
+            throw fileFailure(LWLoaderException::corruptedFile, name, "reading failed (" + cause + ")");
+        }
     }
     LWReader reader(name, std::move(bytes));
 

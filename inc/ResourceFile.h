@@ -1,0 +1,31 @@
+#ifndef KELVO_RESOURCEFILE_H
+#define KELVO_RESOURCEFILE_H
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// One data file opened for reading through the resource loader and held while the object lives:
+// released again on every way out of the reader's scope, exceptions included, so the same file
+// loads again from its start.
+class ResourceFile {
+public:
+    // Opens name through ResourceLoader::readResourceFile; its ResourceLoaderException passes on.
+    explicit ResourceFile(const std::string& name);
+    // Releases the file through the resource loader.
+    ~ResourceFile();
+    ResourceFile(const ResourceFile&) = delete;
+    ResourceFile& operator=(const ResourceFile&) = delete;
+
+    // Appends everything from the file's current position to its end to bytes, which grow with
+    // what is actually read, never with a size taken from the file's contents. False when
+    // reading fails; errno then says why.
+    bool readToEnd(std::vector<uint8_t>& bytes);
+
+private:
+    std::string name;  // as given to the resource loader, which owns the open file
+    std::FILE* file;
+};
+
+#endif

@@ -1,0 +1,88 @@
+#include "ResourceFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ResourceLoader.h"
+#include "TestSupport.h"
+
+namespace {
+class ResourceFileTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        ResourceLoader::setResourcePath("data/");
+    }
+    void TearDown() override
+    {
+        ResourceLoader::setResourcePath("");
+        TempDirTest::TearDown();
+    }
+
+    // True when the resource loader still holds the file open (it is released here then).
+    static bool held(const std::string& name)
+    {
+        try {
+            ResourceLoader::getInstance()->releaseResourceFile(name);
+        } catch (const ResourceLoaderException&) {
+            return false;
+        }
+        return true;
+    }
+};
+}
+
+TEST_F(ResourceFileTest, ReadsEveryByteOfAFileLargerThanOneBlockAndReleasesItWhenItGoes)
+{
+    std::string content;
+    for (int i = 0; i < 200000; ++i)
+        content.push_back(static_cast<char>((i * 7 + i / 256) & 0xFF));
+    writeFile("data/big.bin", content);
+    std::vector<uint8_t> bytes{'>'};
+    {
+        ResourceFile file("big.bin");
+        ASSERT_TRUE(file.readToEnd(bytes));
+        EXPECT_EQ(bytes.size(), content.size() + 1) << "appended to what the vector held";
+        EXPECT_TRUE(file.readToEnd(bytes)) << "nothing is left after the end";
+        EXPECT_EQ(bytes.size(), content.size() + 1);
+    }
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.end()), content);
+    LogCapture log;
+    EXPECT_FALSE(held("big.bin"));
+    EXPECT_EQ(log.errors(), 1) << "only the probe above finds nothing to release";
+}
+
+TEST_F(ResourceFileTest, AnExceptionReleasesTheFileSoItReadsAgainFromItsStart)
+{
+    writeFile("data/a.txt", "abc");
+    try {
+        ResourceFile file("a.txt");
+        std::vector<uint8_t> bytes;
+        file.readToEnd(bytes);
+        throw std::runtime_error("the reader gives up");
+    } catch (const std::runtime_error&) {
+    }
+    ResourceFile again("a.txt");
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(again.readToEnd(bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
+}
+
+TEST_F(ResourceFileTest, AFileThatCannotBeOpenedThrowsTheResourceLoadersExceptionAndHoldsNothing)
+{
+    LogCapture log;
+    try {
+        ResourceFile file("missing.txt");
+        FAIL() << "a missing file opened";
+    } catch (const ResourceLoaderException& e) {
+        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't open "
+                                  "file \"data/missing.txt\". Failed to access the file.");
+    }
+    EXPECT_EQ(log.errors(), 1) << "the open failure alone; no release is attempted";
+    EXPECT_FALSE(held("missing.txt"));
+}
