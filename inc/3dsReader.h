@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ByteCursor.h"
 #include "Vector.h"
 
 // Reads the bytes of one 3D Studio file, held in memory, as the little-endian values of the
@@ -12,40 +13,36 @@
 // top level): a value that does not fit there consumes nothing and throws _3dsLoaderException
 // naming the file, the byte and the value; the quiet variants return false instead. One reader
 // lives for one load.
-class _3dsReader {
+class _3dsReader : public ByteCursor {
 public:
     // name: the resource name, for messages. bytes: the whole file.
     _3dsReader(const std::string& name, std::vector<uint8_t> bytes);
 
     const std::string& getName() const { return name; }
-    uint64_t getPosition() const { return position; }  // bytes from the start of the file
-    uint64_t getEnd() const { return end; }             // end of the innermost chunk entered
-    uint64_t remaining() const { return end - position; }
-    // Chunks entered and not yet left.
-    size_t getDepth() const { return outerEnds.size(); }
-    // True when count values of elementSize bytes fit in what remains; checked before a loop
-    // over a count read from the file.
-    bool hasRoomFor(uint64_t count, uint64_t elementSize) const;
+    // Throws unless count values of elementSize bytes fit in what remains of the chunk; checked
+    // before a loop over a count read from the file. The message reads "<subject> at byte
+    // <position> <claim> <count> <unit> where <remaining> bytes remain in <owner> chunk".
+    void requireRoomFor(uint64_t count, uint64_t elementSize, const std::string& subject, const char* claim,
+                        const std::string& unit, const char* owner);
 
-    uint8_t readU8();
-    uint16_t readU16();
-    int16_t readS16();
-    uint32_t readU32();
-    float readFloat();  // an IEEE single in the byte order of a U32
+    uint8_t readU8() { return readValue<uint8_t>("a byte"); }
+    uint16_t readU16() { return readValue<uint16_t>("a U16"); }
+    int16_t readS16() { return readValue<int16_t>("an S16"); }
+    uint32_t readU32() { return readValue<uint32_t>("a U32"); }
+    float readFloat() { return readValue<float>("a float"); }  // an IEEE single in the byte order of a U32
     Vector readVector();  // three floats, x, y, z as the file has them
     // Bytes up to a zero byte, which is consumed too; throws when none comes before the end.
     std::string readString();
 
     // The same without the exception: false, and nothing consumed, when the value does not fit.
-    bool tryReadU16(uint16_t& value);
-    bool tryReadU32(uint32_t& value);
-    bool tryReadFloat(float& value);
+    bool tryReadU16(uint16_t& value) { return tryRead(value); }
+    bool tryReadU32(uint32_t& value) { return tryRead(value); }
+    bool tryReadFloat(float& value) { return tryRead(value); }
 
     // Narrows reading to the absolute offset chunkEnd, which must lie within the current end;
     // each enter is paired with one leave, which widens it again. Throws when chunkEnd lies
     // outside.
     void enter(uint64_t chunkEnd);
-    void leave();
     // Moves to an absolute offset up to the current end; throws beyond it.
     void seek(uint64_t offset);
 
@@ -57,14 +54,45 @@ private:
     // Throws unless count bytes of a value named what fit before the end.
     void take(uint64_t count, const char* what);
     bool fits(uint64_t count) const { return count <= remaining(); }
-    uint16_t peekU16() const;
-    uint32_t peekU32() const;
+    // The next little-endian value, which the caller has checked fits, passed.
+    void decode(uint8_t& value)
+    {
+        value = *next();
+        advance(1);
+    }
+    void decode(uint16_t& value)
+    {
+        const uint8_t* b = next();
+        advance(2);
+        value = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    }
+    void decode(uint32_t& value)
+    {
+        const uint8_t* b = next();
+        advance(4);
+        value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+                (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    }
+    void decode(int16_t& value);
+    void decode(float& value);
+    // A value of T's size named what; throws when it does not fit.
+    template <typename T> T readValue(const char* what)
+    {
+        take(sizeof(T), what);
+        T value;
+        decode(value);
+        return value;
+    }
+    // The same without the exception: false, and nothing consumed, when it does not fit.
+    template <typename T> bool tryRead(T& value)
+    {
+        if (!fits(sizeof(T)))
+            return false;
+        decode(value);
+        return true;
+    }
 
     std::string name;
-    std::vector<uint8_t> bytes;
-    uint64_t position;
-    uint64_t end;  // end of the innermost chunk entered, or of the file
-    std::vector<uint64_t> outerEnds;
 };
 
 #endif

@@ -5,21 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "ByteCursor.h"
+
 // Reads the bytes of one LWO2 file, held in memory, as the big-endian values of the format. Every
 // read is bounded by the end of the innermost body entered (the end of the input at top level): a
 // read that does not fit there consumes nothing, returns 0 and leaves the reader failed. A failed
 // reader stays failed: every later read and enter fails too, and the first reason is kept for the
 // loader's message. One reader lives for one load.
-class LWReader {
+class LWReader : public ByteCursor {
 public:
     // name: the resource name, for messages. bytes: the whole input.
     LWReader(const std::string& name, std::vector<uint8_t> bytes);
 
     const std::string& getName() const { return name; }
-    uint64_t getPosition() const { return position; }  // bytes from the start of the input
-    uint64_t remaining() const;                          // bytes left before the current end
-    // True when count values of elementSize bytes fit in what remains; check before allocating.
-    bool hasRoomFor(uint64_t count, uint64_t elementSize) const;
 
     bool failed() const { return failure; }
     const std::string& getFailure() const { return reason; }  // "" while not failed
@@ -28,14 +26,15 @@ public:
     void fail(const std::string& why);
 
     // Each returns the bytes consumed, 0 when the value does not fit (the reader is then failed).
-    int64_t readU1(uint8_t& value);
-    int64_t readU2(uint16_t& value);
-    int64_t readU2(uint16_t* values, uint64_t count);
-    int64_t readI2(int16_t& value);
-    int64_t readU4(uint32_t& value);
-    int64_t readU4(uint32_t* values, uint64_t count);
-    int64_t readF4(float& value);
-    int64_t readF4(float* values, uint64_t count);
+    int64_t readU1(uint8_t& value) { return readEach(&value, 1, "U1"); }
+    int64_t readU2(uint16_t& value) { return readEach(&value, 1, "U2"); }
+    int64_t readU2(uint16_t* values, uint64_t count) { return readEach(values, count, "U2"); }
+    int64_t readI2(int16_t& value) { return readEach(&value, 1, "U2"); }
+    int64_t readU4(uint32_t& value) { return readEach(&value, 1, "U4"); }
+    int64_t readU4(uint32_t* values, uint64_t count) { return readEach(values, count, "U4"); }
+    // An F4 is an IEEE single stored in the byte order of a U4.
+    int64_t readF4(float& value) { return readEach(&value, 1, "F4"); }
+    int64_t readF4(float* values, uint64_t count) { return readEach(values, count, "F4"); }
     // count triples: x, y, z (VEC12) or r, g, b (COL12), 12 bytes each.
     int64_t readVEC12(float* values, uint64_t count);
     int64_t readCOL12(float* values, uint64_t count);
@@ -52,20 +51,41 @@ public:
     int64_t readPad();
 
     // Narrows reading to the next size bytes (a chunk or sub-chunk body). False, and failed, when
-    // fewer remain. Each successful enter is paired with one leave.
+    // fewer remain. Each successful enter is paired with one leave, which skips what the body's
+    // reader left unread and widens reading to the enclosing end again.
     bool enter(uint64_t size);
-    // Skips what the body's reader left unread and widens reading to the enclosing end again.
-    void leave();
 
 private:
     // True when count values of elementSize bytes fit; fails with what named otherwise.
     bool take(uint64_t count, uint64_t elementSize, const char* what);
+    // The next big-endian value, which the caller has checked fits, passed.
+    uint16_t nextU2()
+    {
+        const uint8_t* b = next();
+        advance(2);
+        return static_cast<uint16_t>((b[0] << 8) | b[1]);
+    }
+    uint32_t nextU4()
+    {
+        const uint8_t* b = next();
+        advance(4);
+        return (static_cast<uint32_t>(b[0]) << 24) | (static_cast<uint32_t>(b[1]) << 16) |
+               (static_cast<uint32_t>(b[2]) << 8) | b[3];
+    }
+    void decode(uint8_t& value)
+    {
+        value = *next();
+        advance(1);
+    }
+    void decode(uint16_t& value) { value = nextU2(); }
+    void decode(int16_t& value) { value = static_cast<int16_t>(nextU2()); }
+    void decode(uint32_t& value) { value = nextU4(); }
+    void decode(float& value) { value = floatFromBits(nextU4()); }
+    // count values of T's size named what, each decoded as a T: the bytes consumed, or 0 (and
+    // failed) when they do not fit. Defined for the types of the public reads only.
+    template <typename T> int64_t readEach(T* values, uint64_t count, const char* what);
 
     std::string name;
-    std::vector<uint8_t> bytes;
-    uint64_t position;
-    uint64_t end;                // end of the innermost body entered, or of the input
-    std::vector<uint64_t> outerEnds;
     bool failure;
     std::string reason;
 };

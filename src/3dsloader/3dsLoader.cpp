@@ -331,10 +331,7 @@ void _3dsLoader::readTriMesh(_3dsReader& reader, uint64_t end)
 void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
 {
     const uint16_t count = reader.readU16();
-    if (!reader.hasRoomFor(count, 12))
-        reader.fail("a vertex list at byte " + std::to_string(reader.getPosition()) + " declares " +
-                    std::to_string(count) + " points where " + std::to_string(reader.remaining()) +
-                    " bytes remain in its chunk");
+    reader.requireRoomFor(count, 12, "a vertex list", "declares", "points", "its");
     for (uint16_t i = 0; i < count; ++i) {
         Vector point = reader.readVector();
         convertAxes(point);
@@ -346,10 +343,7 @@ void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
 void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
 {
     const uint16_t count = reader.readU16();
-    if (!reader.hasRoomFor(count, 8))
-        reader.fail("a face list at byte " + std::to_string(reader.getPosition()) + " declares " +
-                    std::to_string(count) + " faces where " + std::to_string(reader.remaining()) +
-                    " bytes remain in its chunk");
+    reader.requireRoomFor(count, 8, "a face list", "declares", "faces", "its");
     for (uint16_t face = 0; face < count; ++face) {
         const uint16_t a = reader.readU16();
         const uint16_t b = reader.readU16();
@@ -381,10 +375,7 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
     if (currentMesh && !currentMesh->getSurfaces().exists(name))
         currentMesh->getSurfaces().add(name, *surface);
     const uint16_t count = reader.readU16();
-    if (!reader.hasRoomFor(count, 2))
-        reader.fail("material \"" + name + "\" at byte " + std::to_string(reader.getPosition()) + " declares " +
-                    std::to_string(count) + " faces where " + std::to_string(reader.remaining()) +
-                    " bytes remain in its chunk");
+    reader.requireRoomFor(count, 2, "material \"" + name + "\"", "declares", "faces", "its");
     for (uint16_t i = 0; i < count; ++i) {
         const uint16_t face = reader.readU16();
         if (!currentMesh)
@@ -403,10 +394,7 @@ void _3dsLoader::readMappingCoordinates(_3dsReader& reader, uint64_t)
     const int16_t count = reader.readS16();
     if (count <= 0)
         return;
-    if (!reader.hasRoomFor(static_cast<uint64_t>(count), 8))
-        reader.fail("mapping coordinates at byte " + std::to_string(reader.getPosition()) + " declare " +
-                    std::to_string(count) + " entries where " + std::to_string(reader.remaining()) +
-                    " bytes remain in their chunk");
+    reader.requireRoomFor(static_cast<uint64_t>(count), 8, "mapping coordinates", "declare", "entries", "their");
     for (int16_t i = 0; i < count; ++i) {
         const float u = reader.readFloat();
         const float v = reader.readFloat();
@@ -422,10 +410,8 @@ void _3dsLoader::readSmoothings(_3dsReader& reader, uint64_t)
     if (!currentMesh)
         return;
     const int count = currentMesh->getTriangleCount();
-    if (!reader.hasRoomFor(static_cast<uint64_t>(count), 4))
-        reader.fail("smoothing groups at byte " + std::to_string(reader.getPosition()) + " for the " +
-                    std::to_string(count) + " faces of mesh \"" + currentMesh->getName() + "\" where " +
-                    std::to_string(reader.remaining()) + " bytes remain in their chunk");
+    reader.requireRoomFor(static_cast<uint64_t>(count), 4, "smoothing groups", "for the",
+                          "faces of mesh \"" + currentMesh->getName() + "\"", "their");
     for (int i = 0; i < count; ++i) {
         const uint32_t mask = reader.readU32();
         Triangle* triangle = currentMesh->getTriangle(i);
@@ -743,9 +729,7 @@ uint16_t _3dsLoader::readTrackHeader(_3dsReader& reader, uint64_t minimumKeySize
         reader.readU16();  // flags and reserved words, not used
     const uint16_t keys = reader.readU16();
     reader.readU16();  // the high half of the key count, not used
-    if (!reader.hasRoomFor(keys, minimumKeySize))
-        reader.fail("a track at byte " + std::to_string(reader.getPosition()) + " declares " + std::to_string(keys) +
-                    " keys where " + std::to_string(reader.remaining()) + " bytes remain in its chunk");
+    reader.requireRoomFor(keys, minimumKeySize, "a track", "declares", "keys", "its");
     return keys;
 }
 
@@ -831,10 +815,7 @@ void _3dsLoader::readRollTrack(_3dsReader& reader, uint64_t)
             return;
     const uint16_t keys = reader.readU16();
     reader.readU16();
-    if (!reader.hasRoomFor(keys, KEY_HEADER_SIZE + 4))
-        reader.fail("a roll track at byte " + std::to_string(reader.getPosition()) + " declares " +
-                    std::to_string(keys) + " keys where " + std::to_string(reader.remaining()) +
-                    " bytes remain in its chunk");
+    reader.requireRoomFor(keys, KEY_HEADER_SIZE + 4, "a roll track", "declares", "keys", "its");
     if (currentKeyframer)
         currentKeyframer->setRollRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
     for (uint16_t i = 0; i < keys; ++i) {
