@@ -2,28 +2,22 @@
 #define KELVO_LWCHUNK_H
 
 #include <cstdint>
-#include <string>
 
-#include "lwloader/LWLoaderComponent.h"
+#include "lwloader/LWSizedChunk.h"
 
 class Actor;
 class LWLoader;
 class LWReader;
 
-// A top-level chunk of an LWO2 file: its identifier, its body size, and the body its subclass
+// A top-level chunk of an LWO2 file: its identifier, its U4 body size, and the body its subclass
 // parses in readData and applies to the actor in fillObject. Owned by the LWLoader that read it.
-class LWChunk : public LWLoaderComponent {
+class LWChunk : public LWSizedChunk {
 public:
     explicit LWChunk(int id);
-    LWChunk(const LWChunk&) = delete;
-    LWChunk& operator=(const LWChunk&) = delete;
+    virtual ~LWChunk();
 
     // Applies the chunk to the actor; loader gives the other chunks through its cursor. Throws.
     virtual void fillObject(Actor* actor, LWLoader* loader) = 0;
-    // Parses the body from the reader, which ends at the end of the body: the bytes consumed, or
-    // READ_FAILED. Reports failures through the result (and the reader), never by throwing.
-    virtual int64_t readData(LWReader& reader) = 0;
-    virtual ~LWChunk();
 
     // The layer number of a LAYR chunk; other chunks answer 0.
     virtual int getLayerNumber() const;
@@ -36,14 +30,9 @@ public:
     // READ_FAILED when the size is cut off, the body does not fit in what remains or readData fails.
     int64_t read(LWReader& reader);
 
-    int getId() const { return id; }
-    void setIdString(const std::string& text) { idString = text; }
-    std::string getIdString() const { return idString; }
     uint32_t getSize() const { return size; }  // body bytes, pad byte excluded
 
 private:
-    int id;                // identifier number
-    std::string idString;  // the code as read
     uint32_t size;
 };
 

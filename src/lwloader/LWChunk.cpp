@@ -2,7 +2,7 @@
 
 #include "lwloader/LWReader.h"
 
-LWChunk::LWChunk(int id) : id(id), size(0)
+LWChunk::LWChunk(int id) : LWSizedChunk(id), size(0)
 {
 }
 
@@ -20,17 +20,7 @@ int LWChunk::getPolygonType() const
 
 int64_t LWChunk::read(LWReader& reader)
 {
-    if (reader.readU4(size) != 4 || !reader.enter(size))
+    if (reader.readU4(size) != 4)
         return READ_FAILED;
-    uint64_t start = reader.getPosition();
-    int64_t body = readData(reader);
-    if (body < 0)
-        reader.fail("the body of \"" + idString + "\" at byte " + std::to_string(start) + " is malformed");
-    reader.leave();
-    if (reader.failed())
-        return READ_FAILED;
-    int64_t count = 4 + static_cast<int64_t>(size);
-    if (size % 2 == 1)
-        count += reader.readPad();
-    return count;
+    return readBody(reader, 4, size);
 }

@@ -2,7 +2,7 @@
 
 #include "lwloader/LWReader.h"
 
-LWSubChunk::LWSubChunk(int id) : id(id), size(0)
+LWSubChunk::LWSubChunk(int id) : LWSizedChunk(id), size(0)
 {
 }
 
@@ -10,17 +10,7 @@ LWSubChunk::~LWSubChunk() = default;
 
 int64_t LWSubChunk::read(LWReader& reader)
 {
-    if (reader.readU2(size) != 2 || !reader.enter(size))
+    if (reader.readU2(size) != 2)
         return READ_FAILED;
-    uint64_t start = reader.getPosition();
-    int64_t body = readData(reader);
-    if (body < 0)
-        reader.fail("the body of \"" + idString + "\" at byte " + std::to_string(start) + " is malformed");
-    reader.leave();
-    if (reader.failed())
-        return READ_FAILED;
-    int64_t count = 2 + static_cast<int64_t>(size);
-    if (size % 2 == 1)
-        count += reader.readPad();
-    return count;
+    return readBody(reader, 2, size);
 }
