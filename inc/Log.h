@@ -111,9 +111,13 @@ public:
 // When the level is above the threshold nothing after the macro is evaluated: no context, no
 // piece, no string is built. A loop of at most one pass rather than an if, so that an if/else
 // around the statement keeps its own else.
-#define KELVO_LOG(level)                                                                         \
+#define KELVO_LOG(level) KELVO_LOG_AS(LOG_SOURCE, level)
+
+// KELVO_LOG on behalf of another file: source is the path of the file that asked for the message
+// (its LOG_SOURCE), for a routine that words a message for many callers.
+#define KELVO_LOG_AS(source, level)                                                              \
     for (bool kelvoLogAdmitted = Log::getInstance()->admits(level); kelvoLogAdmitted;          \
          kelvoLogAdmitted = false)                                                               \
-    *Log::getInstance() << LogContext(LOG_SOURCE, level)
+    *Log::getInstance() << LogContext(source, level)
 
 #endif

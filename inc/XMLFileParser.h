@@ -40,7 +40,27 @@ public:
     // Starts Xerces once for the whole run; it is never terminated. Throws Xerces' XMLException.
     static void initializeXerces();
 
+    // The parse a reader's load() makes of one file: a parser holding a document the reporter
+    // found no fault in, or an XMLParserException whose text begins "load() - ". A file that
+    // cannot be read is described (where it was looked for and why) and not opened; a file the
+    // reporter found faults in is named after lead ("" or the reader's own opening words); the
+    // parser's refusal of an entity passes through; a Xerces or DOM exception gives its own text.
+    // The refusal and a Xerces exception are logged as errors of logSource, the caller's
+    // LOG_SOURCE; the other failures are not logged here.
+    // A data file named relative to the timeline's folder; path receives the file it resolves to
+    // and is left as it was when there is none.
+    static std::unique_ptr<XMLFileParser> loadResource(const std::string& file, std::string& path,
+                                                       const char* logSource, const char* lead = "");
+    // A file at path as it stands (font sets: relative to the working directory).
+    static std::unique_ptr<XMLFileParser> loadFile(const std::string& path, const char* logSource,
+                                                   const char* lead = "");
+
 private:
+    // The common part of both loads; unreadable is the whole failure message for a file that
+    // cannot be read, "" when it can.
+    static std::unique_ptr<XMLFileParser> load(const std::string& path, const std::string& unreadable,
+                                               const char* logSource, const char* lead);
+
     std::unique_ptr<xercesc::SecurityManager> securityManager;
     std::unique_ptr<DOMTreeErrorReporter> reporter;
     std::unique_ptr<xercesc::XercesDOMParser> parser;  // declared last: goes first, it uses the two above

@@ -17,7 +17,6 @@
 #include "Keyframer.h"
 #include "Light.h"
 #include "Log.h"
-#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "TranscodedString.h"
 #include "XMLFileParser.h"
@@ -135,41 +134,8 @@ XMLSceneLoader::~XMLSceneLoader() = default;
 
 void XMLSceneLoader::load(const std::string& file)
 {
-    std::unique_ptr<XMLFileParser> parser;
-    bool failed = false;
-    std::string message;
-    try {
-        parser = std::make_unique<XMLFileParser>();
-        path = ResourceLoader::getResourceFilename(file);
-        parser->parse(path);
-    } catch (const XMLParserException& e) {
-        // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
-        throw;
-    } catch (const xercesc::XMLException& e) {
-        message = std::string("load() - An error occured during parsing. Message: ") +
-                  TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(LogLevel::error) << message << logEnd;
-        failed = true;
-    } catch (const ResourceLoaderException&) {
-        // A file that cannot be read says where it was looked for and why.
-        message = "load() - An error occured during parsing. " +
-                  ResourceLoader::describeUnreadable(ResourceLoader::joinedPath(file));
-        failed = true;
-    } catch (const xercesc::DOMException& e) {
-        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
-                  ". Message: " + TranscodedString(e.getMessage()).c_str();
-        failed = true;
-    } catch (...) {
-        message += "load() - An error occured during parsing.";
-        failed = true;
-    }
-    if (failed || parser->hasErrors()) {
-        if (message.empty())
-            message = "load() - Arrggh! Error occurred while parsing \"" + path +
-                      "\". Errors should have been reported by the parser.";
-        throw XMLParserException(message);
-    }
+    // A file the reporter found faults in is told with the scene loader's own opening words.
+    const std::unique_ptr<XMLFileParser> parser = XMLFileParser::loadResource(file, path, LOG_SOURCE, "Arrggh! ");
 
     xercesc::DOMNode* scene = getChildElement("scene", parser->getDocument());
     if (!scene)

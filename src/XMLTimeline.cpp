@@ -8,7 +8,6 @@
 
 #include "DOMTreeErrorReporter.h"
 #include "Log.h"
-#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "TranscodedString.h"
 #include "XMLFileParser.h"
@@ -68,43 +67,10 @@ void XMLTimeline::load(const std::string& file)
                  << logEnd;
     setName(file);
 
-    XMLFileParser parser;
-    bool errors = false;
-    std::string message;
     std::string path;
-    try {
-        path = ResourceLoader::getResourceFilename(file);
-        parser.parse(path);
-    } catch (const XMLParserException& e) {
-        // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
-        throw;
-    } catch (const xercesc::XMLException& e) {
-        message = std::string("load() - An error occured during parsing. Message: ") +
-                  TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(LogLevel::error) << message << logEnd;
-        errors = true;
-    } catch (const ResourceLoaderException&) {
-        // A file that cannot be read says where it was looked for and why.
-        message = "load() - An error occured during parsing. " +
-                  ResourceLoader::describeUnreadable(ResourceLoader::joinedPath(file));
-        errors = true;
-    } catch (const xercesc::DOMException& e) {
-        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
-                  ". Message: " + TranscodedString(e.getMessage()).c_str();
-        errors = true;
-    } catch (...) {
-        message += "load() - An error occured during parsing.";
-        errors = true;
-    }
-    if (errors || parser.hasErrors()) {
-        if (message.empty())
-            message = "load() - Error occurred while parsing \"" + path +
-                      "\". Errors should have been reported by the parser.";
-        throw XMLParserException(message);
-    }
+    const std::unique_ptr<XMLFileParser> parser = XMLFileParser::loadResource(file, path, LOG_SOURCE);
 
-    xercesc::DOMNode* timelineElement = getChildElement("timeline", parser.getDocument());
+    xercesc::DOMNode* timelineElement = getChildElement("timeline", parser->getDocument());
     if (!timelineElement)
         throw XMLParserException("load() - Error! The root element of \"" + path + "\" is not \"timeline\".");
 

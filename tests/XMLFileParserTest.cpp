@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <xercesc/dom/DOM.hpp>
 
 #include "DOMTreeErrorReporter.h"
 #include "HostileFiles.h"
+#include "ResourceLoader.h"
 #include "TestSupport.h"
 #include "TranscodedString.h"
 
@@ -183,4 +186,84 @@ TEST_F(XMLFileParserTest, ParserWarningsLeaveTheFileGood)
     EXPECT_FALSE(parser.hasErrors());
     EXPECT_FALSE(parser.getReporter().errorSeen);
     EXPECT_EQ(log.text(), "");
+}
+
+TEST_F(XMLFileParserTest, ReaderLoadEndsEveryFailureInOneExceptionAndLogsAsTheReader)
+{
+    const std::string prefix = "KelvoEngineException::::XMLParserException::";
+    writeFile("good.xml", "<fontset><character charcode=\"a\" filename=\"a.jpg\"/></fontset>\n");
+    writeFile("broken.xml", "<fontset>\n  <character>\n  </charactre>\n</fontset>\n");
+    writeFile("entity.xml", "<!DOCTYPE fontset [ <!ENTITY e \"" + std::string(1025, 'x') +
+                                "\"> ]>\n<fontset>&e;</fontset>\n");
+    struct Case {
+        const char* file;
+        const char* lead;
+        std::string message;  // "" when the file loads
+        std::string logged;   // a line the reader's own source writes; "" when none
+        int errors;           // error lines in all
+    } cases[] = {
+        {"good.xml", "", "", "", 0},
+        {"missing.xml", "", prefix + "load() - An error occured during parsing. File \"missing.xml\": file not found.",
+         "", 0},
+        {"", "", prefix + "load() - An error occured during parsing. File \"\": file not found.", "", 0},
+        {"broken.xml", "",
+         prefix + "load() - Error occurred while parsing \"broken.xml\". Errors should have been reported by the parser.",
+         "", 1},
+        {"broken.xml", "Arrggh! ",
+         prefix + "load() - Arrggh! Error occurred while parsing \"broken.xml\". Errors should have been reported by "
+                  "the parser.",
+         "", 1},
+        {"entity.xml", "",
+         prefix + "parse() - File \"entity.xml\": the entity \"e\" stands for 1025 characters, more than the 1024 an "
+                  "entity may.",
+         "[error] fontset::load() - " + prefix + "parse() - File \"entity.xml\": the entity \"e\"", 1},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        std::string message;
+        std::unique_ptr<XMLFileParser> parser;
+        try {
+            parser = XMLFileParser::loadFile(c.file, "FontSet.cpp", c.lead);
+        } catch (const XMLParserException& e) {
+            message = e.getMessage();
+        }
+        EXPECT_EQ(message, c.message) << c.file;
+        EXPECT_EQ(parser != nullptr, c.message.empty()) << c.file;
+        if (parser) {
+            EXPECT_STREQ(TranscodedString(parser->getDocument()->getDocumentElement()->getNodeName()).c_str(),
+                         "fontset");
+        }
+        if (!c.logged.empty()) {
+            EXPECT_TRUE(log.contains(c.logged)) << c.file << ": " << log.text();
+        }
+        EXPECT_EQ(log.errors(), c.errors) << c.file << ": " << log.text();
+    }
+}
+
+TEST_F(XMLFileParserTest, ResourceLoadResolvesTheNameInTheResourceFolder)
+{
+    writeFile("data/Scene.xml", "<scene fps=\"25\"/>\n");
+    ResourceLoader::setResourcePath("data/");
+    std::string resolved = "before";
+    std::string message;
+    std::unique_ptr<XMLFileParser> parser;
+    {
+        LogCapture log;
+        // Names match ignoring case where the exact one names nothing.
+        parser = XMLFileParser::loadResource("scene.xml", resolved, "XMLSceneLoader.cpp");
+        EXPECT_EQ(log.errors(), 0) << log.text();
+    }
+    std::string unresolved = "before";
+    try {
+        XMLFileParser::loadResource("other.xml", unresolved, "XMLSceneLoader.cpp");
+    } catch (const XMLParserException& e) {
+        message = e.getMessage();
+    }
+    ResourceLoader::setResourcePath("");
+    ASSERT_NE(parser, nullptr);
+    EXPECT_EQ(resolved, "data/Scene.xml");
+    EXPECT_FALSE(parser->hasErrors());
+    EXPECT_EQ(unresolved, "before");
+    EXPECT_EQ(message, "KelvoEngineException::::XMLParserException::load() - An error occured during parsing. File "
+                       "\"data/other.xml\": file not found.");
 }

@@ -5,14 +5,12 @@
 #include <vector>
 
 #include <xercesc/dom/DOM.hpp>
-#include <xercesc/util/XMLException.hpp>
 
 #include "BlendableTexture.h"
 #include "CharMesh.h"
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
 #include "Log.h"
-#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "Texture.h"
 #include "TextureManager.h"
@@ -76,43 +74,8 @@ void FontSet::load(std::string file)
     // Backslashes separate folders here too, as in every name a data file gives.
     std::replace(file.begin(), file.end(), '\\', '/');
 
-    std::unique_ptr<XMLFileParser> parser;
-    bool failed = false;
-    std::string message;
-    try {
-        parser = std::make_unique<XMLFileParser>();
-        // Font-set files are named relative to the working directory. A named pipe would keep the
-        // parser waiting for a writer, so the file is looked at before it is opened.
-        const std::string problem = ResourceLoader::describeUnreadable(file);
-        if (!problem.empty()) {
-            message = "load() - An error occured during parsing. " + problem;
-            failed = true;
-        } else {
-            parser->parse(file);
-        }
-    } catch (const XMLParserException& e) {
-        // The parser's own refusal already names the file and what is wrong.
-        KELVO_LOG(LogLevel::error) << "load() - " << e.getMessage() << logEnd;
-        throw;
-    } catch (const xercesc::XMLException& e) {
-        message = std::string("load() - An error occured during parsing. Message: ") +
-                  TranscodedString(e.getMessage()).c_str();
-        KELVO_LOG(LogLevel::error) << message << logEnd;
-        failed = true;
-    } catch (const xercesc::DOMException& e) {
-        message = "load() - A DOM error occured during parsing. DOMException code: " + toString(static_cast<int>(e.code)) +
-                  ". Message: " + TranscodedString(e.getMessage()).c_str();
-        failed = true;
-    } catch (...) {
-        message = "load() - An error occured during parsing.";
-        failed = true;
-    }
-    if (failed || parser->hasErrors()) {
-        if (message.empty())
-            message = "load() - Error occurred while parsing \"" + file +
-                      "\". Errors should have been reported by the parser.";
-        throw XMLParserException(message);
-    }
+    // Font-set files are named relative to the working directory.
+    const std::unique_ptr<XMLFileParser> parser = XMLFileParser::loadFile(file, LOG_SOURCE);
 
     xercesc::DOMNode* fontset = getChildElement("fontset", parser->getDocument());
     if (!fontset)
