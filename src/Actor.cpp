@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "Environment.h"
+#include "GLMatrixScope.h"
 #include "Log.h"
 #include "Matrix.h"
 #include "PolygonTriangulation.h"
@@ -313,15 +314,9 @@ void Actor::renderSkinned(double time)
         return;
     }
     skinnedMesh.reportZeroFaceNormals(skinnedArrays.blend(unbound));
-    glPushMatrix();
+    const GLMatrixScope matrix;
     glLoadIdentity();
-    try {
-        skinnedArrays.draw(skinnedMesh.getName(), skinnedMesh.isTextured(), owner);
-    } catch (...) {
-        glPopMatrix();
-        throw;
-    }
-    glPopMatrix();
+    skinnedArrays.draw(skinnedMesh.getName(), skinnedMesh.isTextured(), owner);
 }
 
 void Actor::renderSkinnedMesh(double time, const Matrix& unbound)
@@ -342,13 +337,7 @@ void Actor::renderSkinnedMesh(double time, const Matrix& unbound)
     }
     skinnedMesh.calcFaceNormals();
     skinnedMesh.calcVertexNormals();
-    glPushMatrix();
+    const GLMatrixScope matrix;
     glLoadIdentity();
-    try {
-        skinnedMesh.render(time);
-    } catch (...) {
-        glPopMatrix();
-        throw;
-    }
-    glPopMatrix();
+    skinnedMesh.render(time);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "GLMatrixScope.h"
 #include "Random.h"
 #include "ResourceLoader.h"
 #include "StringUtil.h"
@@ -148,7 +149,7 @@ void AnimatedSprite::render(double time)
 
     frames[currentFrame]->enable();
 
-    glPushMatrix();
+    const GLMatrixScope matrix;
     glTranslatef(position.x, position.y, position.z);
     glScalef(scale.x * baseScaleX, scale.y * baseScaleY, 1.0f);
     glRotatef(rotation, 0.0f, 0.0f, 1.0f);
@@ -167,5 +168,4 @@ void AnimatedSprite::render(double time)
     glColor4fv(colour);
     glVertex3f(0.5f, 0.5f, 0.0f);
     glEnd();
-    glPopMatrix();
 }

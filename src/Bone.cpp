@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "GLAttribScope.h"
+#include "GLMatrixScope.h"
 #include "Log.h"
 #include "StaticMesh.h"
 #include "StringUtil.h"
@@ -88,20 +90,20 @@ void Bone::render(double time)
     if (!initialized)
         initialize();
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix;
     glTranslatef(position.x, position.y, position.z);
     orientation.glMultMatrix();
     float modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     worldMatrix = Matrix(modelview);
 
-    try {
-        if (attachedMesh)
-            attachedMesh->render(time);
+    if (attachedMesh)
+        attachedMesh->render(time);
 
+    {
         // The skeleton shows as white lines, unlit and untextured; the switches go back to what
         // the scene had, so an unlit scene stays unlit for what is drawn after the bone.
-        glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+        const GLAttribScope attributes(GL_ENABLE_BIT | GL_CURRENT_BIT);
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_LIGHTING);
         glColor3f(1.0f, 1.0f, 1.0f);
@@ -109,16 +111,11 @@ void Bone::render(double time)
         glVertex3f(0.0f, 0.0f, 0.0f);
         glVertex3f(end.x, end.y, end.z);
         glEnd();
-        glPopAttrib();
-
-        glTranslatef(end.x, end.y, end.z);
-        for (Bone* child : children)
-            child->render(time);
-    } catch (...) {
-        glPopMatrix();
-        throw;
     }
-    glPopMatrix();
+
+    glTranslatef(end.x, end.y, end.z);
+    for (Bone* child : children)
+        child->render(time);
 }
 
 void Bone::printHierarchy(int depth) const

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "GLMatrixScope.h"
 #include "RGBA.h"
 
 FaderException::FaderException(const std::string& message)
@@ -89,12 +90,12 @@ void Fader::render(double time)
     else
         currentAlpha = static_cast<float>((time - startTime) / duration * alphaSpan + startAlpha);
 
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
+    // The modelview scope ends last: its mode is the one left selected.
+    const GLMatrixScope modelview(GL_MODELVIEW);
+    const GLMatrixScope projection(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
     glLoadIdentity();
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -126,9 +127,5 @@ void Fader::render(double time)
         glEnable(GL_LIGHTING);
     if (depthTested)
         glEnable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
     glDisable(GL_BLEND);
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "Actor.h"
+#include "GLMatrixScope.h"
 #include "Keyframer.h"
 #include "Log.h"
 
@@ -35,7 +36,7 @@ void KeyframedActor::render(double time)
 {
     const float t = static_cast<float>(time);
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix;
     Matrix m;
     if (keyframer) {
         m = keyframer->getMatrix(t);
@@ -46,23 +47,17 @@ void KeyframedActor::render(double time)
                             << "\") - position x: " << static_cast<double>(m.get(12))
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;
-    try {
-        if (actor) {
-            // Only the bones' orientations change; their positions stay the rest positions.
-            for (const auto& entry : boneKeyframers) {
-                if (!entry.second)
-                    continue;
-                Bone* bone = actor->findBone(entry.first);
-                if (!bone)
-                    continue;
-                const Vector hpb = entry.second->getHpb(t);
-                bone->setOrientation(Quaternion::fromHpb(hpb.x, hpb.y, hpb.z));
-            }
-            actor->render(time);
+    if (actor) {
+        // Only the bones' orientations change; their positions stay the rest positions.
+        for (const auto& entry : boneKeyframers) {
+            if (!entry.second)
+                continue;
+            Bone* bone = actor->findBone(entry.first);
+            if (!bone)
+                continue;
+            const Vector hpb = entry.second->getHpb(t);
+            bone->setOrientation(Quaternion::fromHpb(hpb.x, hpb.y, hpb.z));
         }
-    } catch (...) {
-        glPopMatrix();
-        throw;
+        actor->render(time);
     }
-    glPopMatrix();
 }

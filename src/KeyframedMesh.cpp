@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "GLMatrixScope.h"
 #include "Keyframer.h"
 #include "Log.h"
 
@@ -39,15 +40,9 @@ void KeyframedMesh::render(double time)
                             << ", y: " << static_cast<double>(m.get(13)) << ", z: " << static_cast<double>(m.get(14))
                             << logEnd;
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix;
     m.glMultMatrix();
-    try {
-        StaticMesh::render(0.0);
-    } catch (...) {
-        glPopMatrix();
-        throw;
-    }
-    glPopMatrix();
+    StaticMesh::render(0.0);
 }
 
 std::string KeyframedMesh::toString() const

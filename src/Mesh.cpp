@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Environment.h"
+#include "GLErrors.h"
+#include "GLMatrixScope.h"
 #include "Log.h"
 #include "Matrix.h"
 #include "StringUtil.h"
@@ -27,14 +30,6 @@ const double U_PER_RADIAN = 0.1591549413993145;
 const double V_PER_RADIAN = 0.318309882798629;
 // Two corners of one triangle further apart than this in u or v lie on both sides of the seam.
 const float SEAM_THRESHOLD = 0.9f;
-
-// Errors pending before the mesh draws are not the mesh's (bounded: a lost context keeps
-// reporting).
-void clearPendingErrors()
-{
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
-}
 
 // Moves the smaller of two values across the seam when they lie more than the threshold apart,
 // for the pairs (0, 1), (0, 2) and (1, 2) in turn.
@@ -509,7 +504,8 @@ void Mesh::endUnlit() const
 
 void Mesh::drawTriangles()
 {
-    clearPendingErrors();
+    // Errors pending before the mesh draws are not the mesh's.
+    clearPendingGLErrors();
     Vector lastNormal(0.0f, 0.0f, 1.0f);  // the last normal sent, for the debug normals
     const Surface* lastEnabled = nullptr;
     for (const auto& entry : triangles) {
@@ -612,16 +608,9 @@ void Mesh::render(double)
                      << logEnd;
         return;
     }
-    const bool transformed = transformEnabled;
-    if (transformed) {
-        glPushMatrix();
-        applyTransform();
-    }
     // The matrix is popped and the surface switched off on every way out, so a failing mesh
     // leaves the stack and the scene's current surface as it found them.
     const auto finish = [&]() {
-        if (transformed)
-            glPopMatrix();
         Surface* current = owner->getCurrentSurface();
         if (current)
             current->disable();
@@ -629,6 +618,12 @@ void Mesh::render(double)
             glEnable(GL_TEXTURE_2D);
     };
     try {
+        // Popped before finish runs, on either way out; the bounding box draws without the transform.
+        std::optional<GLMatrixScope> matrix;
+        if (transformEnabled) {
+            matrix.emplace();
+            applyTransform();
+        }
         drawTriangles();
     } catch (Exception& e) {
         finish();

@@ -8,6 +8,7 @@
 
 #include "Bone.h"
 #include "Environment.h"
+#include "GLErrors.h"
 #include "Log.h"
 #include "Mesh.h"
 #include "PointBoneWeightTable.h"
@@ -18,14 +19,6 @@
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 namespace {
-// Errors pending before the mesh draws are not the mesh's (bounded: a lost context keeps
-// reporting).
-void clearPendingErrors()
-{
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
-}
-
 void put(std::vector<float>& out, int at, const Vector& v)
 {
     out[3 * at] = v.x;
@@ -220,7 +213,8 @@ void SkinnedVertexArrays::draw(const std::string& meshName, bool textured, Envir
 {
     if (empty())
         return;
-    clearPendingErrors();
+    // Errors pending before the mesh draws are not the mesh's.
+    clearPendingGLErrors();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, cornerPositions.data());

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "Environment.h"
+#include "GLClockwiseUnlitScope.h"
+#include "GLMatrixScope.h"
 #include "Sphere.h"
 #include "Surface.h"
 #include "Texture.h"
@@ -83,9 +85,8 @@ void SkySphere::loadTexture(std::string file)
 
 void SkySphere::render(double)
 {
-    const bool lit = owner->isLightingEnabled();
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix;
     // The camera's rotation without its translation: the sky stays around the eye.
     float modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
@@ -93,23 +94,8 @@ void SkySphere::render(double)
     modelview[13] = 0.0f;
     modelview[14] = 0.0f;
     glLoadMatrixf(modelview);
-    // Seen from inside, the sphere's triangles wind clockwise.
-    glFrontFace(GL_CW);
-    if (lit)
-        glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    const auto restore = [lit]() {
-        glEnable(GL_DEPTH_TEST);
-        if (lit)
-            glEnable(GL_LIGHTING);
-        glFrontFace(GL_CCW);
-        glPopMatrix();
-    };
-    try {
-        sphere->render(0.0);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    // Seen from inside, the sphere's triangles wind clockwise; with no depth test it stays under
+    // whatever the scene draws after it.
+    const GLClockwiseUnlitScope inside(owner->isLightingEnabled(), true);
+    sphere->render(0.0);
 }

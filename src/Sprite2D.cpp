@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include "Environment.h"
+#include "GLClockwiseUnlitScope.h"
+#include "GLMatrixScope.h"
 #include "TextureManager.h"
 
 namespace {
@@ -64,38 +66,16 @@ void Sprite2D::setY(float y)
 
 void Sprite2D::render(double time)
 {
-    const bool lit = owner->isLightingEnabled();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
+    // The scene's view comes back on every way out, so a failing sprite leaves no overlay
+    // projection behind. The modelview scope ends last: its mode is the one left selected.
+    const GLMatrixScope modelview(GL_MODELVIEW);
+    const GLMatrixScope projection(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
     glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glFrontFace(GL_CW);
-    if (lit)
-        glDisable(GL_LIGHTING);
+    const GLClockwiseUnlitScope overlay(owner->isLightingEnabled(), true);
     glTranslatef(position.x, position.y, position.z);
     glScalef(width, height, 1.0f);
-
-    // The scene's view comes back on every way out, so a failing sprite leaves no overlay
-    // projection behind.
-    const auto restore = [lit]() {
-        glFrontFace(GL_CCW);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        glEnable(GL_DEPTH_TEST);
-        if (lit)
-            glEnable(GL_LIGHTING);
-    };
-    try {
-        StaticMesh::render(time);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    StaticMesh::render(time);
 }

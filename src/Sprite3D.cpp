@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include "Environment.h"
+#include "GLClockwiseUnlitScope.h"
+#include "GLMatrixScope.h"
 #include "TextureManager.h"
 
 namespace {
@@ -70,9 +72,7 @@ void Sprite3D::setZ(float z)
 
 void Sprite3D::render(double time)
 {
-    const bool lit = owner->isLightingEnabled();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix(GL_MODELVIEW);
     glTranslatef(position.x, position.y, position.z);
 
     // The position stays where the camera sees it; the camera's turn (and any scale) goes, so the
@@ -91,22 +91,6 @@ void Sprite3D::render(double time)
     glLoadMatrixf(m);
 
     glScalef(width, height, 1.0f);
-    glFrontFace(GL_CW);
-    if (lit)
-        glDisable(GL_LIGHTING);
-
-    const auto restore = [lit]() {
-        glFrontFace(GL_CCW);
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        if (lit)
-            glEnable(GL_LIGHTING);
-    };
-    try {
-        StaticMesh::render(time);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    const GLClockwiseUnlitScope unlit(owner->isLightingEnabled());
+    StaticMesh::render(time);
 }

@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <optional>
+
+#include "GLMatrixScope.h"
 #include "Surface.h"
 
 StaticMesh::StaticMesh(Environment* owner) : Mesh(owner)
@@ -18,20 +21,12 @@ void StaticMesh::initialize()
 
 void StaticMesh::render(double)
 {
-    const bool transformed = transformEnabled;
-    if (transformed) {
-        glPushMatrix();
+    std::optional<GLMatrixScope> matrix;
+    if (transformEnabled) {
+        matrix.emplace();
         applyTransform();
     }
-    try {
-        OGLObject::render();
-    } catch (...) {
-        if (transformed)
-            glPopMatrix();
-        throw;
-    }
-    if (transformed)
-        glPopMatrix();
+    OGLObject::render();
 }
 
 void StaticMesh::renderPrimitives()

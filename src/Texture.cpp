@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "GLErrors.h"
 #include "JPEGLoader.h"
 #include "Log.h"
 #include "StringUtil.h"
@@ -114,8 +115,7 @@ void Texture::buildTexture(int format, int width, int height, const unsigned cha
     }
 
     // An error left pending by someone else is not this upload's failure.
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
+    clearPendingGLErrors();
     bindTextureObject();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

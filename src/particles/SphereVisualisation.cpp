@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "ComponentExceptions.h"
+#include "GLMatrixScope.h"
 #include "Sphere.h"
 #include "Surface.h"
 
@@ -40,19 +41,10 @@ SphereVisualisation::~SphereVisualisation() = default;
 
 void SphereVisualisation::drawSphere(const Vector& centre, float radius)
 {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix(GL_MODELVIEW);
     glTranslatef(centre.x, centre.y, centre.z);
     glScalef(radius, radius, radius);
-    try {
-        sphere->render(0.0);
-    } catch (...) {
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        throw;
-    }
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    sphere->render(0.0);
 }
 
 void SphereVisualisation::renderAt(Particle* particle, const Vector& position)

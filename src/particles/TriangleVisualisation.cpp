@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "GLMatrixScope.h"
 #include "ParticleTriangle.h"
 #include "Random.h"
 #include "Surface.h"
@@ -44,7 +45,7 @@ void TriangleVisualisation::renderParticle(Particle* particle)
         createTriangle(particle);
     const ParticleTriangle& triangle = *particle->triangle;
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const GLMatrixScope matrix;
     glTranslatef(particle->position.x, particle->position.y, particle->position.z);
     if (triangle.surface != nullptr)
         triangle.surface->enable();
@@ -57,7 +58,6 @@ void TriangleVisualisation::renderParticle(Particle* particle)
         glVertex3f(triangle.points[k].x, triangle.points[k].y, triangle.points[k].z);
     }
     glEnd();
-    glPopMatrix();
 }
 
 void TriangleVisualisation::renderAll(RingBuffer<Particle>* ring)

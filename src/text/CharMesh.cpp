@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include "Environment.h"
+#include "GLClockwiseUnlitScope.h"
+#include "GLMatrixScope.h"
 #include "Surface.h"
 #include "Texture.h"
 #include "TextureManager.h"
@@ -85,23 +87,8 @@ void CharMesh::setZ(float z)
 
 void CharMesh::render(double time)
 {
-    const bool lit = owner->isLightingEnabled();
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glFrontFace(GL_CW);
-    if (lit)
-        glDisable(GL_LIGHTING);
-    const auto restore = [lit]() {
-        glFrontFace(GL_CCW);
-        glPopMatrix();
-        if (lit)
-            glEnable(GL_LIGHTING);
-    };
-    try {
-        Mesh::render(time);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    const GLMatrixScope matrix;
+    const GLClockwiseUnlitScope unlit(owner->isLightingEnabled());
+    Mesh::render(time);
 }

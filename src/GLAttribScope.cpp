@@ -1,0 +1,11 @@
+#include "GLAttribScope.h"
+
+GLAttribScope::GLAttribScope(GLbitfield mask)
+{
+    glPushAttrib(mask);
+}
+
+GLAttribScope::~GLAttribScope()
+{
+    glPopAttrib();
+}
