@@ -5,6 +5,8 @@
 
 #include <SDL/SDL.h>
 
+#include "WindowCaption.h"
+
 class EnvironmentController;
 class Timeline;
 class Timer;
@@ -56,8 +58,7 @@ private:
     float zFar;
     float frameStep;  // seconds per frame of the fixed-step clock; 0 selects the real-time clock
     float endTime;    // seconds; 0 or less means no end
-    std::string captionPrefix;
-    std::string captionTime;
+    WindowCaption caption;  // the title with the frame rate and time of the real-time clock
     float frameCount;   // frames since lastFpsTime
     float lastFpsTime;  // seconds
     float currentTime;  // seconds: clock of the current frame

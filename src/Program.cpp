@@ -53,7 +53,7 @@ void Program::attach(EnvironmentController* controller, Timeline* timeline)
 {
     environmentController = controller;
     this->timeline = timeline;
-    captionPrefix = CAPTION_TITLE + timeline->getName();
+    caption.setTitle(CAPTION_TITLE + timeline->getName());
 }
 
 int Program::main(int argumentCount, char** arguments)
@@ -120,7 +120,7 @@ int Program::main(int argumentCount, char** arguments)
         sdlExit(EXIT_FATAL);
     }
 
-    captionPrefix = CAPTION_TITLE + timeline->getName();
+    caption.setTitle(CAPTION_TITLE + timeline->getName());
     KELVO_LOG(LogLevel::info) << "main() - Entering frame drawing loop.. Hit [ESC] to exit." << logEnd;
     windowResize(-1, -1);
 
@@ -394,11 +394,9 @@ void Program::drawFrame()
                 float rate = frameCount / d;
                 lastFpsTime = t;
                 frameCount = 0.0f;
-                captionPrefix = CAPTION_TITLE + timeline->getName() + " [fps " + toString(static_cast<double>(rate)) +
-                                "]";
+                caption.setFrameRate(rate);
             }
-            captionTime = " [time " + toString(static_cast<double>(t)) + "]";
-            SDL_WM_SetCaption((captionPrefix + captionTime).c_str(), nullptr);
+            caption.show(t);
 
             if (t >= endTime && endTime > 0.0f) {
                 KELVO_LOG(LogLevel::info) << "drawFrame() - End of Playback reached at "

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cfloat>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "TimedAction.h"
 #include "Timeline.h"
 #include "Timer.h"
+#include "WindowCaption.h"
 
 // The frame loop's steps run in-process on the shared window, with the playback clock driven by
 // a tick source of the test's own. Nothing here reaches the shutdown routine.
@@ -109,6 +112,32 @@ TEST_F(ProgramFrameTest, CaptionShowsTheTimeAndFromAfterFiveSecondsTheFrameRate)
     frameAt(11500);
     // Two frames since the last rate, over 5.25 seconds.
     EXPECT_EQ(caption(), "Vantor Vemk Kelvo - show.xml [fps 0.38] [time 11.50]");
+}
+
+TEST_F(ProgramFrameTest, CaptionReachesTheWindowOnlyWhenItsTextChanges)
+{
+    controller->activateEnvironment("intro");
+    frameAt(2500);
+    SDL_WM_SetCaption("set elsewhere", nullptr);
+    frameAt(2504);
+    EXPECT_EQ(caption(), "set elsewhere") << "2.504 s reads 2.50, as the caption already shown does";
+    frameAt(2510);
+    EXPECT_EQ(caption(), "Vantor Vemk Kelvo - show.xml [time 2.51]");
+}
+
+TEST(WindowCaption, HoldsTheWidestFloatsWithALongTitle)
+{
+    const std::string title(300, 't');
+    char number[64];
+    WindowCaption windowCaption;
+    windowCaption.setTitle(title);
+    windowCaption.setFrameRate(-FLT_MAX);
+    windowCaption.show(-FLT_MAX);
+    std::snprintf(number, sizeof number, "%.2f", static_cast<double>(-FLT_MAX));
+    EXPECT_EQ(caption(), title + " [fps " + number + "] [time " + number + "]");
+    windowCaption.setTitle("short");
+    windowCaption.show(0.125f);
+    EXPECT_EQ(caption(), "short [time 0.12]") << "a new title drops the rate";
 }
 
 TEST_F(ProgramFrameTest, TabOnASceneWithoutCamerasWarnsAndChangesNothing)
