@@ -25,14 +25,19 @@
 #include "BenchModels.h"
 #include "Bone.h"
 #include "Environment.h"
+#include "Environment2D.h"
+#include "EnvironmentController.h"
 #include "JpegWriter.h"
 #include "KeyframedMesh.h"
 #include "Log.h"
 #include "Matrix.h"
+#include "Program.h"
 #include "Quaternion.h"
 #include "ResourceLoader.h"
 #include "Surface.h"
 #include "TestSupport.h"
+#include "Timeline.h"
+#include "Timer.h"
 #include "lwloader/LWLoader.h"
 
 namespace {
@@ -412,12 +417,39 @@ void BM_StaticReference(benchmark::State& state)
     state.counters["triangles"] = mesh.getTriangleCount();
 }
 
+// One frame of the program's real-time loop over an empty 2D scene: the timeline, the scene's
+// clear, the window caption with the frame's time and the swap; what the program itself adds to
+// every frame of a show.
+void BM_ProgramFrame(benchmark::State& state)
+{
+    Environment2D scene;  // outlives the controller, which keeps a pointer to it
+    std::unique_ptr<EnvironmentController> controller(new EnvironmentController());
+    controller->initialize();
+    controller->registerEnvironment("plain", &scene, &scene);
+    controller->activateEnvironment("plain");
+    Timeline timeline;
+    timeline.setRoot(controller.get());
+    timeline.setName("bench.xml");
+    Program program;
+    program.attach(controller.get(), &timeline);
+    Program::getPlaybackTimer().reset();
+    long allocations = 0;
+    for (auto _ : state) {
+        const long before = allocationCount();
+        program.drawFrame();
+        allocations += allocationCount() - before;
+    }
+    state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(allocations),
+                                                            benchmark::Counter::kAvgIterations);
+}
+
 void registerBenchmarks()
 {
     for (auto* load : {benchmark::RegisterBenchmark("LoadLWO2Grid", BM_LoadLWO2Grid),
                        benchmark::RegisterBenchmark("Load3DSGrid", BM_Load3DSGrid)})
         load->Arg(10 << 10)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("LoadSkinnedActor", BM_LoadSkinnedActor)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ProgramFrame", BM_ProgramFrame)->Unit(benchmark::kMicrosecond);
     for (auto* frame : {benchmark::RegisterBenchmark("SkinnedFrame", BM_SkinnedFrame),
                         benchmark::RegisterBenchmark("SkinnedReference", BM_SkinnedReference),
                         benchmark::RegisterBenchmark("StaticFrame", BM_StaticFrame),
