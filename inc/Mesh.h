@@ -20,6 +20,9 @@
 class Environment;
 class Matrix;
 
+// A mesh's triangles by index.
+typedef IndexMap<Triangle> TriangleMap;
+
 class MeshException : public Exception {
 public:
     explicit MeshException(const std::string& message);
@@ -64,7 +67,7 @@ public:
     // through setTriangle only, which keeps the polygon index of the mesh up to date.
     Triangle* getTriangle(int index);
     bool hasTriangle(int index) const;
-    const std::map<int, Triangle>& getTriangles() const { return triangles; }
+    const TriangleMap& getTriangles() const { return triangles; }
     int getTriangleCount() const { return static_cast<int>(triangles.size()); }
     // Ascending indices of the triangles cut from polygon, however the polygon was split; kept as
     // triangles are added, so a look-up does not walk the triangles.
@@ -163,9 +166,9 @@ private:
     void endUnlit() const;
 
     PointMap points;
-    std::map<int, Triangle> triangles;
-    std::map<int, std::vector<int>> pointTriangles;  // point index -> the triangles registered with it, ascending
-    std::map<int, std::vector<int>> polygonTriangles;  // polygon index -> its triangles, ascending
+    TriangleMap triangles;
+    IndexMap<std::vector<int>> pointTriangles;    // point index -> the triangles registered with it, ascending
+    IndexMap<std::vector<int>> polygonTriangles;  // polygon index -> its triangles, ascending
     TextureCoordinate pointTextureCoordinates;    // per-point UVs waiting for initialize
     TextureCoordinateMap textureCoordinates;      // per triangle corner
     TriangleNormalMap vertexNormals;              // per triangle corner

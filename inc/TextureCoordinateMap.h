@@ -1,10 +1,10 @@
 #ifndef KELVO_TEXTURECOORDINATEMAP_H
 #define KELVO_TEXTURECOORDINATEMAP_H
 
-#include <map>
 #include <string>
 
 #include "Exception.h"
+#include "IndexMap.h"
 #include "TextureCoordinate.h"
 #include "UV.h"
 
@@ -35,7 +35,7 @@ public:
     UV getMax() const;
 
 private:
-    std::map<int, TextureCoordinate> triangles;
+    IndexMap<TextureCoordinate> triangles;
     UV min;  // (0, 0) by default
     UV max;  // (1, 1) by default
 };

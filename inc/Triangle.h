@@ -2,15 +2,15 @@
 #define KELVO_TRIANGLE_H
 
 #include <array>
-#include <map>
 #include <string>
 
 #include "Exception.h"
+#include "IndexMap.h"
 #include "Point.h"
 #include "Vector.h"
 
 // A mesh's points by index, as the triangles refer to them.
-typedef std::map<int, Point> PointMap;
+typedef IndexMap<Point> PointMap;
 
 // One triangle of a mesh: three point indices into the mesh's point map in drawing (winding)
 // order, the surface that draws it, its face normal and where it came from. A plain value.

@@ -1,8 +1,7 @@
 #ifndef KELVO_TRIANGLENORMALMAP_H
 #define KELVO_TRIANGLENORMALMAP_H
 
-#include <map>
-
+#include "IndexMap.h"
 #include "PointNormalMap.h"
 #include "Vector.h"
 
@@ -21,7 +20,7 @@ public:
     void clear();
 
 private:
-    std::map<int, PointNormalMap> triangles;
+    IndexMap<PointNormalMap> triangles;
 };
 
 #endif

@@ -156,7 +156,7 @@ void Mesh::unindexPolygon(int index, int polygon)
     if (at != list.end() && *at == index)
         list.erase(at);
     if (list.empty())
-        polygonTriangles.erase(entry);
+        polygonTriangles.erase(polygon);
 }
 
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
@@ -189,9 +189,9 @@ int Mesh::addTriangle(const Vector& a, const Vector& b, const Vector& c)
 
 void Mesh::setTriangle(int index, const Triangle& triangle)
 {
-    const std::map<int, Triangle>::iterator existing = triangles.find(index);
+    const TriangleMap::iterator existing = triangles.find(index);
     if (existing == triangles.end()) {
-        triangles.emplace(index, triangle);
+        triangles[index] = triangle;
         indexPolygon(index, triangle.getPolygonIndex());
     } else {
         if (existing->second.getPolygonIndex() != triangle.getPolygonIndex()) {
@@ -206,8 +206,7 @@ void Mesh::setTriangle(int index, const Triangle& triangle)
 
 Triangle* Mesh::getTriangle(int index)
 {
-    const std::map<int, Triangle>::iterator it = triangles.find(index);
-    return it == triangles.end() ? nullptr : &it->second;
+    return triangles.findValue(index);
 }
 
 bool Mesh::hasTriangle(int index) const

@@ -29,23 +29,22 @@ void TextureCoordinateMap::setTextureCoordinates(int triangle, int point, const 
 
 TextureCoordinate TextureCoordinateMap::getTriangleTextureCoordinates(int triangle) const
 {
-    const std::map<int, TextureCoordinate>::const_iterator it = triangles.find(triangle);
-    if (it == triangles.end())
+    const TextureCoordinate* coordinates = triangles.findValue(triangle);
+    if (!coordinates)
         throw TextureCoordinateException(
             "getTriangleTextureCoordinates() - There are no texture coordinates for triangle " +
             ::toString(triangle) + "!");
-    return it->second;
+    return *coordinates;
 }
 
 const TextureCoordinate* TextureCoordinateMap::findTriangleTextureCoordinates(int triangle) const
 {
-    const std::map<int, TextureCoordinate>::const_iterator it = triangles.find(triangle);
-    return it == triangles.end() ? nullptr : &it->second;
+    return triangles.findValue(triangle);
 }
 
 bool TextureCoordinateMap::hasTriangle(int triangle) const
 {
-    return triangles.find(triangle) != triangles.end();
+    return triangles.findValue(triangle) != nullptr;
 }
 
 int TextureCoordinateMap::count() const

@@ -7,19 +7,18 @@ void TriangleNormalMap::setNormal(int triangle, int point, const Vector& normal)
 
 PointNormalMap TriangleNormalMap::getPointNormals(int triangle) const
 {
-    const std::map<int, PointNormalMap>::const_iterator it = triangles.find(triangle);
-    return it == triangles.end() ? PointNormalMap() : it->second;
+    const PointNormalMap* normals = triangles.findValue(triangle);
+    return normals ? *normals : PointNormalMap();
 }
 
 const PointNormalMap* TriangleNormalMap::findPointNormals(int triangle) const
 {
-    const std::map<int, PointNormalMap>::const_iterator it = triangles.find(triangle);
-    return it == triangles.end() ? nullptr : &it->second;
+    return triangles.findValue(triangle);
 }
 
 bool TriangleNormalMap::hasTriangle(int triangle) const
 {
-    return triangles.find(triangle) != triangles.end();
+    return triangles.findValue(triangle) != nullptr;
 }
 
 int TriangleNormalMap::size() const
