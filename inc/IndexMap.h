@@ -189,6 +189,9 @@ public:
         --vectorCount;
     }
 
+    // Room in the vector for keys 0 to count - 1, for a caller that knows how many come.
+    void reserve(std::size_t count) { slots.reserve(count); }
+
     std::size_t size() const { return vectorCount + sparse.size(); }
     bool empty() const { return size() == 0; }
     // Keeps the vector's capacity, for a map filled again to about the same size.
@@ -209,6 +212,12 @@ private:
         if (!inVector(key) && (key < 0 || slotOf(key) >= 2 * size() + DENSE_SLACK)) {
             value_type& entry = sparse.emplace(key, value_type(key, std::move(value))).first->second;
             return entry.second;
+        }
+        if (slotOf(key) == slots.size()) {
+            // The next key in order: no key of the map lies below it beyond the vector.
+            slots.emplace_back(key, std::move(value));
+            ++vectorCount;
+            return slots.back().second;
         }
         if (!inVector(key)) {
             // The map's keys the vector now reaches move into it, so that no key is in both.

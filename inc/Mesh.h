@@ -13,6 +13,7 @@
 #include "TextureCoordinate.h"
 #include "TextureCoordinateMap.h"
 #include "Triangle.h"
+#include "TriangleIndex.h"
 #include "TriangleNormalMap.h"
 #include "UV.h"
 #include "Vector.h"
@@ -154,11 +155,6 @@ protected:
 private:
     const Point& pointAt(int index, const char* operation) const;
     void registerTriangle(int index, const Triangle& triangle);
-    // Puts index into an ascending list that does not hold it yet.
-    static void insertAscending(std::vector<int>& list, int index);
-    // Enters triangle index under polygon in polygonTriangles, keeping the list ascending.
-    void indexPolygon(int index, int polygon);
-    void unindexPolygon(int index, int polygon);
     void drawTriangles();
     void renderBoundingBox() const;
     // Texturing off, and lighting while the scene is lit, around unlit debug drawing.
@@ -167,8 +163,8 @@ private:
 
     PointMap points;
     TriangleMap triangles;
-    IndexMap<std::vector<int>> pointTriangles;    // point index -> the triangles registered with it, ascending
-    IndexMap<std::vector<int>> polygonTriangles;  // polygon index -> its triangles, ascending
+    TriangleIndex pointTriangles;    // point index -> the triangles registered with it
+    TriangleIndex polygonTriangles;  // polygon index -> its triangles
     TextureCoordinate pointTextureCoordinates;    // per-point UVs waiting for initialize
     TextureCoordinateMap textureCoordinates;      // per triangle corner
     TriangleNormalMap vertexNormals;              // per triangle corner

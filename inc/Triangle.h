@@ -22,7 +22,9 @@ public:
     // The corners; every other field at its default.
     explicit Triangle(const PointIndices& points);
     Triangle(const Triangle& other) = default;
+    Triangle(Triangle&& other) = default;
     Triangle& operator=(const Triangle& other) = default;
+    Triangle& operator=(Triangle&& other) = default;
 
     void setPoints(const PointIndices& points);
     // corner 0 to 2; other values are outside the contract.

@@ -126,37 +126,7 @@ void Mesh::inverseTransformPoints(const Matrix& m)
 void Mesh::registerTriangle(int index, const Triangle& triangle)
 {
     for (int corner = 0; corner < 3; ++corner)
-        insertAscending(pointTriangles[triangle.getPoint(corner)], index);
-}
-
-void Mesh::insertAscending(std::vector<int>& list, int index)
-{
-    // Triangles are mostly added in ascending order: then the index goes at the end.
-    if (list.empty() || list.back() < index) {
-        list.push_back(index);
-        return;
-    }
-    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
-    if (at == list.end() || *at != index)
-        list.insert(at, index);
-}
-
-void Mesh::indexPolygon(int index, int polygon)
-{
-    insertAscending(polygonTriangles[polygon], index);
-}
-
-void Mesh::unindexPolygon(int index, int polygon)
-{
-    const auto entry = polygonTriangles.find(polygon);
-    if (entry == polygonTriangles.end())
-        return;
-    std::vector<int>& list = entry->second;
-    const std::vector<int>::iterator at = std::lower_bound(list.begin(), list.end(), index);
-    if (at != list.end() && *at == index)
-        list.erase(at);
-    if (list.empty())
-        polygonTriangles.erase(polygon);
+        pointTriangles.add(triangle.getPoint(corner), index);
 }
 
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
@@ -170,7 +140,7 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     triangles[index] = triangle;
     registerTriangle(index, triangle);
     drawingChanged();
-    indexPolygon(index, polygonIndex);
+    polygonTriangles.add(polygonIndex, index);
     return index;
 }
 
@@ -192,11 +162,11 @@ void Mesh::setTriangle(int index, const Triangle& triangle)
     const TriangleMap::iterator existing = triangles.find(index);
     if (existing == triangles.end()) {
         triangles[index] = triangle;
-        indexPolygon(index, triangle.getPolygonIndex());
+        polygonTriangles.add(triangle.getPolygonIndex(), index);
     } else {
         if (existing->second.getPolygonIndex() != triangle.getPolygonIndex()) {
-            unindexPolygon(index, existing->second.getPolygonIndex());
-            indexPolygon(index, triangle.getPolygonIndex());
+            polygonTriangles.remove(existing->second.getPolygonIndex(), index);
+            polygonTriangles.add(triangle.getPolygonIndex(), index);
         }
         existing->second = triangle;
     }
@@ -216,9 +186,7 @@ bool Mesh::hasTriangle(int index) const
 
 const std::vector<int>& Mesh::getPolygonTriangles(int polygon) const
 {
-    static const std::vector<int> none;
-    const auto it = polygonTriangles.find(polygon);
-    return it == polygonTriangles.end() ? none : it->second;
+    return polygonTriangles.find(polygon);
 }
 
 std::set<int> Mesh::getPointTriangles(int point) const
@@ -229,9 +197,7 @@ std::set<int> Mesh::getPointTriangles(int point) const
 
 const std::vector<int>& Mesh::getPointTriangleList(int point) const
 {
-    static const std::vector<int> none;
-    const auto it = pointTriangles.find(point);
-    return it == pointTriangles.end() ? none : it->second;
+    return pointTriangles.find(point);
 }
 
 void Mesh::setSurfaceName(const std::string& name)
@@ -414,16 +380,11 @@ void Mesh::calcVertexNormals()
             const int point = triangle.getPoint(corner);
             Vector sum;
             int count = 0;
-            const auto registered = pointTriangles.find(point);
-            if (registered != pointTriangles.end()) {
-                for (int other : registered->second) {
-                    const auto neighbour = triangles.find(other);
-                    if (neighbour == triangles.end())
-                        continue;
-                    if ((neighbour->second.getSmoothingGroup() & group) != 0) {
-                        sum += neighbour->second.getNormal();
-                        ++count;
-                    }
+            for (int other : pointTriangles.find(point)) {
+                const Triangle* neighbour = triangles.findValue(other);
+                if (neighbour && (neighbour->getSmoothingGroup() & group) != 0) {
+                    sum += neighbour->getNormal();
+                    ++count;
                 }
             }
             // The mean of unit normals is not normalised again: across a crease it is shorter.
@@ -437,11 +398,8 @@ void Mesh::initializeTextureCoordinates()
 {
     // Coordinates set per corner beforehand win over per-point ones.
     for (const TextureCoordinate::Record& record : pointTextureCoordinates.getCoordinateList()) {
-        const auto registered = pointTriangles.find(record.point);
-        if (registered == pointTriangles.end())
-            continue;
         const UV uv(record.u, record.v);
-        for (int triangle : registered->second) {
+        for (int triangle : pointTriangles.find(record.point)) {
             const TextureCoordinate* existing = textureCoordinates.findTriangleTextureCoordinates(triangle);
             if (!existing || (!existing->isComplete() && !existing->hasPoint(record.point)))
                 textureCoordinates.setTextureCoordinates(triangle, record.point, uv);

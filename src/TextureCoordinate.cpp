@@ -36,15 +36,20 @@ void TextureCoordinate::setPoints(int p0, int p1, int p2)
 
 void TextureCoordinate::setCoordinate(int point, const UV& uv)
 {
+    // A triangle's coordinates come three at a time.
+    if (coordinates.capacity() < 3)
+        coordinates.reserve(3);
+    // Points mostly come in ascending order: then the entry goes at the end.
+    if (coordinates.empty() || coordinates.back().first < point) {
+        coordinates.emplace_back(point, uv);
+        return;
+    }
     const Coordinates::iterator at = position(point);
     if (at != coordinates.end() && at->first == point) {
         at->second = uv;
         return;
     }
-    // A triangle's coordinates come three at a time.
-    if (coordinates.capacity() < 3)
-        coordinates.reserve(3);
-    coordinates.insert(position(point), std::make_pair(point, uv));
+    coordinates.insert(at, std::make_pair(point, uv));
 }
 
 UV TextureCoordinate::getCoordinate(int point) const

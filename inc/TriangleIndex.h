@@ -1,0 +1,33 @@
+#ifndef KELVO_TRIANGLEINDEX_H
+#define KELVO_TRIANGLEINDEX_H
+
+#include <utility>
+#include <vector>
+
+#include "IndexMap.h"
+
+// Ascending lists of triangle indices by key: a mesh's triangles by the points they use or by the
+// polygon they were cut from. Entries are noted as they come and sorted into the lists at the
+// first look-up after them, so filling a mesh costs one pair per entry instead of a list per key,
+// and a mesh nobody asks pays nothing more; the lists come out the same in any order of entries.
+class TriangleIndex {
+public:
+    // Enters triangle under key; nothing when it is there already.
+    void add(int key, int triangle);
+    // Takes triangle from key's list; a key left without triangles goes.
+    void remove(int key, int triangle);
+    // key's triangles, ascending; empty for a key that has none. Valid until the next change.
+    const std::vector<int>& find(int key) const;
+
+private:
+    // Sorts the entries noted since the last look-up into the lists.
+    void settle() const;
+    // Puts triangle into an ascending list that does not hold it yet.
+    static void insertAscending(std::vector<int>& list, int triangle);
+
+    // (key, triangle) in the order they came, not yet in lists; cleared by settle.
+    mutable std::vector<std::pair<int, int>> pending;
+    mutable IndexMap<std::vector<int>> lists;  // key -> its triangles, ascending
+};
+
+#endif
