@@ -49,8 +49,11 @@ private:
         Handler handler;   // null for a container, whose body is a sequence of sub-chunks
     };
 
-    void initChunkTable();
-    void addChunk(uint16_t id, const std::string& name, Handler handler);
+    typedef std::map<int, ChunkEntry> ChunkTable;  // by the chunk id widened to int
+
+    // The same for every load: made at the first and kept for the process.
+    static const ChunkTable& chunkTable();
+    static ChunkTable makeChunkTable();
 
     // Walks the chunks from the reader's position to end.
     void readChunks(_3dsReader& reader, uint64_t end);
@@ -108,8 +111,6 @@ private:
     // The tension, continuity and bias of the key whose spline flags are flags.
     void readSplineParams(_3dsReader& reader, uint16_t flags);
     void resetSplineParams();
-
-    std::map<int, ChunkEntry> chunkTable;  // by the chunk id widened to int
 
     Environment* environment;     // not owned
     KeyframedMesh* currentMesh;   // not owned: the scene's

@@ -25,6 +25,24 @@ const MultitextureEntryPoints& multitexture()
         reinterpret_cast<PFNGLMULTITEXCOORD2FARBPROC>(SDL_GL_GetProcAddress("glMultiTexCoord2fARB"))};
     return entryPoints;
 }
+
+// The texture units of the context (GL_MAX_TEXTURE_UNITS_ARB), 0 without multitexturing. A
+// context's answer is kept for the process, as it does not change; no answer (no context yet) is
+// asked again next time.
+int multitextureUnits()
+{
+    static int known = 0;
+    if (known > 0)
+        return known;
+    // Without the entry points there is nothing to multitexture with.
+    if (!GenericEnvironment::isExtensionSupported("GL_ARB_multitexture") || !multitexture().activeTexture ||
+        !multitexture().multiTexCoord2f)
+        return 0;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
+    known = units;
+    return units;
+}
 }
 
 SurfaceException::SurfaceException(const std::string& message)
@@ -33,15 +51,8 @@ SurfaceException::SurfaceException(const std::string& message)
     appendMessage(message);
 }
 
-Surface::Surface(Environment* owner) : owner(owner), textureUnits(0), active(false)
+Surface::Surface(Environment* owner) : owner(owner), textureUnits(multitextureUnits()), active(false)
 {
-    // Without the entry points there is nothing to multitexture with.
-    if (GenericEnvironment::isExtensionSupported("GL_ARB_multitexture") && multitexture().activeTexture &&
-        multitexture().multiTexCoord2f) {
-        GLint units = 0;
-        glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
-        textureUnits = units;
-    }
 }
 
 Surface::~Surface() = default;

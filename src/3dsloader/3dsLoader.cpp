@@ -112,19 +112,23 @@ _3dsLoader::_3dsLoader()
       percentage(0), textureMapFlag(0), keyframerController(nullptr), currentKeyframer(nullptr), startFrame(0),
       endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f), currentChunkId(0)
 {
-    initChunkTable();
 }
 
-void _3dsLoader::addChunk(uint16_t id, const std::string& name, Handler handler)
+const _3dsLoader::ChunkTable& _3dsLoader::chunkTable()
 {
-    chunkTable[id] = ChunkEntry{name, handler};
+    static const ChunkTable table = makeChunkTable();
+    return table;
 }
 
-void _3dsLoader::initChunkTable()
+_3dsLoader::ChunkTable _3dsLoader::makeChunkTable()
 {
     using namespace _3dsChunk;
     const Handler container = nullptr;
     const Handler skip = &_3dsLoader::skipChunk;
+    ChunkTable table;
+    const auto addChunk = [&table](uint16_t id, const char* name, Handler handler) {
+        table[id] = ChunkEntry{name, handler};
+    };
 
     addChunk(RGB_FLOAT, "RGB float", &_3dsLoader::readColorFloat);
     addChunk(RGB_BYTE, "RGB byte", &_3dsLoader::readColorByte);
@@ -183,6 +187,7 @@ void _3dsLoader::initChunkTable()
     addChunk(HIDE_KEYS, "Hide keys", skip);
     addChunk(NODE_ORDER_ID, "Node Order ID", &_3dsLoader::readNodeOrderId);
     addChunk(PROJECT, "Project", container);
+    return table;
 }
 
 void _3dsLoader::convertAxes(Vector& v)
@@ -247,8 +252,9 @@ void _3dsLoader::readChunks(_3dsReader& reader, uint64_t end)
                         " remain in its parent");
         const uint64_t next = start + length;
 
-        const auto entry = chunkTable.find(id);
-        if (entry != chunkTable.end()) {
+        const ChunkTable& table = chunkTable();
+        const auto entry = table.find(id);
+        if (entry != table.end()) {
             if (reader.getDepth() >= MAX_CHUNK_DEPTH)
                 reader.fail("chunk " + hexId(id) + " at byte " + std::to_string(start) + " lies deeper than " +
                             std::to_string(MAX_CHUNK_DEPTH) + " levels of nested chunks");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Copies the shared LWO2 and 3D Studio samples (without their pictures) and the benchmark's
-# generated 1 MB and 10 MB files into a temporary folder, loads each with the engine (kelvobench
-# --files) and with Irrlicht (peercompare), and prints both medians and their ratio per file.
+# generated 1 MB and 10 MB files (with the 8 x 8 picture the LWO2 grids name) into a temporary
+# folder, loads each with the engine (kelvobench --files) and with Irrlicht (peercompare), and
+# prints both medians and their ratio per file.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bench=build/plain/bench/kelvobench
