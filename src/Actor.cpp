@@ -38,6 +38,13 @@ std::vector<int> Actor::addPolygon(const int* points, int count, int polygonInde
     std::vector<int> made;
     if (!points || count < 3)
         return made;
+    made.reserve(static_cast<size_t>(count - 2));
+    // A triangle is its own fan: only a larger polygon needs its corners' places to be cut.
+    if (count == 3) {
+        addTriangle(points[0], points[2], points[1], polygonIndex);
+        made.push_back(getTriangleCount() - 1);
+        return made;
+    }
     // A corner without a point has no place to cut by: such a polygon gets the plain fan.
     std::vector<Vector> corners;
     corners.reserve(static_cast<size_t>(count));

@@ -223,18 +223,25 @@ void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChu
     }
     loader->resetCursor();
 
-    std::vector<std::vector<int>> corners(vertexIndices.size());
+    // Every corner is checked before any face is added. The actor's points of all polygons lie
+    // in one block, polygon i's from cornerStart[i] to cornerStart[i + 1].
+    std::vector<int> corners;
+    std::vector<size_t> cornerStart;
+    cornerStart.reserve(vertexIndices.size() + 1);
     for (size_t i = 0; i < vertexIndices.size(); ++i) {
+        cornerStart.push_back(corners.size());
         for (uint32_t index : vertexIndices[i]) {
             const int point = pointsChunk.actorPoint(index);
             if (point < 0)
                 throw pointsChunk.pointFailure(index, loader->getFileName(),
                                                "polygon " + std::to_string(i) + " of layer " +
                                                    std::to_string(loader->getLayerNumber()));
-            corners[i].push_back(point);
+            corners.push_back(point);
         }
     }
+    cornerStart.push_back(corners.size());
     firstPolygon = base;
-    for (size_t i = 0; i < corners.size(); ++i)
-        actor->addPolygon(corners[i].data(), static_cast<int>(corners[i].size()), base + static_cast<int>(i));
+    for (size_t i = 0; i < vertexIndices.size(); ++i)
+        actor->addPolygon(corners.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
+                          base + static_cast<int>(i));
 }

@@ -16,6 +16,8 @@ trap 'rm -rf "$work"' EXIT
 done
 mkdir -p "$work/generated"
 tools/headless.sh "$bench" --write "$work/generated"
+# The engine finds pictures from the folder it loads from, Irrlicht also beside the object.
+cp "$work/generated/grid.jpg" "$work/grid.jpg"
 tools/headless.sh "$bench" --files "$work" | sort > "$work/engine.txt"
 # One process per file: Irrlicht crashes on some of the samples.
 peer=$(realpath "$peer")
