@@ -1,6 +1,7 @@
 #ifndef KELVO_INDEXMAP_H
 #define KELVO_INDEXMAP_H
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <map>
@@ -176,6 +177,16 @@ public:
         return insert(key, T());
     }
 
+    // Stores value under key, inserting or replacing it.
+    T& assign(int key, T value)
+    {
+        if (T* stored = findValue(key)) {
+            *stored = std::move(value);
+            return *stored;
+        }
+        return insert(key, std::move(value));
+    }
+
     // Removes key's entry; nothing for a key that holds none.
     void erase(int key)
     {
@@ -189,8 +200,13 @@ public:
         --vectorCount;
     }
 
-    // Room in the vector for keys 0 to count - 1, for a caller that knows how many come.
-    void reserve(std::size_t count) { slots.reserve(count); }
+    // Room in the vector for count more keys after its last, for a caller that knows how many
+    // come. It still grows at least twofold, so that many small calls cost no more than growing.
+    void reserveMore(std::size_t count)
+    {
+        if (slots.size() + count > slots.capacity())
+            slots.reserve(std::max(slots.size() + count, 2 * slots.capacity()));
+    }
 
     std::size_t size() const { return vectorCount + sparse.size(); }
     bool empty() const { return size() == 0; }

@@ -45,6 +45,8 @@ public:
     // Stores position under the first free index from the running search start on.
     int addPoint(const Vector& position);
     void setPoint(int index, const Vector& position);  // inserts or replaces
+    // Room for so many more points and triangles, for a loader that knows how many come.
+    void reserve(int pointCount, int triangleCount);
     // Throw MeshException for an index that holds no point.
     Point getPoint(int index) const;
     Vector getPointVector(int index) const;

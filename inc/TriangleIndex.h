@@ -1,6 +1,8 @@
 #ifndef KELVO_TRIANGLEINDEX_H
 #define KELVO_TRIANGLEINDEX_H
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -14,6 +16,12 @@ class TriangleIndex {
 public:
     // Enters triangle under key; nothing when it is there already.
     void add(int key, int triangle);
+    // Room for count more entries to be noted, growing at least twofold.
+    void reserveMore(size_t count)
+    {
+        if (pending.size() + count > pending.capacity())
+            pending.reserve(std::max(pending.size() + count, 2 * pending.capacity()));
+    }
     // Takes triangle from key's list; a key left without triangles goes.
     void remove(int key, int triangle);
     // key's triangles, ascending; empty for a key that has none. Valid until the next change.

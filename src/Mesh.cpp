@@ -72,9 +72,19 @@ int Mesh::addPoint(const Vector& position)
     do {
         index = nextPointIndex++;
     } while (points.find(index) != points.end());
-    points[index] = position;
+    points.assign(index, position);
     drawingChanged();
     return index;
+}
+
+void Mesh::reserve(int pointCount, int triangleCount)
+{
+    const size_t morePoints = static_cast<size_t>(std::max(pointCount, 0));
+    const size_t moreTriangles = static_cast<size_t>(std::max(triangleCount, 0));
+    points.reserveMore(morePoints);
+    triangles.reserveMore(moreTriangles);
+    pointTriangles.reserveMore(3 * moreTriangles);
+    polygonTriangles.reserveMore(moreTriangles);
 }
 
 void Mesh::setPoint(int index, const Vector& position)
@@ -137,8 +147,8 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     do {
         index = nextTriangleIndex++;
     } while (triangles.find(index) != triangles.end());
-    triangles[index] = triangle;
     registerTriangle(index, triangle);
+    triangles.assign(index, std::move(triangle));
     drawingChanged();
     polygonTriangles.add(polygonIndex, index);
     return index;

@@ -338,6 +338,8 @@ void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
 {
     const uint16_t count = reader.readU16();
     reader.requireRoomFor(count, 12, "a vertex list", "declares", "points", "its");
+    if (currentMesh)
+        currentMesh->reserve(count, 0);
     for (uint16_t i = 0; i < count; ++i) {
         Vector point = reader.readVector();
         convertAxes(point);
@@ -350,6 +352,8 @@ void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
 {
     const uint16_t count = reader.readU16();
     reader.requireRoomFor(count, 8, "a face list", "declares", "faces", "its");
+    if (currentMesh)
+        currentMesh->reserve(0, count);
     for (uint16_t face = 0; face < count; ++face) {
         const uint16_t a = reader.readU16();
         const uint16_t b = reader.readU16();

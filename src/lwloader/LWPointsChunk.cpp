@@ -43,6 +43,7 @@ void LWPointsChunk::fillObject(Actor* actor, LWLoader* loader)
     }
     actorPoints.clear();
     actorPoints.reserve(points.size());
+    actor->reserve(static_cast<int>(points.size()), 0);
     for (const Vector& point : points)
         actorPoints.push_back(actor->addPoint(point));
     applied = true;

@@ -241,6 +241,8 @@ void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChu
     }
     cornerStart.push_back(corners.size());
     firstPolygon = base;
+    // At least one triangle a polygon.
+    actor->reserve(0, static_cast<int>(vertexIndices.size()));
     for (size_t i = 0; i < vertexIndices.size(); ++i)
         actor->addPolygon(corners.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
                           base + static_cast<int>(i));
