@@ -12,6 +12,7 @@
 #include "GLEnvironment.h"
 #include "Log.h"
 #include "Pixels.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 
@@ -28,45 +29,8 @@ void expectVector(const Vector& actual, const Vector& expected, const std::strin
     EXPECT_NEAR(actual.z, expected.z, 1e-5) << what;
 }
 
-// Window pixel of a clip-space point.
-int windowX(float x)
-{
-    return static_cast<int>((x + 1.0f) * 320.0f);
-}
-int windowY(float y)
-{
-    return static_cast<int>((y + 1.0f) * 240.0f);
-}
-
-class ActorTest : public ::testing::Test {
+class ActorTest : public MeshViewTest {
 protected:
-    void SetUp() override
-    {
-        drainGLErrors();
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-        clear();
-    }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-    }
-
-    static void clear()
-    {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-
     void addSurface(Actor& actor, const std::string& name, const RGBA& colour)
     {
         surfaces.emplace_back(new Surface(&scene));
@@ -91,7 +55,7 @@ protected:
 
     static bool colourAt(float x, float y, const Pixel& colour)
     {
-        return closeColour(readPixel(windowX(x), windowY(y)), colour, 0);
+        return closeColour(readPixel(clipToWindowX(x), clipToWindowY(y)), colour, 0);
     }
     // A one-pixel line through (x, y) lights one of the pixels around it, whichever way the
     // rasteriser rounds.
@@ -99,12 +63,11 @@ protected:
     {
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
-                if (closeColour(readPixel(windowX(x) + dx, windowY(y) + dy), {255, 255, 255}, 0))
+                if (closeColour(readPixel(clipToWindowX(x) + dx, clipToWindowY(y) + dy), {255, 255, 255}, 0))
                     return true;
         return false;
     }
 
-    Environment scene;
     std::vector<std::unique_ptr<Surface>> surfaces;
 };
 
@@ -164,10 +127,10 @@ TEST_F(ActorTest, AConcavePolygonDrawsItsOwnShapeAndNothingOutsideIt)
     EXPECT_NEAR(area, 0.75f, 1e-6f);
 
     actor.render(0.0);
-    EXPECT_TRUE(colourAt(0.15f, 0.15f, BLACK)) << "the notch stays empty: " << describe(readPixel(windowX(0.15f), windowY(0.15f)));
+    EXPECT_TRUE(colourAt(0.15f, 0.15f, BLACK)) << "the notch stays empty: " << describe(readPixel(clipToWindowX(0.15f), clipToWindowY(0.15f)));
     for (const auto& inside : {std::make_pair(-0.25f, 0.25f), std::make_pair(-0.25f, -0.25f), std::make_pair(0.25f, -0.25f)})
         EXPECT_TRUE(colourAt(inside.first, inside.second, RED))
-            << inside.first << ", " << inside.second << ": " << describe(readPixel(windowX(inside.first), windowY(inside.second)));
+            << inside.first << ", " << inside.second << ": " << describe(readPixel(clipToWindowX(inside.first), clipToWindowY(inside.second)));
 }
 
 TEST_F(ActorTest, BonesAreNamedFromOneCounterUntilTheActorNamesThem)
@@ -237,7 +200,7 @@ TEST_F(ActorTest, MeshOfAChildStartingBeyondItsParentsEndIsDrawnWhereTheModelPut
                             Vector(0.6f, 0.4f, 0)};
     addQuad(actor, held, "green", {{"lower", 1.0f}});
     actor.render(0.0);
-    EXPECT_TRUE(colourAt(0.65f, 0.35f, GREEN)) << describe(readPixel(windowX(0.65f), windowY(0.35f)));
+    EXPECT_TRUE(colourAt(0.65f, 0.35f, GREEN)) << describe(readPixel(clipToWindowX(0.65f), clipToWindowY(0.35f)));
     EXPECT_TRUE(colourAt(0.25f, 0.35f, BLACK)) << "not shifted back by twice the gap";
 }
 
@@ -415,7 +378,7 @@ protected:
 
     void frame()
     {
-        clear();
+        clearToBlack();
         actor->render(0.0);
     }
 
@@ -430,7 +393,7 @@ TEST_F(ArmTest, AtRestEveryPartIsWhereTheModelPutsIt)
     frame();
     EXPECT_EQ(actor->getRootBones(), (std::list<Bone*>{arm}));
     EXPECT_TRUE(colourAt(-0.75f, -0.75f, RED));
-    EXPECT_TRUE(colourAt(0.65f, 0.35f, GREEN)) << describe(readPixel(windowX(0.65f), windowY(0.35f)));
+    EXPECT_TRUE(colourAt(0.65f, 0.35f, GREEN)) << describe(readPixel(clipToWindowX(0.65f), clipToWindowY(0.35f)));
     EXPECT_TRUE(colourAt(0.5f, 0.05f, BLUE));
     expectVector(actor->getSkinnedMesh().getPointVector(skinned[2]), Vector(0.5f, 0.2f, 0), "the shared point");
     // The skeleton as white lines along both bones.
@@ -450,7 +413,7 @@ TEST_F(ArmTest, TurnedHandCarriesItsMeshAndBendsTheSkinnedTriangle)
     EXPECT_TRUE(colourAt(-0.75f, -0.75f, RED)) << "bound to no bone";
     // The green square's centre (0.65, 0.35) lies (0.15, 0.35) from the hand's pivot (0.5, 0),
     // turned to (0.35, -0.15).
-    EXPECT_TRUE(colourAt(0.85f, -0.15f, GREEN)) << describe(readPixel(windowX(0.85f), windowY(-0.15f)));
+    EXPECT_TRUE(colourAt(0.85f, -0.15f, GREEN)) << describe(readPixel(clipToWindowX(0.85f), clipToWindowY(-0.15f)));
     EXPECT_TRUE(colourAt(0.65f, 0.35f, BLACK));
     // The arm's point stays; the hand's (0.8, 0) turns about (0.5, 0) to (0.5, -0.3); the shared
     // point is the mean of (0.5, 0.2) on the arm and (0.7, 0) on the hand.
@@ -469,7 +432,7 @@ TEST_F(ArmTest, SkinnedCornerBoundToNoBoneStaysWithTheActor)
     // moved 0.3 to the left: that corner moves with the actor, as its bound corners do.
     const int free = actor->addPoint(Vector(0.9f, -0.6f, 0));
     actor->getTriangle(actor->addTriangle(skinned[0], skinned[1], free))->setSurfaceName("blue");
-    clear();
+    clearToBlack();
     glPushMatrix();
     glTranslatef(-0.3f, 0.0f, 0.0f);
     actor->render(0.0);
@@ -484,7 +447,7 @@ TEST_F(ArmTest, TurnedArmCarriesTheHandWithIt)
     arm->setOrientation(quarterClockwise());
     frame();
     // The green square's centre (0.65, 0.35) turns about the origin to (0.35, -0.65).
-    EXPECT_TRUE(colourAt(0.35f, -0.65f, GREEN)) << describe(readPixel(windowX(0.35f), windowY(-0.65f)));
+    EXPECT_TRUE(colourAt(0.35f, -0.65f, GREEN)) << describe(readPixel(clipToWindowX(0.35f), clipToWindowY(-0.65f)));
     expectVector(actor->getSkinnedMesh().getPointVector(skinned[1]), Vector(0.0f, -0.8f, 0), "the hand's point");
     EXPECT_TRUE(colourAt(-0.75f, -0.75f, RED));
 }

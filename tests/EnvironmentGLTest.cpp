@@ -9,6 +9,7 @@
 #include "Environment.h"
 #include "Environment2D.h"
 #include "GLEnvironment.h"
+#include "SceneViews.h"
 #include "StaticMesh.h"
 #include "Surface.h"
 #include "TestSupport.h"
@@ -26,14 +27,7 @@ protected:
     }
     void TearDown() override
     {
-        GLint maxLights = 0;
-        glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-        for (GLint i = 0; i < maxLights; ++i)
-            glDisable(GL_LIGHT0 + i);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
     }
 
     // A current camera at the origin, looking down -z.

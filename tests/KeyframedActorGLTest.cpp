@@ -14,6 +14,7 @@
 #include "Keyframer.h"
 #include "Log.h"
 #include "Pixels.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 
@@ -23,43 +24,19 @@
 namespace {
 const float HALF_PI = 1.5707964f;
 
-int windowX(float x)
-{
-    return static_cast<int>((x + 1.0f) * 320.0f);
-}
-int windowY(float y)
-{
-    return static_cast<int>((y + 1.0f) * 240.0f);
-}
-
 // arm: from (-0.5, 0), 0.3 along x, holding a green square around (-0.3, 0.2); leg: from
 // (0.5, 0), holding a red square around (0.7, 0.2). Drawn unlit in clip coordinates.
-class KeyframedActorTest : public ::testing::Test {
+class KeyframedActorTest : public MeshViewTest {
 protected:
     void SetUp() override
     {
-        drainGLErrors();
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-
+        MeshViewTest::SetUp();
         actor.reset(new Actor(&scene));
         actor->setName("robot.lwo");
         addBoneWithSquare("arm", Vector(-0.5f, 0, 0), "green", RGBA(0, 1, 0, 1));
         addBoneWithSquare("leg", Vector(0.5f, 0, 0), "red", RGBA(1, 0, 0, 1));
         keyed.setName("Keyframed robot");
         keyed.setActor(actor.get());
-    }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
     }
 
     void addBoneWithSquare(const std::string& bone, const Vector& pivot, const std::string& surface,
@@ -82,14 +59,13 @@ protected:
 
     void frame(double time)
     {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearToBlack();
         keyed.render(time);
     }
 
     static bool colourAt(float x, float y, const Pixel& colour)
     {
-        return closeColour(readPixel(windowX(x), windowY(y)), colour, 0);
+        return closeColour(readPixel(clipToWindowX(x), clipToWindowY(y)), colour, 0);
     }
 
     // A keyframer holding one heading, pitch and bank key (radians) for all times.
@@ -100,7 +76,6 @@ protected:
         return keyframer;
     }
 
-    Environment scene;
     std::vector<std::unique_ptr<Surface>> surfaces;
     std::unique_ptr<Actor> actor;
     KeyframedActor keyed;

@@ -11,26 +11,18 @@
 #include "Keyframer.h"
 #include "Log.h"
 #include "Pixels.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 
 // Keyframed meshes on the shared window, drawn unlit straight in clip coordinates (the -1..1
 // square is the whole window): placed by their stored matrix or moved along their keyframer.
 namespace {
-class KeyframedMeshTest : public ::testing::Test {
+class KeyframedMeshTest : public MeshViewTest {
 protected:
     void SetUp() override
     {
-        drainGLErrors();
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
+        MeshViewTest::SetUp();
         surface.reset(new Surface(&scene));
         surface->getMaterial().setColor(RGBA(0, 1, 0, 1));
         mesh.reset(new KeyframedMesh(&scene));
@@ -41,26 +33,19 @@ protected:
         mesh->addTriangle(Vector(-0.1f, -0.1f, 0), Vector(0.1f, 0.1f, 0), Vector(-0.1f, 0.1f, 0));
         mesh->setSurfaceName("green");
     }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-    }
 
     // The frame at time: cleared, the mesh drawn; true when the square's centre is at clip (x, y)
     // and nothing is drawn at the window's centre unless that is where it is.
     bool drawnAt(double time, float x, float y)
     {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearToBlack();
         mesh->render(time);
-        const int wx = static_cast<int>((x + 1.0f) * 320.0f), wy = static_cast<int>((y + 1.0f) * 240.0f);
+        const int wx = clipToWindowX(x), wy = clipToWindowY(y);
         const bool atCentre = wx == 320 && wy == 240;
         return closeColour(readPixel(wx, wy), {0, 255, 0}, 0) &&
                (atCentre || closeColour(readPixel(320, 240), {0, 0, 0}, 0));
     }
 
-    Environment scene;
     std::unique_ptr<Surface> surface;
     std::unique_ptr<KeyframedMesh> mesh;
 };

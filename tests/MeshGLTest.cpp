@@ -11,6 +11,7 @@
 #include "JpegWriter.h"
 #include "Mesh.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
@@ -26,34 +27,12 @@ void expectVector(const Vector& actual, const Vector& expected, const std::strin
     EXPECT_NEAR(actual.z, expected.z, 1e-6) << what;
 }
 
-class MeshTest : public TempDirTest {
+class MeshTest : public MeshViewFolderTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        ResourceLoader::setResourcePath(temp->path() + "/");
-        drainGLErrors();
+        MeshViewFolderTest::SetUp();
         writeJpeg(path("red.jpg"), 8, 8, 3, solidPixels(8, 8, {255, 0, 0}));
-        // Unlit drawing straight in clip coordinates: the -1..1 square is the whole window.
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-        ResourceLoader::setResourcePath("");
-        TempDirTest::TearDown();
     }
 
     // A surface of the mesh's library, by name, of one colour.
@@ -79,7 +58,6 @@ protected:
         mesh.getTriangle(mesh.addTriangle(a, c, d))->setSurfaceName(surface);
     }
 
-    Environment scene;
     std::vector<std::unique_ptr<Surface>> owned;
 };
 }

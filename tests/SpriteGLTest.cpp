@@ -12,6 +12,7 @@
 #include "JpegWriter.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Sprite2D.h"
 #include "Sprite3D.h"
 #include "Surface.h"
@@ -39,28 +40,19 @@ public:
     }
 };
 
-class SpriteTest : public TempDirTest {
+class SpriteTest : public EyeSceneTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        ResourceLoader::setResourcePath("");
-        drainGLErrors();
+        EyeSceneTest::SetUp();
         // As the program leaves it at start-up.
         glCullFace(GL_BACK);
         glEnable(GL_CULL_FACE);
-        scene.setName("space");
-        scene.stringAction("cameraController.createHpbCamera", "eye");
-        scene.stringAction("cameraController.setCamera", "eye");
-        scene.stringAction("setBackgroundColor", "#404040");
     }
     void TearDown() override
     {
         glDisable(GL_CULL_FACE);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
         TempDirTest::TearDown();
     }
 
@@ -102,21 +94,6 @@ protected:
         scene.render(time);
     }
 
-    struct Probe {
-        int x, y;
-        Pixel colour;
-    };
-    static void expectProbes(const std::vector<Probe>& probes, const std::string& what)
-    {
-        for (const Probe& p : probes) {
-            const Pixel got = readPixel(p.x, p.y);
-            EXPECT_TRUE(closeColour(got, p.colour, 10))
-                << what << " at (" << p.x << ", " << p.y << "): " << describe(got) << " instead of "
-                << describe(p.colour);
-        }
-    }
-
-    Environment scene;
 };
 }
 

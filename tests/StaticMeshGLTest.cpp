@@ -10,6 +10,7 @@
 #include "Environment.h"
 #include "GLEnvironment.h"
 #include "OGLDynamicObject.h"
+#include "SceneViews.h"
 #include "StaticMesh.h"
 #include "Surface.h"
 #include "TestSupport.h"
@@ -18,35 +19,8 @@
 // Display-list meshes on the shared window, drawn straight in clip coordinates (the -1..1 square is
 // the whole window) and read back from the back buffer.
 namespace {
-class StaticMeshTest : public ::testing::Test {
+class StaticMeshTest : public MeshViewTest {
 protected:
-    void SetUp() override
-    {
-        drainGLErrors();
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-        clear();
-    }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-    }
-
-    static void clear()
-    {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-
     // A green square from (-0.25, -0.25) to (0.25, 0.25) around the mesh's origin.
     void build(StaticMesh& mesh)
     {
@@ -61,7 +35,6 @@ protected:
     static bool greenAt(int x, int y) { return closeColour(readPixel(x, y), {0, 255, 0}, 0); }
     static bool blackAt(int x, int y) { return closeColour(readPixel(x, y), {0, 0, 0}, 0); }
 
-    Environment scene;
     std::unique_ptr<Surface> surface;
 };
 
@@ -87,7 +60,7 @@ TEST_F(StaticMeshTest, FirstRenderRecordsTheListOnceAndLaterFramesReplayIt)
     EXPECT_TRUE(greenAt(320, 240));
 
     log.clear();
-    clear();
+    clearToBlack();
     mesh.render(1.0);
     EXPECT_EQ(log.text(), "") << "the second frame only replays";
     EXPECT_EQ(mesh.getDisplayList(), list);
@@ -116,14 +89,14 @@ TEST_F(StaticMeshTest, ListHoldsLocalGeometryAndTheTransformIsAppliedAroundIt)
     EXPECT_TRUE(blackAt(320, 240));
 
     // Moving the mesh needs no new list.
-    clear();
+    clearToBlack();
     mesh.setPosition(Vector(-0.5f, -0.5f, 0.0f));
     mesh.render(0.0);
     EXPECT_TRUE(greenAt(160, 120));
     EXPECT_TRUE(blackAt(480, 360));
 
     // The list alone draws at the origin.
-    clear();
+    clearToBlack();
     glCallList(mesh.getDisplayList());
     EXPECT_TRUE(greenAt(320, 240));
     EXPECT_TRUE(blackAt(160, 120));
@@ -139,11 +112,11 @@ TEST_F(StaticMeshTest, ChangesShowOnlyAfterTheListIsRecordedAgain)
     build(mesh);
     mesh.render(0.0);
     surface->getMaterial().setColor(RGBA(0, 0, 1, 1));
-    clear();
+    clearToBlack();
     mesh.render(0.0);
     EXPECT_TRUE(greenAt(320, 240)) << "still the recorded colour";
     mesh.initialize();
-    clear();
+    clearToBlack();
     mesh.render(0.0);
     EXPECT_TRUE(closeColour(readPixel(320, 240), {0, 0, 255}, 0));
 }
@@ -180,11 +153,11 @@ TEST_F(StaticMeshTest, GeometryOrSurfaceChangedAfterRecordingIsRecordedAgainOnTh
     for (const Case& c : cases) {
         StaticMesh mesh(&scene);
         build(mesh);
-        clear();
+        clearToBlack();
         mesh.render(0.0);
         EXPECT_TRUE(closeColour(readPixel(c.x, c.y), c.before, 0)) << c.what << ": " << describe(readPixel(c.x, c.y));
         c.change(mesh);
-        clear();
+        clearToBlack();
         mesh.render(0.0);
         EXPECT_TRUE(closeColour(readPixel(c.x, c.y), c.after, 0)) << c.what << ": " << describe(readPixel(c.x, c.y));
         EXPECT_TRUE(glIsList(mesh.getDisplayList())) << c.what;

@@ -12,6 +12,7 @@
 #include "JpegWriter.h"
 #include "Material.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
@@ -59,13 +60,7 @@ protected:
         drainGLErrors();
         writeJpeg(path("red.jpg"), 8, 8, 3, solidPixels(8, 8, RED));
         writeJpeg(path("blue.jpg"), 8, 8, 3, solidPixels(8, 8, BLUE));
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
+        enterClipSpace();
     }
     void TearDown() override
     {

@@ -17,6 +17,7 @@
 #include "Keyframer.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 #include "ThreeDSScenes.h"
@@ -129,14 +130,7 @@ protected:
     }
     void TearDown() override
     {
-        GLint maxLights = 0;
-        glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-        for (GLint i = 0; i < maxLights; ++i)
-            glDisable(GL_LIGHT0 + i);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
         TempDirTest::TearDown();
     }
 

@@ -15,6 +15,7 @@
 #include "Log.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "TestSupport.h"
 
 // Real 3D Studio files made by other tools, read from the shared models folder where it exists:
@@ -34,14 +35,7 @@ protected:
     void TearDown() override
     {
         ResourceLoader::setResourcePath("");
-        GLint maxLights = 0;
-        glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-        for (GLint i = 0; i < maxLights; ++i)
-            glDisable(GL_LIGHT0 + i);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
     }
 
     void load(const std::string& file)

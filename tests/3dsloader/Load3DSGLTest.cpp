@@ -11,6 +11,7 @@
 #include "KeyframedMesh.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "TestSupport.h"
 #include "ThreeDSScenes.h"
 #include "ThreeDSWriter.h"
@@ -52,14 +53,7 @@ protected:
     }
     void TearDown() override
     {
-        GLint maxLights = 0;
-        glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-        for (GLint i = 0; i < maxLights; ++i)
-            glDisable(GL_LIGHT0 + i);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
         TempDirTest::TearDown();
     }
 

@@ -15,6 +15,7 @@
 #include "LwoWriter.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
@@ -84,33 +85,12 @@ LwoWriter& squareLayer(LwoWriter& w, uint16_t number, float x0, float y0, float 
     return w.chunk("PTAG").id("SURF").vx(0).u2(tag).end();
 }
 
-class LWSurfacesTest : public TempDirTest {
+class LWSurfacesTest : public MeshViewFolderTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        ResourceLoader::setResourcePath(temp->path() + "/");
-        drainGLErrors();
+        MeshViewFolderTest::SetUp();
         writeJpeg(path("wood.jpg"), 8, 8, 3, solidPixels(8, 8, {255, 0, 0}));
-        scene.setLightingEnabled(false);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_CULL_FACE);
-        glEnable(GL_TEXTURE_2D);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    void TearDown() override
-    {
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-        ResourceLoader::setResourcePath("");
-        TempDirTest::TearDown();
     }
 
     // Loads bytes as name into actor; "" when it loads, else the loader's message.
@@ -144,8 +124,6 @@ protected:
         actor.initializeTextureCoordinates();
         return actor.getTextureCoordinateMap().getTriangleTextureCoordinates(triangle).getCoordinate(point);
     }
-
-    Environment scene;
 };
 
 void expectUV(const UV& actual, float u, float v, const std::string& what)

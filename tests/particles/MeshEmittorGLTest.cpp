@@ -22,6 +22,7 @@
 #include "Pixels.h"
 #include "Random.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
@@ -34,18 +35,6 @@ const Pixel RED{255, 0, 0};
 const Pixel GREEN{0, 255, 0};
 const Pixel BLUE{0, 0, 255};
 
-// Pixels per scene unit in the plane z = 0 under the 45 degree projection at distance 10.
-const double UNIT = 240.0 / (10.0 * std::tan(22.5 * 3.14159265358979 / 180.0));
-
-int windowX(double x)
-{
-    return static_cast<int>(std::lround(320.0 + x * UNIT));
-}
-int windowY(double y)
-{
-    return static_cast<int>(std::lround(240.0 + y * UNIT));
-}
-
 void expectVector(const Vector& actual, const Vector& expected, const std::string& what, float tolerance = 1e-5f)
 {
     EXPECT_NEAR(actual.x, expected.x, tolerance) << what;
@@ -53,18 +42,12 @@ void expectVector(const Vector& actual, const Vector& expected, const std::strin
     EXPECT_NEAR(actual.z, expected.z, tolerance) << what;
 }
 
-class MeshEmittorTest : public TempDirTest {
+class MeshEmittorTest : public EyeSceneTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        ResourceLoader::setResourcePath("");
-        drainGLErrors();
-        scene.setName("space");
-        scene.stringAction("cameraController.createHpbCamera", "eye");
-        scene.stringAction("cameraController.setCamera", "eye");
-        scene.getCameraController().find("eye")->setPosition(Vector(0.0f, 0.0f, 10.0f));
-        scene.stringAction("setBackgroundColor", "#404040");
+        EyeSceneTest::SetUp();
+        eye().setPosition(Vector(0.0f, 0.0f, 10.0f));
         manager.stringAction("createParticleSystem", "burst");
         manager.stringAction("createTriangleVisualisation", "shards");
         system = manager.Factory<ParticleSystem>::find("burst");
@@ -119,7 +102,6 @@ protected:
         return *made;
     }
 
-    Environment scene;
     ParticleManager manager{&scene};
     ParticleSystem* system = nullptr;
     // Destroyed before the scene they were made for.
@@ -442,7 +424,7 @@ TEST_F(MeshEmittorTest, AtItsFirstFrameTheBurstDrawsTheModelWhereItWas)
         {2.5, -0.7, BLUE},  {2.0, 1.3, GREY},  {0.0, 0.0, GREY},
     };
     for (const Probe& probe : probes) {
-        const Pixel got = readPixel(windowX(probe.x), windowY(probe.y));
+        const Pixel got = readPixel(eyeToWindowX(probe.x), eyeToWindowY(probe.y));
         EXPECT_TRUE(closeColour(got, probe.colour, 12))
             << "(" << probe.x << ", " << probe.y << "): " << describe(got) << " instead of " << describe(probe.colour);
     }

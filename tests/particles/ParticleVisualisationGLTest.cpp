@@ -20,6 +20,7 @@
 #include "PointVisualisation.h"
 #include "Random.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "SphereVisualisation.h"
 #include "Sprite3D.h"
 #include "Sprite3DVisualisation.h"
@@ -39,33 +40,6 @@ const Pixel GREEN{0, 255, 0};
 const Pixel CYAN{0, 255, 255};
 const Pixel BLUE{0, 0, 255};
 const Pixel COPPER{204, 128, 102};  // the spheres' material colour (0.8, 0.5, 0.4), unlit
-
-// Pixels per scene unit in the plane z = 0 under the 45 degree projection at distance 10.
-const double UNIT = 240.0 / (10.0 * std::tan(22.5 * 3.14159265358979 / 180.0));
-
-// The window pixel of the point (x, y, 0).
-int windowX(double x)
-{
-    return static_cast<int>(std::lround(320.0 + x * UNIT));
-}
-int windowY(double y)
-{
-    return static_cast<int>(std::lround(240.0 + y * UNIT));
-}
-
-struct Probe {
-    int x, y;
-    Pixel colour;
-};
-
-void expectProbes(const std::vector<Probe>& probes, const std::string& what)
-{
-    for (const Probe& p : probes) {
-        const Pixel got = readPixel(p.x, p.y);
-        EXPECT_TRUE(closeColour(got, p.colour, 10))
-            << what << " at (" << p.x << ", " << p.y << "): " << describe(got) << " instead of " << describe(p.colour);
-    }
-}
 
 Particle* addParticle(RingBuffer<Particle>& ring, const Vector& position, float size, float energy = 1.0f)
 {
@@ -109,18 +83,12 @@ std::string exceptionMessage(const std::function<void()>& call)
     return "(nothing thrown)";
 }
 
-class ParticleVisualisationTest : public TempDirTest {
+class ParticleVisualisationTest : public EyeSceneTest {
 protected:
     void SetUp() override
     {
-        TempDirTest::SetUp();
-        ResourceLoader::setResourcePath("");
-        drainGLErrors();
-        scene.setName("space");
-        scene.stringAction("cameraController.createHpbCamera", "eye");
-        scene.stringAction("cameraController.setCamera", "eye");
-        scene.getCameraController().find("eye")->setPosition(Vector(0.0f, 0.0f, 10.0f));
-        scene.stringAction("setBackgroundColor", "#404040");
+        EyeSceneTest::SetUp();
+        eye().setPosition(Vector(0.0f, 0.0f, 10.0f));
     }
     void TearDown() override
     {
@@ -163,7 +131,6 @@ protected:
         scene.getTextureManager().store(name, texture);
     }
 
-    Environment scene;
     ParticleManager manager{&scene};
     std::vector<std::unique_ptr<Texture>> textures;
 };
@@ -216,13 +183,13 @@ TEST_F(ParticleVisualisationTest, PointsAreDrawnAtTheParticlesOrAtTheGivenPlace)
     } cases[] = {
         {"all",
          [&] { points->renderAll(&ring); },
-         {{319, 239, RED}, {windowX(1) - 1, windowY(1) - 1, RED}, {windowX(-1), windowY(-1), GREY}}},
+         {{319, 239, RED}, {eyeToWindowX(1) - 1, eyeToWindowY(1) - 1, RED}, {eyeToWindowX(-1), eyeToWindowY(-1), GREY}}},
         {"one particle",
          [&] { points->renderParticle(first); },
-         {{319, 239, RED}, {windowX(1) - 1, windowY(1) - 1, GREY}}},
+         {{319, 239, RED}, {eyeToWindowX(1) - 1, eyeToWindowY(1) - 1, GREY}}},
         {"one particle elsewhere",
          [&] { points->renderAt(first, Vector(-1.0f, -1.0f, 0.0f)); },
-         {{319, 239, GREY}, {windowX(-1) - 1, windowY(-1) - 1, RED}}},
+         {{319, 239, GREY}, {eyeToWindowX(-1) - 1, eyeToWindowY(-1) - 1, RED}}},
     };
     for (const Case& c : cases) {
         frame();
@@ -246,7 +213,7 @@ TEST_F(ParticleVisualisationTest, SpheresHaveTheParticlesSizeAsRadius)
     // Radius 0.5 is 29 pixels, 0.25 is 14.5.
     const std::vector<Probe> bigAtOrigin = {{320, 240, COPPER}, {320 + 24, 240, COPPER}, {320, 240 - 24, COPPER},
                                             {320 + 35, 240, GREY}, {320, 240 + 35, GREY}};
-    const int sx = windowX(-2), sy = windowY(1);
+    const int sx = eyeToWindowX(-2), sy = eyeToWindowY(1);
     const std::vector<Probe> smallOne = {{sx, sy, COPPER}, {sx + 11, sy, COPPER}, {sx + 19, sy, GREY}};
     struct Case {
         const char* what;
@@ -257,8 +224,8 @@ TEST_F(ParticleVisualisationTest, SpheresHaveTheParticlesSizeAsRadius)
         {"one particle", [&] { spheres->renderParticle(big); }, bigAtOrigin},
         {"one particle elsewhere",
          [&] { spheres->renderAt(big, Vector(2.0f, -1.0f, 0.0f)); },
-         {{320, 240, GREY}, {windowX(2), windowY(-1), COPPER}, {windowX(2) + 24, windowY(-1), COPPER},
-          {windowX(2) + 35, windowY(-1), GREY}}},
+         {{320, 240, GREY}, {eyeToWindowX(2), eyeToWindowY(-1), COPPER}, {eyeToWindowX(2) + 24, eyeToWindowY(-1), COPPER},
+          {eyeToWindowX(2) + 35, eyeToWindowY(-1), GREY}}},
     };
     for (const Case& c : cases) {
         frame();
@@ -290,7 +257,7 @@ TEST_F(ParticleVisualisationTest, ASystemDrawsItsEmittersParticlesThroughItsSphe
     frame();
     // The first physical step covers the time since 0: at time 0 nothing has moved yet.
     manager.update(0.0);
-    expectProbes({{320, windowY(1), COPPER}, {320, windowY(1) + 12, COPPER}, {320, windowY(1) + 40, GREY},
+    expectProbes({{320, eyeToWindowY(1), COPPER}, {320, eyeToWindowY(1) + 12, COPPER}, {320, eyeToWindowY(1) + 40, GREY},
                   {320, 240 - 20, GREY}},
                  "the spheres at the emitter");
 }
@@ -315,14 +282,14 @@ TEST_F(ParticleVisualisationTest, SpritesHaveTheParticlesSizeAsWidthAndHeight)
         {"one particle", [&] { sprites->renderParticle(half); }, halfAtOrigin},
         {"one particle elsewhere",
          [&] { sprites->renderAt(half, Vector(-2.0f, -1.0f, 0.0f)); },
-         {{320, 240, GREY}, {windowX(-2) + 11, windowY(-1) - 11, WHITE}, {windowX(-2) + 18, windowY(-1), GREY}}},
+         {{320, 240, GREY}, {eyeToWindowX(-2) + 11, eyeToWindowY(-1) - 11, WHITE}, {eyeToWindowX(-2) + 18, eyeToWindowY(-1), GREY}}},
         {"all",
          [&] { sprites->renderAll(&ring); },
          {{320 + 11, 240 + 11, WHITE},
           {320 + 18, 240, GREY},
-          {windowX(2) + 25, windowY(1) + 25, WHITE},
-          {windowX(2) - 25, windowY(1) - 25, WHITE},
-          {windowX(2) + 33, windowY(1), GREY}}},
+          {eyeToWindowX(2) + 25, eyeToWindowY(1) + 25, WHITE},
+          {eyeToWindowX(2) - 25, eyeToWindowY(1) - 25, WHITE},
+          {eyeToWindowX(2) + 33, eyeToWindowY(1), GREY}}},
     };
     for (const Case& c : cases) {
         frame();
@@ -469,13 +436,13 @@ TEST_F(ParticleVisualisationTest, TrianglesAreDrawnWhereTheirParticlesAreWithThe
     glDisable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 0.0f);
     triangles->renderAll(&ring);
-    expectProbes({{windowX(-2), 240, YELLOW},
-                  {windowX(-2), windowY(1.2), GREY},
-                  {windowX(-2) - 50, windowY(-0.8), YELLOW},
-                  {windowX(-2) - 50, windowY(0.5), GREY},
-                  {windowX(2), 240, GREEN},
-                  {windowX(2) + 50, windowY(-0.8), GREEN},
-                  {windowX(2) + 50, windowY(0.5), GREY},
+    expectProbes({{eyeToWindowX(-2), 240, YELLOW},
+                  {eyeToWindowX(-2), eyeToWindowY(1.2), GREY},
+                  {eyeToWindowX(-2) - 50, eyeToWindowY(-0.8), YELLOW},
+                  {eyeToWindowX(-2) - 50, eyeToWindowY(0.5), GREY},
+                  {eyeToWindowX(2), 240, GREEN},
+                  {eyeToWindowX(2) + 50, eyeToWindowY(-0.8), GREEN},
+                  {eyeToWindowX(2) + 50, eyeToWindowY(0.5), GREY},
                   {320, 240, GREY}},
                  "two triangles");
     // The surface stays the scene's current one.

@@ -64,20 +64,6 @@ Particle* addParticle(RingBuffer<Particle>& ring, const Vector& position, const 
     return raw;
 }
 
-struct Probe {
-    int x, y;
-    Pixel colour;
-};
-
-void expectProbes(const std::vector<Probe>& probes, const std::string& what)
-{
-    for (const Probe& p : probes) {
-        const Pixel got = readPixel(p.x, p.y);
-        EXPECT_TRUE(closeColour(got, p.colour, 10))
-            << what << " at (" << p.x << ", " << p.y << "): " << describe(got) << " instead of " << describe(p.colour);
-    }
-}
-
 // Whether any pixel within one of (x, y) is red: where a thin line passes near a point.
 bool redNear(int x, int y)
 {

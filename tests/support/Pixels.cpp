@@ -1,5 +1,7 @@
 #include "Pixels.h"
 
+#include <gtest/gtest.h>
+
 #include <GL/gl.h>
 
 #include <cstdlib>
@@ -25,4 +27,13 @@ bool nearColour(const Pixel& actual, int r, int g, int b, int tolerance)
 std::string describe(const Pixel& p)
 {
     return "(" + std::to_string(p.r) + ", " + std::to_string(p.g) + ", " + std::to_string(p.b) + ")";
+}
+
+void expectProbes(const std::vector<Probe>& probes, const std::string& what)
+{
+    for (const Probe& p : probes) {
+        const Pixel got = readPixel(p.x, p.y);
+        EXPECT_TRUE(closeColour(got, p.colour, 10))
+            << what << " at (" << p.x << ", " << p.y << "): " << describe(got) << " instead of " << describe(p.colour);
+    }
 }

@@ -2,6 +2,7 @@
 #define KELVO_PIXELS_H
 
 #include <string>
+#include <vector>
 
 // One pixel of the frame being drawn, read back from the back buffer.
 struct Pixel {
@@ -18,5 +19,13 @@ bool nearColour(const Pixel& actual, int r, int g, int b, int tolerance = 6);
 
 // "(r, g, b)", for failure messages.
 std::string describe(const Pixel& p);
+
+// A window pixel (from the lower-left corner) and the colour expected there.
+struct Probe {
+    int x, y;
+    Pixel colour;
+};
+// Expects each probe's colour within 10 levels, naming what and the place where one differs.
+void expectProbes(const std::vector<Probe>& probes, const std::string& what);
 
 #endif

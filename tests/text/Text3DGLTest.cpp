@@ -18,6 +18,7 @@
 #include "JpegWriter.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
+#include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
 
@@ -83,10 +84,7 @@ protected:
     {
         ResourceLoader::setResourcePath("");
         glDisable(GL_CULL_FACE);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
-        glDisable(GL_TEXTURE_2D);
-        EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
+        leaveLitScene();
         TempDirTest::TearDown();
     }
 
