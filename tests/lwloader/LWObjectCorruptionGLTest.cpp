@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "Actor.h"
 #include "Environment.h"
@@ -13,13 +16,24 @@
 #include "LwoWriter.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
+#include "lwloader/LWChunk.h"
 #include "lwloader/LWLoader.h"
 #include "lwloader/LWLoaderException.h"
+#include "lwloader/LWReader.h"
 
 // A small object using every chunk the loader reads, loaded into an actor and drawn whole, cut
 // short at every byte and with flipped bytes: each copy loads and draws, or fails with the
-// loader's exception (drawing with an engine exception), never worse.
+// loader's exception (drawing with an engine exception), never worse, and a failed read leaves
+// nothing behind. The chunk framing is swept the same way with made-up chunks that parse their
+// bodies.
 namespace {
+const std::string loaderFailure = "KelvoEngineException::::LWLoader::";
+
+bool isLoaderFailure(const std::string& message)
+{
+    return message.rfind(loaderFailure, 0) == 0;
+}
+
 std::string smallObject()
 {
     LwoWriter w;
@@ -60,6 +74,89 @@ std::string smallObject()
     w.end();
     w.end();
     return w.file();
+}
+
+// A made-up chunk kind that parses its body: U2 count, then count VX indices, each checked
+// against the count, then an S0 name.
+class IndexChunk : public LWChunk {
+public:
+    explicit IndexChunk(int id) : LWChunk(id) {}
+
+    int64_t readData(LWReader& reader) override
+    {
+        uint16_t count;
+        if (reader.readU2(count) != 2)
+            return READ_FAILED;
+        if (!reader.hasRoomFor(count, 2))
+            return READ_FAILED;
+        int64_t consumed = 2;
+        indices.resize(count);
+        for (uint32_t& index : indices) {
+            int64_t bytes = reader.readVX(index);
+            if (bytes == 0)
+                return READ_FAILED;
+            if (index >= count) {
+                reader.fail("index " + std::to_string(index) + " beyond " + std::to_string(count));
+                return READ_FAILED;
+            }
+            consumed += bytes;
+        }
+        int64_t bytes = reader.readS0(name);
+        if (bytes == 0)
+            return READ_FAILED;
+        return consumed + bytes;
+    }
+
+    void fillObject(Actor*, LWLoader*) override {}
+
+private:
+    std::vector<uint32_t> indices;
+    std::string name;
+};
+
+// Reads PNTS and TAGS chunks as index chunks; only reads, never fills an actor.
+class IndexLoader : public LWLoader {
+public:
+    IndexLoader() : LWLoader(nullptr, nullptr) {}
+
+protected:
+    std::unique_ptr<LWChunk> createChunk(int number) const override
+    {
+        if (number == ID_PNTS || number == ID_TAGS)
+            return std::make_unique<IndexChunk>(number);
+        return LWLoader::createChunk(number);
+    }
+};
+
+// The loader's own chunk kinds; only reads, never fills an actor.
+class PlainLoader : public LWLoader {
+public:
+    PlainLoader() : LWLoader(nullptr, nullptr) {}
+};
+
+// Made-up chunks that parse their bodies, between skipped ones of odd sizes.
+std::string indexObject()
+{
+    LwoWriter w;
+    w.chunk("PNTS").u2(3).vx(2).vx4(0).vx(1).s0("abc").end();
+    w.chunk("DESC").raw("odd").end();
+    w.chunk("TAGS").u2(2).vx(1).vx(0).s0("").end();
+    w.chunk("ICON").raw("x").end();
+    w.chunk("PNTS").u2(1).vx(0).s0("named").end();
+    return w.file();
+}
+
+// The chunks a loader holds of every top-level kind it reads, kind by kind.
+std::vector<LWChunk*> heldChunks(LWLoader& loader)
+{
+    using C = LWLoaderComponent;
+    std::vector<LWChunk*> held;
+    for (int id : {C::ID_PNTS, C::ID_POLS, C::ID_TAGS, C::ID_LAYR, C::ID_PTAG, C::ID_VMAP, C::ID_CLIP, C::ID_SURF,
+                   C::ID_VMAD}) {
+        const std::vector<LWChunk*> kind = loader.findChunks(id, false);
+        held.insert(held.end(), kind.begin(), kind.end());
+    }
+    return held;
 }
 
 class LWObjectCorruptionTest : public TempDirTest {
@@ -115,6 +212,49 @@ protected:
         }
         return "";
     }
+
+    // "" when the bytes read into a Loader's chunk list, the message when the read fails with the
+    // loader's exception, and a test failure for anything else.
+    template <typename Loader>
+    std::string read(const std::string& bytes)
+    {
+        writeFile("object.lwo", bytes);
+        Loader loader;
+        return readInto(loader, "object.lwo");
+    }
+
+    // The same for bytes read by a Loader that first read whole as another file: a failed read
+    // must leave it holding the very chunks it read of whole, and whole's name as its file.
+    template <typename Loader>
+    std::string readAfter(const std::string& whole, const std::string& bytes)
+    {
+        writeFile("whole.lwo", whole);
+        writeFile("object.lwo", bytes);
+        Loader loader;
+        EXPECT_EQ(readInto(loader, "whole.lwo"), "");
+        const std::vector<LWChunk*> before = heldChunks(loader);
+        EXPECT_FALSE(before.empty());
+        const std::string message = readInto(loader, "object.lwo");
+        if (!message.empty()) {
+            EXPECT_EQ(heldChunks(loader), before) << "a failed read changed the chunks held: " << message;
+            EXPECT_EQ(loader.getFileName(), "whole.lwo") << message;
+        }
+        return message;
+    }
+
+private:
+    static std::string readInto(LWLoader& loader, const std::string& name)
+    {
+        try {
+            loader.loadObject(name);
+        } catch (const LWLoaderException& e) {
+            return e.getMessage();
+        } catch (...) {
+            ADD_FAILURE() << "an exception that is not the loader's";
+            return "?";
+        }
+        return "";
+    }
 };
 }
 
@@ -125,6 +265,12 @@ TEST_F(LWObjectCorruptionTest, TheSmallObjectLoadsAndDraws)
     EXPECT_EQ(quiet.warnings(), 0) << quiet.text();
 }
 
+TEST_F(LWObjectCorruptionTest, TheIndexObjectReadsWithTheLoadersChunksAndWithIndexChunks)
+{
+    EXPECT_EQ(read<PlainLoader>(indexObject()), "");
+    EXPECT_EQ(read<IndexLoader>(indexObject()), "");
+}
+
 TEST_F(LWObjectCorruptionTest, EveryTruncatedPrefixFailsWithTheLoadersException)
 {
     LogCapture quiet;
@@ -132,23 +278,84 @@ TEST_F(LWObjectCorruptionTest, EveryTruncatedPrefixFailsWithTheLoadersException)
     const std::string file = smallObject();
     for (size_t length = 0; length < file.size(); ++length) {
         std::string message = loadAndDraw(file.substr(0, length));
-        EXPECT_EQ(message.rfind("KelvoEngineException::::LWLoader::", 0), 0u) << length << " bytes: " << message;
+        EXPECT_TRUE(isLoaderFailure(message)) << length << " bytes: " << message;
+    }
+    EXPECT_EQ(loadAndDraw(file), "") << "the same name loads whole after every failure";
+
+    const std::string index = indexObject();
+    for (size_t length = 0; length < index.size(); ++length) {
+        const std::string prefix = index.substr(0, length);
+        EXPECT_TRUE(isLoaderFailure(read<PlainLoader>(prefix))) << "prefix of " << length << " bytes";
+        EXPECT_TRUE(isLoaderFailure(read<IndexLoader>(prefix))) << "prefix of " << length << " bytes";
+    }
+    EXPECT_EQ(read<IndexLoader>(index), "");
+}
+
+TEST_F(LWObjectCorruptionTest, FlippedFramingBytesFailWithTheLoadersException)
+{
+    struct Case {
+        const char* name;
+        size_t at;
+        uint8_t value;
+        const char* message;
+    } cases[] = {
+        {"FORM", 0, 'X', "Unknown file format."},
+        {"form length", 4, 0x80, "LWLoader::readChunks() - Bytecount"},
+        {"form type", 11, '3', "Unknown file format."},
+        {"identifier ends the reading", 12, 0xFF, "LWLoader::readChunks() - Bytecount"},
+        {"chunk size", 16, 0x7F, "Corrupted file."},
+        {"chunk size", 19, 0xFF, "Corrupted file."},
+        {"value count", 20, 0x80, "Corrupted file."},
+        {"index out of range", 23, 0x07, "Corrupted file."},
+        {"short index read as a long one", 22, 0xFF, "Corrupted file."},
+        {"name without its terminator", 33, 'x', "Corrupted file."},
+    };
+    LogCapture quiet;
+    Log::getInstance()->setLevel(-1);
+    const std::string file = indexObject();
+    for (const Case& c : cases) {
+        std::string flipped = file;
+        flipped[c.at] = static_cast<char>(c.value);
+        std::string message = read<IndexLoader>(flipped);
+        EXPECT_EQ(message.find(loaderFailure + c.message), 0u) << c.name << ": " << message;
     }
 }
 
-TEST_F(LWObjectCorruptionTest, AnyFlippedByteLoadsOrFailsWithAnEngineException)
+TEST_F(LWObjectCorruptionTest, AnyFlippedByteLoadsOrFailsWithTheLoadersExceptionLeavingNothingBehind)
 {
     LogCapture quiet;
     Log::getInstance()->setLevel(-1);
-    const std::string file = smallObject();
+    const std::string small = smallObject();
+    const std::string index = indexObject();
     int loaded = 0;
-    for (size_t at = 0; at < file.size(); ++at) {
+    int failed = 0;
+    for (size_t at = 0; at < small.size(); ++at) {
         for (uint8_t mask : {0x01, 0x40, 0xFF}) {
-            std::string flipped = file;
+            std::string flipped = small;
             flipped[at] = static_cast<char>(flipped[at] ^ mask);
-            if (loadAndDraw(flipped).empty())
+            const std::string message = loadAndDraw(flipped);
+            if (message.empty())
                 ++loaded;
+            else
+                ++failed;
+            EXPECT_TRUE(message.empty() || isLoaderFailure(message) ||
+                        message.rfind("drawn: KelvoEngineException::", 0) == 0)
+                << "byte " << at << " ^ " << int(mask) << ": " << message;
+            const std::string read = readAfter<PlainLoader>(small, flipped);
+            EXPECT_TRUE(read.empty() || isLoaderFailure(read)) << "byte " << at << " ^ " << int(mask) << ": " << read;
         }
     }
     EXPECT_GT(loaded, 0) << "some flips only change values";
+    EXPECT_GT(failed, 0) << "some flips break the framing";
+
+    for (size_t at = 0; at < index.size(); ++at) {
+        for (uint8_t mask : {0x01, 0x80, 0xFF}) {
+            std::string flipped = index;
+            flipped[at] = static_cast<char>(flipped[at] ^ mask);
+            for (const std::string& message : {readAfter<PlainLoader>(index, flipped), readAfter<IndexLoader>(index, flipped)})
+                EXPECT_TRUE(message.empty() || isLoaderFailure(message))
+                    << "byte " << at << " ^ " << int(mask) << ": " << message;
+        }
+    }
+    EXPECT_EQ(loadAndDraw(small), "") << "the file is released after every failure";
 }
