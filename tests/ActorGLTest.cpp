@@ -15,19 +15,13 @@
 #include "SceneViews.h"
 #include "Surface.h"
 #include "TestSupport.h"
+#include "VectorCheck.h"
 
 // Skeletal actors on the shared window, drawn unlit straight in clip coordinates (the -1..1 square
 // is the whole window): their bones, the split of their triangles by bone weights, and where the
 // rigid, per-bone and skinned parts land as the bones turn.
 namespace {
 const float HALF_PI = 1.5707964f;
-
-void expectVector(const Vector& actual, const Vector& expected, const std::string& what)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-5) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-5) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-5) << what;
-}
 
 class ActorTest : public MeshViewTest {
 protected:

@@ -15,18 +15,12 @@
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
+#include "VectorCheck.h"
 #include "ViewStateCheck.h"
 
 // Meshes on the shared window: their geometry, normals and texture coordinates worked out by hand,
 // and what they draw read back from the back buffer.
 namespace {
-void expectVector(const Vector& actual, const Vector& expected, const std::string& what)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-6) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-6) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-6) << what;
-}
-
 class MeshTest : public MeshViewFolderTest {
 protected:
     void SetUp() override
@@ -106,7 +100,7 @@ TEST_F(MeshTest, FreeIndicesSkipThoseStoredExplicitly)
     mesh.setPoint(1, Vector(0, 1, 0));
     EXPECT_EQ(mesh.addPoint(Vector(0, 0, 1)), 2);
     EXPECT_EQ(mesh.addPoint(Vector(0, 0, 2)), 3);
-    expectVector(mesh.getPointVector(1), Vector(0, 1, 0), "explicit point kept");
+    expectVector(mesh.getPointVector(1), Vector(0, 1, 0), "explicit point kept", 1e-6);
 
     Triangle explicitTriangle(Triangle::PointIndices{0, 1, 2});
     explicitTriangle.setPolygonIndex(7);
@@ -159,15 +153,15 @@ TEST_F(MeshTest, VertexNormalsAverageTheFaceNormalsOfSharingSmoothingGroups)
         mesh.getTriangle(1)->setSmoothingGroup(c.group1);
         mesh.calcFaceNormals();
         mesh.calcVertexNormals();
-        expectVector(mesh.getTriangle(0)->getNormal(), Vector(0, 0, 1), c.what);
-        expectVector(mesh.getTriangle(1)->getNormal(), Vector(0, 1, 0), c.what);
+        expectVector(mesh.getTriangle(0)->getNormal(), Vector(0, 0, 1), c.what, 1e-6);
+        expectVector(mesh.getTriangle(1)->getNormal(), Vector(0, 1, 0), c.what, 1e-6);
         const TriangleNormalMap normals = mesh.getTriangleNormalMap();
-        expectVector(normals.getPointNormals(0).getNormal(0), c.shared0, std::string(c.what) + ", point 0 of 0");
-        expectVector(normals.getPointNormals(0).getNormal(1), c.shared0, std::string(c.what) + ", point 1 of 0");
-        expectVector(normals.getPointNormals(1).getNormal(0), c.shared1, std::string(c.what) + ", point 0 of 1");
+        expectVector(normals.getPointNormals(0).getNormal(0), c.shared0, std::string(c.what) + ", point 0 of 0", 1e-6);
+        expectVector(normals.getPointNormals(0).getNormal(1), c.shared0, std::string(c.what) + ", point 1 of 0", 1e-6);
+        expectVector(normals.getPointNormals(1).getNormal(0), c.shared1, std::string(c.what) + ", point 0 of 1", 1e-6);
         // Unshared corners keep their own face normal.
-        expectVector(normals.getPointNormals(0).getNormal(2), Vector(0, 0, 1), c.what);
-        expectVector(normals.getPointNormals(1).getNormal(3), Vector(0, 1, 0), c.what);
+        expectVector(normals.getPointNormals(0).getNormal(2), Vector(0, 0, 1), c.what, 1e-6);
+        expectVector(normals.getPointNormals(1).getNormal(3), Vector(0, 1, 0), c.what, 1e-6);
     }
 }
 
@@ -182,9 +176,9 @@ TEST_F(MeshTest, DegenerateTrianglesGetAnUpNormalAndOneWarning)
     mesh.calcFaceNormals();
     EXPECT_EQ(log.text(), "[warning] mesh::calcFaceNormals(\"bent\") - 2 zero face normals detected. Possibly "
                           "defected mesh.\n");
-    expectVector(mesh.getTriangle(0)->getNormal(), Vector(0, 0, 1), "collinear");
-    expectVector(mesh.getTriangle(1)->getNormal(), Vector(0, 0, 1), "repeated point");
-    expectVector(mesh.getTriangle(2)->getNormal(), Vector(1, 0, 0), "a real one");
+    expectVector(mesh.getTriangle(0)->getNormal(), Vector(0, 0, 1), "collinear", 1e-6);
+    expectVector(mesh.getTriangle(1)->getNormal(), Vector(0, 0, 1), "repeated point", 1e-6);
+    expectVector(mesh.getTriangle(2)->getNormal(), Vector(1, 0, 0), "a real one", 1e-6);
 }
 
 TEST_F(MeshTest, PerPointCoordinatesFillOnlyWhatCornersDoNotHave)
@@ -348,13 +342,13 @@ TEST_F(MeshTest, BoundingBoxSpansTheCornersOfTheTrianglesOnly)
     Mesh mesh(&scene);
     Vector min(9, 9, 9), max(9, 9, 9);
     mesh.getBoundingBox(min, max);
-    expectVector(min, Vector(), "no triangles");
-    expectVector(max, Vector(), "no triangles");
+    expectVector(min, Vector(), "no triangles", 1e-6);
+    expectVector(max, Vector(), "no triangles", 1e-6);
     mesh.addPoint(Vector(-50, 50, 50));  // used by no triangle
     mesh.addTriangle(Vector(1, 2, 3), Vector(-1, 5, 0), Vector(2, -2, 4));
     mesh.getBoundingBox(min, max);
-    expectVector(min, Vector(-1, -2, 0), "min");
-    expectVector(max, Vector(2, 5, 4), "max");
+    expectVector(min, Vector(-1, -2, 0), "min", 1e-6);
+    expectVector(max, Vector(2, 5, 4), "max", 1e-6);
 }
 
 TEST_F(MeshTest, ToStringCountsTrianglesAndSurfaces)

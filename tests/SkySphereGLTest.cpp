@@ -19,18 +19,12 @@
 #include "Surface.h"
 #include "TestSupport.h"
 #include "Texture.h"
+#include "VectorCheck.h"
 
 // Spheres and the sky sphere on the shared window: the sphere's rings worked out by hand, and the
 // sky drawn around the camera of a 3D scene, read back from the back buffer.
 namespace {
 const float DEGREES = 0.017453292f;
-
-void expectVector(const Vector& actual, const Vector& expected, const std::string& what)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-5) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-5) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-5) << what;
-}
 
 class SkySphereTest : public TempDirTest {
 protected:

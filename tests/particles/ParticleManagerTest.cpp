@@ -9,19 +9,10 @@
 #include "PhysicalPathCreation.h"
 #include "PointEmittor.h"
 #include "RecordingParticleParts.h"
+#include "TestSupport.h"
 #include "VolumetricEmittor.h"
 
 namespace {
-std::string exceptionMessage(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const Exception& e) {
-        return e.getMessage();
-    }
-    return "(nothing thrown)";
-}
-
 // A visualisation with a scriptable side, as the camera-facing kinds have: one string action.
 class LabelledVisualisation : public RecordingVisualisation, public Action<LabelledVisualisation> {
 public:

@@ -12,6 +12,7 @@
 #include "PredefinedPathCreation.h"
 #include "Random.h"
 #include "RecordingParticleParts.h"
+#include "TestSupport.h"
 #include "VolumetricEmittor.h"
 
 namespace {
@@ -44,15 +45,6 @@ struct Scene {
     }
 };
 
-std::string exceptionMessage(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const Exception& e) {
-        return e.getMessage();
-    }
-    return "(nothing thrown)";
-}
 }
 
 TEST(ParticleSystem, EachEmitterGoesThroughTheWholeRoadBeforeTheNextInNameOrder)

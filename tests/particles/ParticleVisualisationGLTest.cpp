@@ -73,16 +73,6 @@ public:
     }
 };
 
-std::string exceptionMessage(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const Exception& e) {
-        return e.getMessage();
-    }
-    return "(nothing thrown)";
-}
-
 class ParticleVisualisationTest : public EyeSceneTest {
 protected:
     void SetUp() override

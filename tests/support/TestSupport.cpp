@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Exception.h"
 #include "Log.h"
 
 namespace fs = std::filesystem;
@@ -97,6 +98,16 @@ std::string TempDirTest::path(const std::string& name) const
 void TempDirTest::writeFile(const std::string& name, const std::string& content) const
 {
     ::writeFile(path(name), content);
+}
+
+std::string exceptionMessage(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const Exception& e) {
+        return e.getMessage();
+    }
+    return "(nothing thrown)";
 }
 
 std::string readFile(const std::string& path)

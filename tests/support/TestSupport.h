@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,6 +67,9 @@ double threadCpuSeconds();
 // plain build; AddressSanitizer and UndefinedBehaviorSanitizer make the same work several times
 // slower, so their build allows four.
 double readerSecondsLimit();
+
+// The message of the engine exception call throws, or "(nothing thrown)".
+std::string exceptionMessage(const std::function<void()>& call);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
