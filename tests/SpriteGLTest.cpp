@@ -53,7 +53,7 @@ protected:
     {
         glDisable(GL_CULL_FACE);
         leaveLitScene();
-        TempDirTest::TearDown();
+        EyeSceneTest::TearDown();
     }
 
     // A 16 × 16 image of four 8 × 8 quarters, first row at the top: red top left, green top
@@ -93,7 +93,6 @@ protected:
         scene.setViewState();
         scene.render(time);
     }
-
 };
 }
 

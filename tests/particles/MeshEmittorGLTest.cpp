@@ -56,7 +56,7 @@ protected:
     {
         glDisable(GL_TEXTURE_2D);
         EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-        TempDirTest::TearDown();
+        EyeSceneTest::TearDown();
     }
 
     // An empty model in the scene's actor registry.

@@ -86,7 +86,7 @@ protected:
         glDisable(GL_TEXTURE_2D);
         glColor3f(1.0f, 1.0f, 1.0f);
         EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
-        TempDirTest::TearDown();
+        EyeSceneTest::TearDown();
     }
 
     // The scene's view and its frame: the background and the camera, unlit (it has no lights).
