@@ -51,7 +51,7 @@ private:
     // Consecutive triangles of one surface, drawn with one call.
     struct Run {
         Surface* surface;  // not owned
-        int firstCorner;
+        int firstCorner;  // into cornerVertex
         int cornerCount;
         int firstTriangle;  // the mesh's index of its first triangle, for error messages
     };
@@ -74,12 +74,15 @@ private:
     std::vector<Vector> faceNormals;        // per triangle
     std::vector<int> smoothStart;           // per smoothing set, into smoothTriangles; one more
     std::vector<int> smoothTriangles;       // the triangles whose face normals a set averages
-    std::vector<int> cornerSmoothing;       // per corner, its smoothing set
-    std::vector<int> cornerTriangle;        // per corner, its triangle
     std::vector<Vector> smoothNormals;      // per smoothing set
-    std::vector<float> cornerPositions;     // 3 floats per corner, as drawn
-    std::vector<float> cornerNormals;       // 3 floats per corner
-    std::vector<float> cornerUVs;           // 2 floats per corner
+    // Corners with the same point, normal and texture coordinate share one vertex, so OpenGL
+    // transforms and lights it once rather than once per corner.
+    std::vector<int> vertexPoint;           // per vertex, into points
+    std::vector<int> vertexNormal;          // per vertex: a smoothing set, or -1 - its triangle
+    std::vector<unsigned> cornerVertex;     // per corner, its vertex: the drawn indices
+    std::vector<float> vertexPositions;     // 3 floats per vertex, as drawn
+    std::vector<float> vertexNormals;       // 3 floats per vertex
+    std::vector<float> vertexUVs;           // 2 floats per vertex
     std::vector<Run> runs;
 };
 

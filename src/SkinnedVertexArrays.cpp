@@ -4,6 +4,9 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <tuple>
 #include <set>
 
 #include "Bone.h"
@@ -84,6 +87,8 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
         triangleSlots.emplace(entry.first, static_cast<int>(triangleSlots.size()));
     // Corners that share a point and a smoothing group average the same face normals: one set each.
     std::map<std::pair<int, int>, int> smoothingSets;
+    std::vector<int> cornerSmoothing;  // per corner, its smoothing set
+    std::vector<UV> cornerUV;          // per corner
     const bool textured = mesh.isTextured();
     for (const auto& entry : mesh.getTriangles()) {
         const int index = entry.first;
@@ -105,7 +110,6 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
                 return false;
             }
             cornerPoints.push_back(slot->second);
-            cornerTriangle.push_back(static_cast<int>(meshTriangles.size()) - 1);
             const auto made = smoothingSets.emplace(std::make_pair(point, group), static_cast<int>(smoothingSets.size()));
             if (made.second) {
                 smoothStart.push_back(static_cast<int>(smoothTriangles.size()));
@@ -118,9 +122,7 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
                 }
             }
             cornerSmoothing.push_back(made.first->second);
-            const UV uv = coordinates ? coordinates->getCoordinate(point) : UV::zero();
-            cornerUVs.push_back(uv.u);
-            cornerUVs.push_back(uv.v);
+            cornerUV.push_back(coordinates ? coordinates->getCoordinate(point) : UV::zero());
         }
         if (runs.empty() || runs.back().surface != surface)
             runs.push_back(Run{surface, 3 * (static_cast<int>(meshTriangles.size()) - 1), 0, index});
@@ -128,10 +130,31 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
     }
     smoothStart.push_back(static_cast<int>(smoothTriangles.size()));
     triangleCount = static_cast<int>(meshTriangles.size());
+
+    // A corner of a smoothing set that averages no triangle takes its own face normal, so it
+    // shares its vertex with no other triangle. Coordinates are matched by their bits.
+    std::map<std::tuple<int, std::uint32_t, std::uint32_t>, unsigned> vertices;
+    for (std::size_t c = 0; c < cornerPoints.size(); ++c) {
+        const int set = cornerSmoothing[c];
+        const int triangle = static_cast<int>(c / 3);
+        const int normal = smoothStart[set + 1] > smoothStart[set] ? set : -1 - triangle;
+        std::uint32_t u, v;
+        std::memcpy(&u, &cornerUV[c].u, sizeof u);
+        std::memcpy(&v, &cornerUV[c].v, sizeof v);
+        const auto made = vertices.emplace(std::make_tuple(normal, u, v), static_cast<unsigned>(vertexPoint.size()));
+        // One smoothing set or triangle corner is one point, so the key fixes the point too.
+        if (made.second) {
+            vertexPoint.push_back(cornerPoints[c]);
+            vertexNormal.push_back(normal);
+            vertexUVs.push_back(cornerUV[c].u);
+            vertexUVs.push_back(cornerUV[c].v);
+        }
+        cornerVertex.push_back(made.first->second);
+    }
     faceNormals.resize(static_cast<std::size_t>(triangleCount));
     smoothNormals.resize(smoothingSets.size());
-    cornerPositions.resize(cornerPoints.size() * 3);
-    cornerNormals.resize(cornerPoints.size() * 3);
+    vertexPositions.resize(vertexPoint.size() * 3);
+    vertexNormals.resize(vertexPoint.size() * 3);
     return true;
 }
 
@@ -189,11 +212,10 @@ int SkinnedVertexArrays::blend(const Matrix& unbound)
         const int count = smoothStart[s + 1] - smoothStart[s];
         smoothNormals[s] = count > 0 ? sum / static_cast<float>(count) : Vector();
     }
-    for (std::size_t c = 0; c < cornerPoints.size(); ++c) {
-        const int set = cornerSmoothing[c];
-        const bool smoothed = smoothStart[set + 1] > smoothStart[set];
-        put(cornerPositions, static_cast<int>(c), points[cornerPoints[c]]);
-        put(cornerNormals, static_cast<int>(c), smoothed ? smoothNormals[set] : faceNormals[cornerTriangle[c]]);
+    for (std::size_t v = 0; v < vertexPoint.size(); ++v) {
+        const int normal = vertexNormal[v];
+        put(vertexPositions, static_cast<int>(v), points[vertexPoint[v]]);
+        put(vertexNormals, static_cast<int>(v), normal >= 0 ? smoothNormals[normal] : faceNormals[-1 - normal]);
     }
     return zeroNormals;
 }
@@ -202,9 +224,10 @@ void SkinnedVertexArrays::drawRunImmediate(const Run& run) const
 {
     glBegin(GL_TRIANGLES);
     for (int c = run.firstCorner; c < run.firstCorner + run.cornerCount; ++c) {
-        run.surface->texCoord(cornerUVs[2 * c], cornerUVs[2 * c + 1]);
-        glNormal3fv(&cornerNormals[3 * c]);
-        glVertex3fv(&cornerPositions[3 * c]);
+        const unsigned v = cornerVertex[c];
+        run.surface->texCoord(vertexUVs[2 * v], vertexUVs[2 * v + 1]);
+        glNormal3fv(&vertexNormals[3 * v]);
+        glVertex3fv(&vertexPositions[3 * v]);
     }
     glEnd();
 }
@@ -217,9 +240,9 @@ void SkinnedVertexArrays::draw(const std::string& meshName, bool textured, Envir
     clearPendingGLErrors();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, cornerPositions.data());
-    glNormalPointer(GL_FLOAT, 0, cornerNormals.data());
-    glTexCoordPointer(2, GL_FLOAT, 0, cornerUVs.data());
+    glVertexPointer(3, GL_FLOAT, 0, vertexPositions.data());
+    glNormalPointer(GL_FLOAT, 0, vertexNormals.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, vertexUVs.data());
     const auto finish = [&]() {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_NORMAL_ARRAY);
@@ -247,7 +270,7 @@ void SkinnedVertexArrays::draw(const std::string& meshName, bool textured, Envir
                 glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             else
                 glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-            glDrawArrays(GL_TRIANGLES, run.firstCorner, run.cornerCount);
+            glDrawElements(GL_TRIANGLES, run.cornerCount, GL_UNSIGNED_INT, &cornerVertex[run.firstCorner]);
         }
         const GLenum error = glGetError();
         if (error != GL_NO_ERROR) {
@@ -262,9 +285,9 @@ void SkinnedVertexArrays::draw(const std::string& meshName, bool textured, Envir
         }
     }
     // The current normal and coordinate are left as drawing the last corner one by one leaves them.
-    const std::size_t last = cornerPoints.size() - 1;
-    glNormal3fv(&cornerNormals[3 * last]);
+    const unsigned last = cornerVertex.back();
+    glNormal3fv(&vertexNormals[3 * last]);
     if (textured)
-        runs.back().surface->texCoord(cornerUVs[2 * last], cornerUVs[2 * last + 1]);
+        runs.back().surface->texCoord(vertexUVs[2 * last], vertexUVs[2 * last + 1]);
     finish();
 }
