@@ -30,7 +30,16 @@ public:
     int16_t readS16() { return readValue<int16_t>("an S16"); }
     uint32_t readU32() { return readValue<uint32_t>("a U32"); }
     float readFloat() { return readValue<float>("a float"); }  // an IEEE single in the byte order of a U32
-    Vector readVector();  // three floats, x, y, z as the file has them
+    // Three floats, x, y, z as the file has them.
+    Vector readVector()
+    {
+        take(12, "a vector");
+        float x, y, z;
+        decode(x);
+        decode(y);
+        decode(z);
+        return Vector(x, y, z);
+    }
     // Bytes up to a zero byte, which is consumed too; throws when none comes before the end.
     std::string readString();
 
@@ -51,8 +60,14 @@ public:
     [[noreturn]] void fail(const std::string& detail);
 
 private:
-    // Throws unless count bytes of a value named what fit before the end.
-    void take(uint64_t count, const char* what);
+    // Throws unless count bytes of a value named what fit before the end. Defined here, as every
+    // typed read starts with it; the message is built out of line.
+    void take(uint64_t count, const char* what)
+    {
+        if (!fits(count))
+            refuse(count, what);
+    }
+    [[noreturn]] void refuse(uint64_t count, const char* what);
     bool fits(uint64_t count) const { return count <= remaining(); }
     // The next little-endian value, which the caller has checked fits, passed.
     void decode(uint8_t& value)
@@ -73,8 +88,18 @@ private:
         value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
                 (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
     }
-    void decode(int16_t& value);
-    void decode(float& value);
+    void decode(int16_t& value)
+    {
+        uint16_t raw;
+        decode(raw);
+        value = static_cast<int16_t>(raw);
+    }
+    void decode(float& value)
+    {
+        uint32_t raw;
+        decode(raw);
+        value = floatFromBits(raw);
+    }
     // A value of T's size named what; throws when it does not fit.
     template <typename T> T readValue(const char* what)
     {

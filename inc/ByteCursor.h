@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // A read position over the bytes of one file held in memory, bounded by the end of the innermost
@@ -21,7 +22,10 @@ public:
     size_t getDepth() const { return outerEnds.size(); }
     // True when count values of elementSize bytes fit in what remains, without overflow; checked
     // before a loop over, or an allocation from, a count read from the file.
-    bool hasRoomFor(uint64_t count, uint64_t elementSize) const;
+    bool hasRoomFor(uint64_t count, uint64_t elementSize) const
+    {
+        return elementSize == 0 || count <= remaining() / elementSize;
+    }
 
     // Moves to the end of the innermost range, past what its reader left unread, and widens
     // reading to the enclosing end again. Nothing at the outermost level.
@@ -43,7 +47,12 @@ protected:
     // the current end.
     bool findTerminator(uint64_t& length) const;
     // The IEEE single whose bits are bits, as both formats store a float.
-    static float floatFromBits(uint32_t bits);
+    static float floatFromBits(uint32_t bits)
+    {
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
 
 private:
     std::vector<uint8_t> bytes;

@@ -8,13 +8,6 @@ ByteCursor::ByteCursor(std::vector<uint8_t> bytes)
 {
 }
 
-bool ByteCursor::hasRoomFor(uint64_t count, uint64_t elementSize) const
-{
-    if (elementSize == 0)
-        return true;
-    return count <= remaining() / elementSize;
-}
-
 void ByteCursor::leave()
 {
     if (outerEnds.empty())
@@ -40,11 +33,4 @@ bool ByteCursor::findTerminator(uint64_t& length) const
         return false;
     length = static_cast<uint64_t>(static_cast<const uint8_t*>(terminator) - first);
     return true;
-}
-
-float ByteCursor::floatFromBits(uint32_t bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }

@@ -56,6 +56,10 @@ public:
     // The same as an LWChunk.
     LWChunk* previousChunkWithId(int number);
 
+    // The actor's polygon number for the first of count polygons whose faces a chunk adds: the
+    // numbers run on from the chunks applied before it in this fill, starting at 0.
+    int takePolygonNumbers(int count);
+
     // The resource name of the last loadObject, for the chunks' messages.
     const std::string& getFileName() const { return fileName; }
 
@@ -94,6 +98,7 @@ private:
     // so that chunks find their nearest earlier chunk of a kind without walking back the list.
     std::map<int, size_t> lastApplied;
     bool filling;
+    int nextPolygonNumber;  // the actor's polygon number for the next face a chunk adds
 };
 
 #endif

@@ -20,9 +20,16 @@ public:
     void fillObject(Actor* actor, LWLoader* loader) override;
     int getPolygonType() const override;
 
-    int getPolygonCount() const { return static_cast<int>(vertexIndices.size()); }
-    const std::vector<uint32_t>& getVertexIndices(int polygon) const { return vertexIndices[polygon]; }
-    int getVertexCount(int polygon) const { return static_cast<int>(vertexIndices[polygon].size()); }
+    int getPolygonCount() const { return static_cast<int>(cornerStart.size()) - 1; }
+    // A copy of the polygon's corners.
+    std::vector<uint32_t> getVertexIndices(int polygon) const
+    {
+        return std::vector<uint32_t>(corners.begin() + cornerStart[polygon], corners.begin() + cornerStart[polygon + 1]);
+    }
+    int getVertexCount(int polygon) const
+    {
+        return static_cast<int>(cornerStart[polygon + 1] - cornerStart[polygon]);
+    }
     // The actor's polygon number of polygon 0 once the faces were added, -1 before; the others
     // follow on. Numbers run on across the chunks of an object, so no two layers share one.
     int getFirstPolygon() const { return firstPolygon; }
@@ -32,11 +39,16 @@ public:
 private:
     void addBones(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
     void addFaces(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
+    // The corner of polygon, 0 to its vertex count - 1.
+    uint32_t corner(int polygon, int index) const { return corners[cornerStart[polygon] + index]; }
     // Links the bones this chunk added where one starts at another's end point.
     void linkBones(Actor* actor) const;
 
     int polygonType;  // ID_FACE, ID_BONE or another identifier number
-    std::vector<std::vector<uint32_t>> vertexIndices;  // corners of each polygon, file order
+    // The corners of all polygons in file order in one block: polygon i's run from cornerStart[i]
+    // to cornerStart[i + 1], so reading a polygon allocates nothing of its own.
+    std::vector<uint32_t> corners;
+    std::vector<uint32_t> cornerStart;  // one more than there are polygons; a body is at most 4 GB
     int firstPolygon;
     int firstBone;
 };

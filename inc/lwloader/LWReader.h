@@ -26,20 +26,38 @@ public:
     void fail(const std::string& why);
 
     // Each returns the bytes consumed, 0 when the value does not fit (the reader is then failed).
-    int64_t readU1(uint8_t& value) { return readEach(&value, 1, "U1"); }
-    int64_t readU2(uint16_t& value) { return readEach(&value, 1, "U2"); }
+    // A single value that does not fit reads as 0.
+    int64_t readU1(uint8_t& value) { return readOne(value, "U1"); }
+    int64_t readU2(uint16_t& value) { return readOne(value, "U2"); }
     int64_t readU2(uint16_t* values, uint64_t count) { return readEach(values, count, "U2"); }
-    int64_t readI2(int16_t& value) { return readEach(&value, 1, "U2"); }
-    int64_t readU4(uint32_t& value) { return readEach(&value, 1, "U4"); }
+    int64_t readI2(int16_t& value) { return readOne(value, "U2"); }
+    int64_t readU4(uint32_t& value) { return readOne(value, "U4"); }
     int64_t readU4(uint32_t* values, uint64_t count) { return readEach(values, count, "U4"); }
     // An F4 is an IEEE single stored in the byte order of a U4.
-    int64_t readF4(float& value) { return readEach(&value, 1, "F4"); }
+    int64_t readF4(float& value) { return readOne(value, "F4"); }
     int64_t readF4(float* values, uint64_t count) { return readEach(values, count, "F4"); }
     // count triples: x, y, z (VEC12) or r, g, b (COL12), 12 bytes each.
     int64_t readVEC12(float* values, uint64_t count);
     int64_t readCOL12(float* values, uint64_t count);
-    // An index of 2 bytes (0 to 65279), or of 4 bytes when the first is 0xFF (a 24-bit index).
-    int64_t readVX(uint32_t& index);
+    // An index of 2 bytes (0 to 65279), or of 4 bytes when the first is 0xFF (a 24-bit index); 0
+    // when it does not fit.
+    int64_t readVX(uint32_t& index)
+    {
+        index = 0;
+        if (!take(1, 1, "VX"))
+            return 0;
+        if (*next() != 0xFF) {
+            if (!take(1, 2, "VX"))
+                return 0;
+            index = nextU2();
+            return 2;
+        }
+        if (!take(1, 4, "VX"))
+            return 0;
+        // The 0xFF marker, then the 24-bit index.
+        index = nextU4() & 0x00FFFFFF;
+        return 4;
+    }
     // A zero-terminated string and the pad byte after an odd count (terminator included). The
     // count returned includes both; it is even unless the body ends where the pad byte should be.
     // A string without a terminator before the end fails.
@@ -56,8 +74,17 @@ public:
     bool enter(uint64_t size);
 
 private:
-    // True when count values of elementSize bytes fit; fails with what named otherwise.
-    bool take(uint64_t count, uint64_t elementSize, const char* what);
+    // True when count values of elementSize bytes fit; fails with what named otherwise. Defined
+    // here, as every typed read starts with it; the message is built out of line.
+    bool take(uint64_t count, uint64_t elementSize, const char* what)
+    {
+        if (!failure && hasRoomFor(count, elementSize))
+            return true;
+        refuse(count, elementSize, what);
+        return false;
+    }
+    // Fails for a take that does not fit, unless the reader failed before.
+    void refuse(uint64_t count, uint64_t elementSize, const char* what);
     // The next big-endian value, which the caller has checked fits, passed.
     uint16_t nextU2()
     {
@@ -82,8 +109,24 @@ private:
     void decode(uint32_t& value) { value = nextU4(); }
     void decode(float& value) { value = floatFromBits(nextU4()); }
     // count values of T's size named what, each decoded as a T: the bytes consumed, or 0 (and
-    // failed) when they do not fit. Defined for the types of the public reads only.
-    template <typename T> int64_t readEach(T* values, uint64_t count, const char* what);
+    // failed) when they do not fit.
+    template <typename T> int64_t readOne(T& value, const char* what)
+    {
+        if (!take(1, sizeof(T), what)) {
+            value = T();
+            return 0;
+        }
+        decode(value);
+        return sizeof(T);
+    }
+    template <typename T> int64_t readEach(T* values, uint64_t count, const char* what)
+    {
+        if (!take(count, sizeof(T), what))
+            return 0;
+        for (uint64_t i = 0; i < count; ++i)
+            decode(values[i]);
+        return static_cast<int64_t>(count * sizeof(T));
+    }
 
     std::string name;
     bool failure;

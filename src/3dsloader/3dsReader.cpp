@@ -24,35 +24,10 @@ void _3dsReader::fail(const std::string& detail)
                               ".");
 }
 
-void _3dsReader::take(uint64_t count, const char* what)
+void _3dsReader::refuse(uint64_t count, const char* what)
 {
-    if (!fits(count))
-        fail(std::string(what) + " at byte " + std::to_string(getPosition()) + " needs " + std::to_string(count) +
-             " bytes where " + std::to_string(remaining()) + " remain in its chunk");
-}
-
-void _3dsReader::decode(int16_t& value)
-{
-    uint16_t raw;
-    decode(raw);
-    std::memcpy(&value, &raw, sizeof value);
-}
-
-void _3dsReader::decode(float& value)
-{
-    uint32_t raw;
-    decode(raw);
-    value = floatFromBits(raw);
-}
-
-Vector _3dsReader::readVector()
-{
-    take(12, "a vector");
-    float x, y, z;
-    decode(x);
-    decode(y);
-    decode(z);
-    return Vector(x, y, z);
+    fail(std::string(what) + " at byte " + std::to_string(getPosition()) + " needs " + std::to_string(count) +
+         " bytes where " + std::to_string(remaining()) + " remain in its chunk");
 }
 
 std::string _3dsReader::readString()

@@ -57,7 +57,7 @@ ResourceFile openObject(const std::string& name)
 
 LWLoader::LWLoader(Actor* actor, Environment* environment)
     : environment(environment), actor(actor), cursor(0), currentChunk(0), currentLayer(noLayer), boneLayer(false),
-      filling(false)
+      filling(false), nextPolygonNumber(0)
 {
 }
 
@@ -202,6 +202,7 @@ void LWLoader::fillObject(Actor* target)
         {
             loader.lastApplied.clear();
             loader.filling = true;
+            loader.nextPolygonNumber = 0;
         }
         ~FillScope()
         {
@@ -244,6 +245,13 @@ void LWLoader::fillObject(Actor* target)
             break;
         }
     }
+}
+
+int LWLoader::takePolygonNumbers(int count)
+{
+    const int first = nextPolygonNumber;
+    nextPolygonNumber += count;
+    return first;
 }
 
 void LWLoader::resetCursor()

@@ -61,7 +61,8 @@ private:
 };
 }
 
-LWPolygonsChunk::LWPolygonsChunk() : LWChunk(ID_POLS), polygonType(ID_OTHER), firstPolygon(-1), firstBone(-1)
+LWPolygonsChunk::LWPolygonsChunk()
+    : LWChunk(ID_POLS), polygonType(ID_OTHER), cornerStart(1, 0), firstPolygon(-1), firstBone(-1)
 {
 }
 
@@ -81,6 +82,10 @@ int64_t LWPolygonsChunk::readData(LWReader& reader)
         return 4 + reader.skip(reader.remaining());
 
     int64_t consumed = 4;
+    // Every polygon takes at least its 2-byte count and every corner 2 bytes or more, so neither
+    // block grows beyond this while the body is read.
+    corners.reserve(corners.size() + reader.remaining() / 2);
+    cornerStart.reserve(cornerStart.size() + reader.remaining() / 2);
     while (consumed < getSize()) {
         uint16_t word;
         if (reader.readU2(word) != 2)
@@ -88,23 +93,26 @@ int64_t LWPolygonsChunk::readData(LWReader& reader)
         consumed += 2;
         const uint16_t count = word & VERTEX_COUNT_MASK;
         if (polygonType == ID_BONE && count < 2) {
-            reader.fail("bone polygon " + std::to_string(vertexIndices.size()) + " has " + std::to_string(count) +
+            reader.fail("bone polygon " + std::to_string(getPolygonCount()) + " has " + std::to_string(count) +
                         " corners where a bone needs two");
             return READ_FAILED;
         }
         if (!reader.hasRoomFor(count, 2)) {
-            reader.fail("polygon " + std::to_string(vertexIndices.size()) + " has " + std::to_string(count) +
+            reader.fail("polygon " + std::to_string(getPolygonCount()) + " has " + std::to_string(count) +
                         " corners where " + std::to_string(reader.remaining()) + " bytes remain");
             return READ_FAILED;
         }
-        std::vector<uint32_t> corners(count);
-        for (uint32_t& corner : corners) {
-            int64_t bytes = reader.readVX(corner);
-            if (bytes == 0)
+        const size_t first = corners.size();
+        corners.resize(first + count);
+        for (size_t c = first; c < corners.size(); ++c) {
+            int64_t bytes = reader.readVX(corners[c]);
+            if (bytes == 0) {
+                corners.resize(first);
                 return READ_FAILED;
+            }
             consumed += bytes;
         }
-        vertexIndices.push_back(std::move(corners));
+        cornerStart.push_back(static_cast<uint32_t>(corners.size()));
     }
     return consumed;
 }
@@ -137,18 +145,18 @@ void LWPolygonsChunk::addBones(Actor* actor, LWLoader* loader, const LWPointsChu
     // A bone runs from its polygon's first corner to its second, both points of the chunk itself:
     // a bone layer adds no points to the actor.
     for (int i = 0; i < count; ++i) {
-        for (int corner = 0; corner < 2; ++corner) {
-            if (vertexIndices[i][corner] >= static_cast<uint32_t>(pointsChunk.getPointCount()))
+        for (int c = 0; c < 2; ++c) {
+            if (corner(i, c) >= static_cast<uint32_t>(pointsChunk.getPointCount()))
                 throw LWLoaderException("LWPolygonsChunk",
                                         "fillObject() - File \"" + loader->getFileName() + "\": bone polygon " +
-                                            std::to_string(i) + " names point " + std::to_string(vertexIndices[i][corner]) +
+                                            std::to_string(i) + " names point " + std::to_string(corner(i, c)) +
                                             ", beyond the " + std::to_string(pointsChunk.getPointCount()) +
                                             " points of its points chunk.");
         }
     }
     for (int i = 0; i < count; ++i) {
-        const Vector& start = pointsChunk.getPoint(static_cast<int>(vertexIndices[i][0]));
-        const Vector& end = pointsChunk.getPoint(static_cast<int>(vertexIndices[i][1]));
+        const Vector& start = pointsChunk.getPoint(static_cast<int>(corner(i, 0)));
+        const Vector& end = pointsChunk.getPoint(static_cast<int>(corner(i, 1)));
         int bone = actor->addBone(start, end - start);
         if (i == 0)
             firstBone = bone;
@@ -165,13 +173,13 @@ void LWPolygonsChunk::linkBones(Actor* actor) const
     std::unordered_map<uint32_t, std::vector<int>> endingAt;         // bones by end point, ascending
     std::unordered_map<uint32_t, std::set<int>> parentlessStartingAt;  // bones by start point
     for (int i = 0; i < count; ++i) {
-        endingAt[vertexIndices[i][1]].push_back(i);
-        parentlessStartingAt[vertexIndices[i][0]].insert(i);
+        endingAt[corner(i, 1)].push_back(i);
+        parentlessStartingAt[corner(i, 0)].insert(i);
     }
     BoneForest forest(static_cast<size_t>(count));
     const auto link = [&](int child, int parent) {
         forest.link(child, parent);
-        parentlessStartingAt[vertexIndices[child][0]].erase(child);
+        parentlessStartingAt[corner(child, 0)].erase(child);
         Bone* childBone = actor->getBone(firstBone + child);
         Bone* parentBone = actor->getBone(firstBone + parent);
         childBone->setParent(parentBone);
@@ -179,12 +187,12 @@ void LWPolygonsChunk::linkBones(Actor* actor) const
     };
     for (int i = 0; i < count; ++i) {
         // Bones j >= i that end where bone i starts: bone i goes below the first that may take it.
-        const std::vector<int>& ends = endingAt[vertexIndices[i][0]];
+        const std::vector<int>& ends = endingAt[corner(i, 0)];
         auto parentCandidate = std::lower_bound(ends.begin(), ends.end(), i);
         if (forest.hasParent(i))
             parentCandidate = ends.end();
         // Bones j >= i without a parent that start where bone i ends go below it.
-        std::set<int>& starts = parentlessStartingAt[vertexIndices[i][1]];
+        std::set<int>& starts = parentlessStartingAt[corner(i, 1)];
         auto childCandidate = starts.lower_bound(i);
         while (parentCandidate != ends.end() || childCandidate != starts.end()) {
             const bool parentFirst =
@@ -212,38 +220,27 @@ void LWPolygonsChunk::linkBones(Actor* actor) const
 
 void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk)
 {
-    // The numbers of this chunk's polygons follow those of the last chunk whose faces were added.
-    int base = 0;
-    for (LWChunk* chunk = loader->previousChunk(); chunk; chunk = loader->previousChunk()) {
-        const LWPolygonsChunk* earlier = dynamic_cast<const LWPolygonsChunk*>(chunk);
-        if (earlier && earlier->firstPolygon >= 0) {
-            base = earlier->firstPolygon + earlier->getPolygonCount();
-            break;
-        }
-    }
-    loader->resetCursor();
-
-    // Every corner is checked before any face is added. The actor's points of all polygons lie
-    // in one block, polygon i's from cornerStart[i] to cornerStart[i + 1].
-    std::vector<int> corners;
-    std::vector<size_t> cornerStart;
-    cornerStart.reserve(vertexIndices.size() + 1);
-    for (size_t i = 0; i < vertexIndices.size(); ++i) {
-        cornerStart.push_back(corners.size());
-        for (uint32_t index : vertexIndices[i]) {
-            const int point = pointsChunk.actorPoint(index);
+    // Every corner is checked before any face is added. The actor's points of polygon i lie
+    // from cornerStart[i] to cornerStart[i + 1] in one block, as the corners do.
+    std::vector<int> points(corners.size());
+    const int count = getPolygonCount();
+    for (int i = 0; i < count; ++i) {
+        for (uint32_t c = cornerStart[i]; c < cornerStart[i + 1]; ++c) {
+            const int point = pointsChunk.actorPoint(corners[c]);
             if (point < 0)
-                throw pointsChunk.pointFailure(index, loader->getFileName(),
+                throw pointsChunk.pointFailure(corners[c], loader->getFileName(),
                                                "polygon " + std::to_string(i) + " of layer " +
                                                    std::to_string(loader->getLayerNumber()));
-            corners.push_back(point);
+            points[c] = point;
         }
     }
-    cornerStart.push_back(corners.size());
+    // The numbers of this chunk's polygons follow those of the chunks whose faces were added
+    // before.
+    const int base = loader->takePolygonNumbers(count);
     firstPolygon = base;
     // At least one triangle a polygon.
-    actor->reserve(0, static_cast<int>(vertexIndices.size()));
-    for (size_t i = 0; i < vertexIndices.size(); ++i)
-        actor->addPolygon(corners.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
-                          base + static_cast<int>(i));
+    actor->reserve(0, count);
+    for (int i = 0; i < count; ++i)
+        actor->addPolygon(points.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
+                          base + i);
 }

@@ -15,35 +15,15 @@ void LWReader::fail(const std::string& why)
     failure = true;
 }
 
-bool LWReader::take(uint64_t count, uint64_t elementSize, const char* what)
+void LWReader::refuse(uint64_t count, uint64_t elementSize, const char* what)
 {
     if (failure)
-        return false;
-    if (!hasRoomFor(count, elementSize)) {
-        std::string needed = count == 1 || elementSize == 1
-                                 ? std::to_string(count * elementSize)
-                                 : std::to_string(count) + " x " + std::to_string(elementSize);
-        fail(std::string(what) + " at byte " + std::to_string(getPosition()) + " needs " + needed + " bytes where " +
-             std::to_string(remaining()) + " remain");
-        return false;
-    }
-    return true;
+        return;
+    std::string needed = count == 1 || elementSize == 1 ? std::to_string(count * elementSize)
+                                                        : std::to_string(count) + " x " + std::to_string(elementSize);
+    fail(std::string(what) + " at byte " + std::to_string(getPosition()) + " needs " + needed + " bytes where " +
+         std::to_string(remaining()) + " remain");
 }
-
-template <typename T> int64_t LWReader::readEach(T* values, uint64_t count, const char* what)
-{
-    if (!take(count, sizeof(T), what))
-        return 0;
-    for (uint64_t i = 0; i < count; ++i)
-        decode(values[i]);
-    return static_cast<int64_t>(count * sizeof(T));
-}
-
-template int64_t LWReader::readEach(uint8_t*, uint64_t, const char*);
-template int64_t LWReader::readEach(uint16_t*, uint64_t, const char*);
-template int64_t LWReader::readEach(int16_t*, uint64_t, const char*);
-template int64_t LWReader::readEach(uint32_t*, uint64_t, const char*);
-template int64_t LWReader::readEach(float*, uint64_t, const char*);
 
 int64_t LWReader::readVEC12(float* values, uint64_t count)
 {
@@ -57,23 +37,6 @@ int64_t LWReader::readCOL12(float* values, uint64_t count)
     if (!take(count, 12, "COL12"))
         return 0;
     return readF4(values, count * 3);
-}
-
-int64_t LWReader::readVX(uint32_t& index)
-{
-    if (!take(1, 1, "VX"))
-        return 0;
-    if (*next() != 0xFF) {
-        if (!take(1, 2, "VX"))
-            return 0;
-        index = nextU2();
-        return 2;
-    }
-    if (!take(1, 4, "VX"))
-        return 0;
-    // The 0xFF marker, then the 24-bit index.
-    index = nextU4() & 0x00FFFFFF;
-    return 4;
 }
 
 int64_t LWReader::readS0(std::string& text)
