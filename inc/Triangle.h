@@ -2,6 +2,7 @@
 #define KELVO_TRIANGLE_H
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "Exception.h"
@@ -17,6 +18,12 @@ typedef IndexMap<Point> PointMap;
 class Triangle {
 public:
     typedef std::array<int, 3> PointIndices;
+    // A surface name the triangles that carry it share, so that each holds a pointer, not a copy
+    // of the text; null for the empty name.
+    typedef std::shared_ptr<const std::string> SurfaceName;
+
+    // The shared form of name, for a caller that gives many triangles the same one.
+    static SurfaceName shareSurfaceName(const std::string& name);
 
     Triangle();
     // The corners; every other field at its default.
@@ -33,8 +40,9 @@ public:
     bool hasPoint(int point) const;
 
     void setSurfaceName(const std::string& name);
+    void setSurfaceName(const SurfaceName& name) { surfaceName = name; }
     // The stored name itself, so that drawing looks surfaces up without copying it.
-    const std::string& getSurfaceName() const;
+    const std::string& getSurfaceName() const { return surfaceName ? *surfaceName : noName(); }
 
     void setPolygonIndex(int index);
     int getPolygonIndex() const;
@@ -51,10 +59,13 @@ public:
     Vector calcNormal(const PointMap& points) const;
 
 private:
+    static const std::string& noName();
+
+    // Laid out so that no padding comes between the fields: a large mesh holds millions.
     PointIndices points;      // -1 until set
-    std::string surfaceName;  // empty until set
-    Vector normal;            // stored by the mesh after calcNormal
     int polygonIndex;         // the source polygon this triangle was cut from; -1 for none
+    SurfaceName surfaceName;  // null (the empty name) until set
+    Vector normal;            // stored by the mesh after calcNormal
     int smoothingGroup;       // bit mask; -1 shares a bit with every non-zero mask
 };
 

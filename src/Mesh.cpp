@@ -212,8 +212,9 @@ const std::vector<int>& Mesh::getPointTriangleList(int point) const
 
 void Mesh::setSurfaceName(const std::string& name)
 {
+    const Triangle::SurfaceName shared = Triangle::shareSurfaceName(name);
     for (auto& entry : triangles)
-        entry.second.setSurfaceName(name);
+        entry.second.setSurfaceName(shared);
     drawingChanged();
 }
 

@@ -22,14 +22,21 @@ bool Triangle::hasPoint(int point) const
     return points[0] == point || points[1] == point || points[2] == point;
 }
 
-void Triangle::setSurfaceName(const std::string& name)
+Triangle::SurfaceName Triangle::shareSurfaceName(const std::string& name)
 {
-    surfaceName = name;
+    return name.empty() ? SurfaceName() : std::make_shared<const std::string>(name);
 }
 
-const std::string& Triangle::getSurfaceName() const
+void Triangle::setSurfaceName(const std::string& name)
 {
-    return surfaceName;
+    if (getSurfaceName() != name)
+        surfaceName = shareSurfaceName(name);
+}
+
+const std::string& Triangle::noName()
+{
+    static const std::string empty;
+    return empty;
 }
 
 void Triangle::setPolygonIndex(int index)

@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-void TriangleIndex::add(int key, int triangle)
-{
-    pending.emplace_back(key, triangle);
-}
-
 void TriangleIndex::remove(int key, int triangle)
 {
     settle();

@@ -386,6 +386,7 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
         currentMesh->getSurfaces().add(name, *surface);
     const uint16_t count = reader.readU16();
     reader.requireRoomFor(count, 2, "material \"" + name + "\"", "declares", "faces", "its");
+    const Triangle::SurfaceName shared = Triangle::shareSurfaceName(name);
     for (uint16_t i = 0; i < count; ++i) {
         const uint16_t face = reader.readU16();
         if (!currentMesh)
@@ -394,7 +395,7 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
         if (!triangle)
             reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
                         currentMesh->getName() + "\" does not have");
-        triangle->setSurfaceName(name);
+        triangle->setSurfaceName(shared);
     }
 }
 

@@ -80,8 +80,11 @@ void LWPtagChunk::fillObject(Actor* actor, LWLoader* loader)
                                                        std::to_string(polygons->getPolygonCount()) +
                                                        " polygons of its polygons chunk.");
     }
+    // Entries mostly come in runs of one tag: each run shares one copy of its name.
+    Triangle::SurfaceName surface;
     for (size_t e = 0; e < polygonIndices.size(); ++e) {
-        const std::string& surface = tags->getTag(tagIndices[e]);
+        if (e == 0 || tagIndices[e] != tagIndices[e - 1])
+            surface = Triangle::shareSurfaceName(tags->getTag(tagIndices[e]));
         const int polygon = polygons->getFirstPolygon() + static_cast<int>(polygonIndices[e]);
         for (int index : actor->getPolygonTriangles(polygon))
             actor->getTriangle(index)->setSurfaceName(surface);
