@@ -11,6 +11,7 @@
 #include "Factory.h"
 #include "Mesh.h"
 #include "PointBoneWeightTable.h"
+#include "PolygonTriangulation.h"
 #include "SkinnedVertexArrays.h"
 #include "StaticMesh.h"
 
@@ -37,6 +38,10 @@ public:
     // their triangle indices. A convex polygon gives the fan (v0, v[i+1], v[i]) for i from
     // count - 2 down to 1. Fewer than three points make nothing.
     std::vector<int> addPolygon(const int* points, int count, int polygonIndex);
+    // The same for a loader that does not ask for the indices: returns how many triangles were
+    // added, the last ones of the mesh. Allocates nothing for a polygon no larger than the
+    // largest before.
+    int addPolygonTriangles(const int* points, int count, int polygonIndex);
 
     // A new root bone from start extending by end (actor units); returns its index. The actor is
     // prepared again at its next render.
@@ -104,6 +109,8 @@ private:
     // Drops the weights of bones the actor does not have, with one warning per bone name.
     void dropUnknownBoneWeights();
 
+    PolygonTriangulation triangulation;  // room for cutting the next polygon
+    std::vector<Vector> polygonCorners;  // room for the corner positions of the next polygon
     std::vector<std::unique_ptr<Bone>> bones;  // creation order; owned
     std::map<std::string, Bone*> boneNames;    // registered names; point into bones
     std::list<Bone*> rootBones;                // bones without parent; point into bones

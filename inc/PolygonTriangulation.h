@@ -16,11 +16,26 @@ class PolygonTriangulation {
 public:
     // Three corner numbers (0 .. n - 1) of the polygon.
     using Corners = std::array<int, 3>;
+    // A corner's place in the polygon's plane.
+    struct Place {
+        double x;
+        double y;
+    };
 
     // corners: the polygon's corner positions in file order. Fewer than three give nothing.
     static std::vector<Corners> triangulate(const std::vector<Vector>& corners);
     // The fan from corner 0 of a polygon of count corners.
     static std::vector<Corners> fan(int count);
+
+    // The same cuts in storage this object keeps for the next polygon, valid until the next call:
+    // a caller cutting many polygons allocates only for a polygon larger than any before.
+    const std::vector<Corners>& cut(const Vector* corners, int count);
+    const std::vector<Corners>& cutFan(int count);
+
+private:
+    std::vector<Corners> made;
+    std::vector<Place> flat;  // the corners in the polygon's plane
+    std::vector<int> previous, next;  // the neighbours of each corner left while ears are clipped
 };
 
 #endif

@@ -35,29 +35,37 @@ Actor::~Actor() = default;
 
 std::vector<int> Actor::addPolygon(const int* points, int count, int polygonIndex)
 {
-    std::vector<int> made;
+    const int before = getTriangleCount();
+    const int added = addPolygonTriangles(points, count, polygonIndex);
+    std::vector<int> made(static_cast<size_t>(added));
+    for (int k = 0; k < added; ++k)
+        made[static_cast<size_t>(k)] = before + k;
+    return made;
+}
+
+int Actor::addPolygonTriangles(const int* points, int count, int polygonIndex)
+{
     if (!points || count < 3)
-        return made;
-    made.reserve(static_cast<size_t>(count - 2));
+        return 0;
     // A triangle is its own fan: only a larger polygon needs its corners' places to be cut.
     if (count == 3) {
         addTriangle(points[0], points[2], points[1], polygonIndex);
-        made.push_back(getTriangleCount() - 1);
-        return made;
+        return 1;
     }
     // A corner without a point has no place to cut by: such a polygon gets the plain fan.
-    std::vector<Vector> corners;
-    corners.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count && hasPoint(points[i]); ++i)
-        corners.push_back(getPointVector(points[i]));
-    const std::vector<PolygonTriangulation::Corners> pieces = static_cast<int>(corners.size()) == count
-                                                                  ? PolygonTriangulation::triangulate(corners)
-                                                                  : PolygonTriangulation::fan(count);
-    for (const PolygonTriangulation::Corners& piece : pieces) {
-        addTriangle(points[piece[0]], points[piece[1]], points[piece[2]], polygonIndex);
-        made.push_back(getTriangleCount() - 1);
+    polygonCorners.clear();
+    for (int i = 0; i < count; ++i) {
+        const Point* point = findPoint(points[i]);
+        if (!point)
+            break;
+        polygonCorners.push_back(point->toVector());
     }
-    return made;
+    const std::vector<PolygonTriangulation::Corners>& pieces =
+        static_cast<int>(polygonCorners.size()) == count ? triangulation.cut(polygonCorners.data(), count)
+                                                         : triangulation.cutFan(count);
+    for (const PolygonTriangulation::Corners& piece : pieces)
+        addTriangle(points[piece[0]], points[piece[1]], points[piece[2]], polygonIndex);
+    return static_cast<int>(pieces.size());
 }
 
 int Actor::addBone(const Vector& start, const Vector& end)

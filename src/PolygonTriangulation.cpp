@@ -8,10 +8,7 @@ const double TWO_PI = 6.283185307179586;
 // Relative to the square of the polygon's size: below it an area or a turn counts as none.
 const double FLAT = 1e-12;
 
-struct Point2 {
-    double x;
-    double y;
-};
+using Point2 = PolygonTriangulation::Place;
 
 // Twice the signed area of (o, a, b): positive when the three turn anticlockwise.
 double turn(const Point2& o, const Point2& a, const Point2& b)
@@ -32,9 +29,8 @@ PolygonTriangulation::Corners drawn(int a, int b, int c)
 
 // The corners in the polygon's plane, in coordinates where the polygon runs anticlockwise, and the
 // largest extent of the polygon; false when the polygon encloses no area (or holds no number).
-bool project(const std::vector<Vector>& corners, std::vector<Point2>& flat, double& size)
+bool project(const Vector* corners, size_t n, std::vector<Point2>& flat, double& size)
 {
-    const size_t n = corners.size();
     double normal[3] = {0.0, 0.0, 0.0};
     double low[3] = {corners[0].x, corners[0].y, corners[0].z};
     double high[3] = {low[0], low[1], low[2]};
@@ -117,10 +113,12 @@ bool crossesItself(const std::vector<Point2>& p, double flatTurn)
 }
 
 // Cuts off one ear after the other; false when no ear is left to cut before three corners remain.
-bool clipEars(const std::vector<Point2>& p, double flatTurn, std::vector<PolygonTriangulation::Corners>& made)
+bool clipEars(const std::vector<Point2>& p, double flatTurn, std::vector<PolygonTriangulation::Corners>& made,
+              std::vector<int>& previous, std::vector<int>& next)
 {
     const int n = static_cast<int>(p.size());
-    std::vector<int> previous(static_cast<size_t>(n)), next(static_cast<size_t>(n));
+    previous.resize(static_cast<size_t>(n));
+    next.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         previous[static_cast<size_t>(i)] = (i + n - 1) % n;
         next[static_cast<size_t>(i)] = (i + 1) % n;
@@ -178,29 +176,41 @@ bool clipEars(const std::vector<Point2>& p, double flatTurn, std::vector<Polygon
 
 std::vector<PolygonTriangulation::Corners> PolygonTriangulation::fan(int count)
 {
-    std::vector<Corners> made;
+    PolygonTriangulation triangulation;
+    return triangulation.cutFan(count);
+}
+
+std::vector<PolygonTriangulation::Corners> PolygonTriangulation::triangulate(const std::vector<Vector>& corners)
+{
+    PolygonTriangulation triangulation;
+    return triangulation.cut(corners.data(), static_cast<int>(corners.size()));
+}
+
+const std::vector<PolygonTriangulation::Corners>& PolygonTriangulation::cutFan(int count)
+{
+    made.clear();
     for (int i = count - 2; i >= 1; --i)
         made.push_back(drawn(0, i, i + 1));
     return made;
 }
 
-std::vector<PolygonTriangulation::Corners> PolygonTriangulation::triangulate(const std::vector<Vector>& corners)
+const std::vector<PolygonTriangulation::Corners>& PolygonTriangulation::cut(const Vector* corners, int n)
 {
-    const int n = static_cast<int>(corners.size());
-    if (n < 3)
-        return {};
+    if (n < 3) {
+        made.clear();
+        return made;
+    }
     if (n == 3)
-        return fan(n);
-    std::vector<Point2> flat;
+        return cutFan(n);
     double size = 0.0;
-    if (!project(corners, flat, size))
-        return fan(n);
+    if (!project(corners, static_cast<size_t>(n), flat, size))
+        return cutFan(n);
     const double flatTurn = FLAT * size * size;
     if (convex(flat, flatTurn) || crossesItself(flat, flatTurn))
-        return fan(n);
-    std::vector<Corners> made;
+        return cutFan(n);
+    made.clear();
     made.reserve(static_cast<size_t>(n - 2));
-    if (!clipEars(flat, flatTurn, made))
-        return fan(n);
+    if (!clipEars(flat, flatTurn, made, previous, next))
+        return cutFan(n);
     return made;
 }

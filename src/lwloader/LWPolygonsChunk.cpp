@@ -241,6 +241,6 @@ void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChu
     // At least one triangle a polygon.
     actor->reserve(0, count);
     for (int i = 0; i < count; ++i)
-        actor->addPolygon(points.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
-                          base + i);
+        actor->addPolygonTriangles(points.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
+                                   base + i);
 }
