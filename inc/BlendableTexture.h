@@ -20,6 +20,8 @@ public:
     // Loads file with its alpha companion: the base name's last '.' gets "alpha" in front of it,
     // or "alpha.jpg" is appended when the base name has none.
     void loadTexture(std::string file) override;
+    // Throws for a picture that cannot be opened too.
+    bool tryLoadTexture(const std::string& file, std::string& failure) override;
     void enable() override;
     void disable() override;
 

@@ -16,12 +16,18 @@ public:
 // Decodes one JPEG resource in its constructor into packed rows, top row first: three bytes R, G, B
 // a pixel, or one byte of luminance when greyscale output was asked for. Lives as long as its
 // caller needs the pixels; the file is released before the constructor returns or throws.
+class ResourceFile;
+
 class JPEGLoader {
 public:
     // Images above this many pixels are refused before anything is allocated for them.
     static constexpr uint64_t maximumPixels = 64ull * 1024 * 1024;
 
     JPEGLoader(const std::string& file, bool greyscale);
+    // The same without the exception for a file that cannot be opened: then no image (size 0),
+    // the same line logged, and openFailure holds what the exception's what() would say. Every
+    // other failure throws as above.
+    JPEGLoader(const std::string& file, bool greyscale, std::string& openFailure);
     ~JPEGLoader();
     JPEGLoader(const JPEGLoader&) = delete;
     JPEGLoader& operator=(const JPEGLoader&) = delete;
@@ -37,6 +43,9 @@ public:
     void setErrorText(const std::string& text);
 
 private:
+    // Reads and decodes the opened input; throws JPEGLoaderException when that fails.
+    void load(ResourceFile& input, const std::string& file, bool greyscale);
+
     struct FreeDeleter {
         void operator()(unsigned char* p) const { std::free(p); }
     };

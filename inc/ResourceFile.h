@@ -13,6 +13,9 @@ class ResourceFile {
 public:
     // Opens name through ResourceLoader::readResourceFile; its ResourceLoaderException passes on.
     explicit ResourceFile(const std::string& name);
+    // The same without the exception for a file that cannot be opened: then not open, and
+    // failure holds the message readResourceFile would throw.
+    ResourceFile(const std::string& name, std::string& failure);
     // Releases the file through the resource loader.
     ~ResourceFile();
     ResourceFile(const ResourceFile&) = delete;
@@ -22,10 +25,11 @@ public:
     // what is actually read, never with a size taken from the file's contents. False when
     // reading fails; errno then says why.
     bool readToEnd(std::vector<uint8_t>& bytes);
+    bool isOpen() const { return file != nullptr; }
 
 private:
     std::string name;  // as given to the resource loader, which owns the open file
-    std::FILE* file;
+    std::FILE* file;   // null when opening failed
 };
 
 #endif

@@ -24,6 +24,9 @@ public:
     // The open file stays in the loader, keyed by name as given, until releaseResourceFile(name).
     // A name that is already open gives the same file, wherever earlier reading left it.
     FILE* readResourceFile(const std::string& name);
+    // The same without the exception for a file that cannot be opened: null, with the message
+    // readResourceFile would throw in failure (the same line is logged).
+    FILE* tryReadResourceFile(const std::string& name, std::string& failure);
     FILE* writeResourceFile(const std::string& name);
     void releaseResourceFile(const std::string& name);
 
@@ -53,7 +56,10 @@ private:
     ResourceLoader(const ResourceLoader&) = delete;
     ResourceLoader& operator=(const ResourceLoader&) = delete;
 
-    FILE* openResourceFile(const std::string& name, const char* mode, const std::string& operation);
+    // Throws ResourceLoaderException for a file that cannot be opened, or, given failure, stores
+    // its message there and returns null.
+    FILE* openResourceFile(const std::string& name, const char* mode, const std::string& operation,
+                           std::string* failure = nullptr);
     // The joined path, its parts that name nothing matched to existing entries ignoring case.
     static std::string resolvedPath(const std::string& name);
 

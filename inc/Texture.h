@@ -25,6 +25,10 @@ public:
     // Decodes file (a resource name) and uploads it. A reload uploads into the texture object
     // this texture already has, so whatever bound it shows the new image. Throws TextureException.
     virtual void loadTexture(std::string file);
+    // The same without the exception for a picture that cannot be opened: false, with the message
+    // of the TextureException loadTexture would throw in failure, and the same lines logged.
+    // Every other failure throws as loadTexture does.
+    virtual bool tryLoadTexture(const std::string& file, std::string& failure);
     // Binds the texture and applies its wrap and environment modes; enabling GL_TEXTURE_2D is the
     // caller's business.
     virtual void enable();

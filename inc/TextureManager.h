@@ -30,6 +30,10 @@ public:
     // on, so that a later user of the name creates and loads it anew instead of finding a texture
     // that never loaded.
     void loadCreated(Texture* texture, const std::string& file);
+    // The same without the exception for a picture that cannot be opened (Texture::tryLoadTexture):
+    // false, with the message of the TextureException loadCreated would throw in failure, and the
+    // texture dropped as above.
+    bool tryLoadCreated(Texture* texture, const std::string& file, std::string& failure);
 
     // The mipmapping choice of textures created from now on.
     void setMipmapping(bool on);
@@ -38,6 +42,9 @@ public:
     const ComponentMap& getTextures() const { return components; }
 
 private:
+    // Takes a texture that failed to load out of the manager, when it is still the one registered
+    // under its name, and deletes it.
+    void drop(Texture* texture);
     Texture* adopt(Texture* texture, const std::string& name);
 
     bool mipmapping;

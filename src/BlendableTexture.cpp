@@ -32,6 +32,12 @@ void BlendableTexture::loadTexture(std::string file)
     loadAlphaTexture(file, alphaFileName(file));
 }
 
+bool BlendableTexture::tryLoadTexture(const std::string& file, std::string&)
+{
+    loadTexture(file);
+    return true;
+}
+
 void BlendableTexture::loadAlphaTexture(std::string colourFile, std::string alphaFile)
 {
     if (name.empty())

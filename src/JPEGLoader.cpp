@@ -9,6 +9,7 @@
 
 #include "Log.h"
 #include "ResourceFile.h"
+#include "ResourceLoader.h"
 #include "StringUtil.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -176,16 +177,22 @@ int countScans(const std::vector<unsigned char>& bytes)
     return scans;
 }
 
+// The message of the loader's exception for an image that cannot be opened for cause, logged with
+// the cause.
+std::string openFailure(const std::string& file, const Exception& cause)
+{
+    std::string message = "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
+    KELVO_LOG(LogLevel::error) << message << cause.getMessage() << logEnd;
+    return message;
+}
+
 // The image file, opened; the loader's exception when it cannot be.
 ResourceFile openImage(const std::string& file)
 {
     try {
         return ResourceFile(file);
     } catch (const Exception& e) {
-        std::string message =
-            "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
-        KELVO_LOG(LogLevel::error) << message << e.getMessage() << logEnd;
-        throw JPEGLoaderException(message);
+        throw JPEGLoaderException(openFailure(file, e));
     }
 }
 }
@@ -193,10 +200,27 @@ ResourceFile openImage(const std::string& file)
 JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
     : width(0), height(0), components(0), size(0), greyscale(false)
 {
+    ResourceFile input = openImage(file);
+    load(input, file, greyscale);
+}
+
+JPEGLoader::JPEGLoader(const std::string& file, bool greyscale, std::string& openFailure)
+    : width(0), height(0), components(0), size(0), greyscale(false)
+{
+    std::string cause;
+    ResourceFile input(file, cause);
+    if (!input.isOpen()) {
+        openFailure = JPEGLoaderException(::openFailure(file, ResourceLoaderException(cause))).what();
+        return;
+    }
+    load(input, file, greyscale);
+}
+
+void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greyscale)
+{
     DecodeResult result;
     std::unique_ptr<DecodeState> state(new DecodeState());
     {
-        ResourceFile input = openImage(file);
         std::memset(state.get(), 0, sizeof(DecodeState));
         std::vector<unsigned char> bytes;
         if (!input.readToEnd(bytes)) {

@@ -7,8 +7,15 @@ ResourceFile::ResourceFile(const std::string& name)
 {
 }
 
+ResourceFile::ResourceFile(const std::string& name, std::string& failure)
+    : name(name), file(ResourceLoader::getInstance()->tryReadResourceFile(name, failure))
+{
+}
+
 ResourceFile::~ResourceFile()
 {
+    if (!file)
+        return;
     try {
         ResourceLoader::getInstance()->releaseResourceFile(name);
     } catch (const Exception&) {

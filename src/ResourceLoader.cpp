@@ -149,7 +149,8 @@ std::string ResourceLoader::resolvedPath(const std::string& name)
     return resolveCase(joinedPath(name));
 }
 
-FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode, const std::string& operation)
+FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode, const std::string& operation,
+                                       std::string* failure)
 {
     auto open = resources.find(name);
     if (open != resources.end())
@@ -168,7 +169,10 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     if (!file) {
         std::string message = operation + "() - Can't open file \"" + path + "\". Failed to access the file.";
         KELVO_LOG(LogLevel::error) << message << logEnd;
-        throw ResourceLoaderException(message);
+        if (!failure)
+            throw ResourceLoaderException(message);
+        *failure = message;
+        return nullptr;
     }
     resources[name] = file;
     return file;
@@ -177,6 +181,11 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
 FILE* ResourceLoader::readResourceFile(const std::string& name)
 {
     return openResourceFile(name, "rb", "readResourceFile");
+}
+
+FILE* ResourceLoader::tryReadResourceFile(const std::string& name, std::string& failure)
+{
+    return openResourceFile(name, "rb", "readResourceFile", &failure);
 }
 
 FILE* ResourceLoader::writeResourceFile(const std::string& name)

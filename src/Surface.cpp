@@ -76,12 +76,19 @@ void Surface::addTexture(const std::string& file)
     if (manager.exists(file)) {
         texture = manager.find(file);
     } else {
+        // A picture that cannot be opened comes back as a message, not an exception, so the common
+        // case of a model naming a missing picture throws once, here, instead of at every level.
+        const std::string failed = "addTexture() - Failed to create or load new Texture. ";
+        std::string failure;
+        bool loaded;
         try {
             texture = manager.createTexture(file);
-            manager.loadCreated(texture, file);
+            loaded = manager.tryLoadCreated(texture, file, failure);
         } catch (Exception& e) {
-            throw SurfaceException("addTexture() - Failed to create or load new Texture. " + e.getMessage());
+            throw SurfaceException(failed + e.getMessage());
         }
+        if (!loaded)
+            throw SurfaceException(failed + TextureException(failure).getMessage());
     }
     textures.push_back(texture);
 }

@@ -41,19 +41,33 @@ Texture::~Texture()
 
 void Texture::loadTexture(std::string file)
 {
+    std::string failure;
+    if (!tryLoadTexture(file, failure))
+        throw TextureException(failure);
+}
+
+bool Texture::tryLoadTexture(const std::string& file, std::string& failure)
+{
     if (name.empty())
         name = file;
+    const std::string failed = "loadTexture() - Failed to load \"" + file + "\". ";
     try {
-        JPEGLoader loader(file, false);
+        std::string openFailure;
+        JPEGLoader loader(file, false, openFailure);
+        if (!openFailure.empty()) {
+            failure = failed + "Exception: " + openFailure;
+            return false;
+        }
         if (mipmapping)
             buildMipmapTexture(GL_RGB, loader.getWidth(), loader.getHeight(), loader.getPixels(), GL_RGBA8);
         else
             buildTexture(GL_RGB, loader.getWidth(), loader.getHeight(), loader.getPixels(), GL_RGBA8);
     } catch (const Exception& e) {
-        throw TextureException("loadTexture() - Failed to load \"" + file + "\". Exception: " + e.what());
+        throw TextureException(failed + "Exception: " + e.what());
     } catch (...) {
-        throw TextureException("loadTexture() - Failed to load \"" + file + "\". Unknown exception!");
+        throw TextureException(failed + "Unknown exception!");
     }
+    return true;
 }
 
 unsigned int Texture::bindTextureObject()

@@ -45,18 +45,33 @@ Texture* TextureManager::createEnvironmentTexture(std::string name)
 
 void TextureManager::loadCreated(Texture* texture, const std::string& file)
 {
+    std::string failure;
+    if (!tryLoadCreated(texture, file, failure))
+        throw TextureException(failure);
+}
+
+bool TextureManager::tryLoadCreated(Texture* texture, const std::string& file, std::string& failure)
+{
     try {
-        texture->loadTexture(file);
+        if (texture->tryLoadTexture(file, failure))
+            return true;
     } catch (...) {
-        // Only a texture still registered as made here is dropped; nothing else holds it yet.
-        const std::string name = texture->getName();
-        const ComponentMap::const_iterator it = components.find(name);
-        if (it != components.end() && it->second == texture) {
-            if (getChildAction(name) == texture)
-                removeChildAction(name);
-            erase(name);
-        }
+        drop(texture);
         throw;
+    }
+    drop(texture);
+    return false;
+}
+
+void TextureManager::drop(Texture* texture)
+{
+    // Only a texture still registered as made here is dropped; nothing else holds it yet.
+    const std::string name = texture->getName();
+    const ComponentMap::const_iterator it = components.find(name);
+    if (it != components.end() && it->second == texture) {
+        if (getChildAction(name) == texture)
+            removeChildAction(name);
+        erase(name);
     }
 }
 
