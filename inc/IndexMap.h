@@ -160,6 +160,7 @@ public:
     }
     const T* findValue(int key) const { return const_cast<IndexMap*>(this)->findValue(key); }
     std::size_t count(int key) const { return findValue(key) ? 1 : 0; }
+    bool contains(int key) const { return findValue(key) != nullptr; }
     // Throws std::out_of_range for a key that holds nothing, as std::map::at does.
     const T& at(int key) const
     {
@@ -186,6 +187,10 @@ public:
         }
         return insert(key, std::move(value));
     }
+
+    // Stores value under a key that holds nothing yet (the caller has checked), without looking
+    // for it again.
+    T& insertAbsent(int key, T value) { return insert(key, std::move(value)); }
 
     // Removes key's entry; nothing for a key that holds none.
     void erase(int key)

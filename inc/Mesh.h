@@ -50,7 +50,7 @@ public:
     // Throw MeshException for an index that holds no point.
     Point getPoint(int index) const;
     Vector getPointVector(int index) const;
-    bool hasPoint(int index) const;
+    bool hasPoint(int index) const { return points.contains(index); }
     // The stored point in place, or null; for a skinned actor, which moves its points every frame.
     Point* findPoint(int index);
     const PointMap& getPoints() const { return points; }

@@ -15,7 +15,7 @@
 class TriangleIndex {
 public:
     // Enters triangle under key; nothing when it is there already.
-    void add(int key, int triangle) { pending.emplace_back(key, triangle); }
+    void add(int key, int triangle) { pending.push_back(std::make_pair(key, triangle)); }
     // Room for count more entries to be noted, growing at least twofold.
     void reserveMore(size_t count)
     {

@@ -71,8 +71,8 @@ int Mesh::addPoint(const Vector& position)
     int index;
     do {
         index = nextPointIndex++;
-    } while (points.find(index) != points.end());
-    points.assign(index, position);
+    } while (points.contains(index));
+    points.insertAbsent(index, position);
     drawingChanged();
     return index;
 }
@@ -112,15 +112,9 @@ Vector Mesh::getPointVector(int index) const
     return pointAt(index, "getPointVector").toVector();
 }
 
-bool Mesh::hasPoint(int index) const
-{
-    return points.find(index) != points.end();
-}
-
 Point* Mesh::findPoint(int index)
 {
-    const PointMap::iterator it = points.find(index);
-    return it == points.end() ? nullptr : &it->second;
+    return points.findValue(index);
 }
 
 void Mesh::inverseTransformPoints(const Matrix& m)
@@ -146,9 +140,9 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     int index;
     do {
         index = nextTriangleIndex++;
-    } while (triangles.find(index) != triangles.end());
+    } while (triangles.contains(index));
     registerTriangle(index, triangle);
-    triangles.assign(index, std::move(triangle));
+    triangles.insertAbsent(index, std::move(triangle));
     drawingChanged();
     polygonTriangles.add(polygonIndex, index);
     return index;
@@ -191,7 +185,7 @@ Triangle* Mesh::getTriangle(int index)
 
 bool Mesh::hasTriangle(int index) const
 {
-    return triangles.find(index) != triangles.end();
+    return triangles.contains(index);
 }
 
 const std::vector<int>& Mesh::getPolygonTriangles(int polygon) const
