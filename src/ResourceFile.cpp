@@ -1,5 +1,7 @@
 #include "ResourceFile.h"
 
+#include <sys/stat.h>
+
 #include "ResourceLoader.h"
 
 ResourceFile::ResourceFile(const std::string& name)
@@ -25,6 +27,12 @@ ResourceFile::~ResourceFile()
 
 bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
 {
+    // Room for what the system says is left, so that the blocks are not copied again as bytes
+    // grows; only a hint: reading still goes on to the real end.
+    struct stat status;
+    const long at = std::ftell(file);
+    if (at >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > at)
+        bytes.reserve(bytes.size() + static_cast<size_t>(status.st_size - at));
     uint8_t block[65536];
     size_t got;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0)

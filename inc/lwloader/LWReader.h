@@ -37,8 +37,14 @@ public:
     int64_t readF4(float& value) { return readOne(value, "F4"); }
     int64_t readF4(float* values, uint64_t count) { return readEach(values, count, "F4"); }
     // count triples: x, y, z (VEC12) or r, g, b (COL12), 12 bytes each.
-    int64_t readVEC12(float* values, uint64_t count);
-    int64_t readCOL12(float* values, uint64_t count);
+    int64_t readVEC12(float* values, uint64_t count)
+    {
+        return take(count, 12, "VEC12") ? readF4(values, count * 3) : 0;
+    }
+    int64_t readCOL12(float* values, uint64_t count)
+    {
+        return take(count, 12, "COL12") ? readF4(values, count * 3) : 0;
+    }
     // An index of 2 bytes (0 to 65279), or of 4 bytes when the first is 0xFF (a 24-bit index); 0
     // when it does not fit.
     int64_t readVX(uint32_t& index)

@@ -103,13 +103,14 @@ int64_t LWPolygonsChunk::readData(LWReader& reader)
             return READ_FAILED;
         }
         const size_t first = corners.size();
-        corners.resize(first + count);
-        for (size_t c = first; c < corners.size(); ++c) {
-            int64_t bytes = reader.readVX(corners[c]);
+        for (uint16_t c = 0; c < count; ++c) {
+            uint32_t corner;
+            int64_t bytes = reader.readVX(corner);
             if (bytes == 0) {
                 corners.resize(first);
                 return READ_FAILED;
             }
+            corners.push_back(corner);
             consumed += bytes;
         }
         cornerStart.push_back(static_cast<uint32_t>(corners.size()));

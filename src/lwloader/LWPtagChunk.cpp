@@ -24,6 +24,9 @@ int64_t LWPtagChunk::readData(LWReader& reader)
     if (tagType != ID_BONE && tagType != ID_BNWT && tagType != ID_SURF)
         return 4 + reader.skip(reader.remaining());
     int64_t consumed = 4;
+    // An entry takes at least 4 bytes.
+    polygonIndices.reserve(polygonIndices.size() + reader.remaining() / 4);
+    tagIndices.reserve(tagIndices.size() + reader.remaining() / 4);
     while (consumed < getSize()) {
         uint32_t polygon;
         uint16_t tag;

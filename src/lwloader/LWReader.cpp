@@ -25,20 +25,6 @@ void LWReader::refuse(uint64_t count, uint64_t elementSize, const char* what)
          std::to_string(remaining()) + " remain");
 }
 
-int64_t LWReader::readVEC12(float* values, uint64_t count)
-{
-    if (!take(count, 12, "VEC12"))
-        return 0;
-    return readF4(values, count * 3);
-}
-
-int64_t LWReader::readCOL12(float* values, uint64_t count)
-{
-    if (!take(count, 12, "COL12"))
-        return 0;
-    return readF4(values, count * 3);
-}
-
 int64_t LWReader::readS0(std::string& text)
 {
     if (failure)

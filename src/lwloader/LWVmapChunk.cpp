@@ -44,6 +44,14 @@ int64_t LWVmapChunk::readMap(LWReader& reader)
                     std::to_string(needed) + " are needed");
         return READ_FAILED;
     }
+    // An entry takes at least a 2-byte index (two in a VMAD) and its values: room for as many as
+    // the body can hold, so that reading them does not move what was read.
+    const uint64_t entryBytes = (perPolygon ? 4 : 2) + 4 * static_cast<uint64_t>(dimension);
+    const uint64_t entries = reader.remaining() / entryBytes;
+    pointIndices.reserve(pointIndices.size() + entries);
+    if (perPolygon)
+        polygonIndices.reserve(polygonIndices.size() + entries);
+    values.reserve(values.size() + entries * dimension);
     while (consumed < getSize()) {
         uint32_t point;
         bytes = reader.readVX(point);
@@ -63,10 +71,19 @@ int64_t LWVmapChunk::readMap(LWReader& reader)
                         std::to_string(reader.remaining()) + " bytes remain");
             return READ_FAILED;
         }
-        const size_t first = values.size();
-        values.resize(first + dimension);
-        if (reader.readF4(values.data() + first, dimension) != 4 * static_cast<int64_t>(dimension))
-            return READ_FAILED;
+        // The values of the common short entries pass through a small buffer instead of a resize.
+        float few[4];
+        if (dimension <= 4) {
+            if (reader.readF4(few, dimension) != 4 * static_cast<int64_t>(dimension))
+                return READ_FAILED;
+            for (uint16_t v = 0; v < dimension; ++v)
+                values.push_back(few[v]);
+        } else {
+            const size_t first = values.size();
+            values.resize(first + dimension);
+            if (reader.readF4(values.data() + first, dimension) != 4 * static_cast<int64_t>(dimension))
+                return READ_FAILED;
+        }
         consumed += 4 * static_cast<int64_t>(dimension);
         pointIndices.push_back(point);
     }
