@@ -27,15 +27,21 @@ ResourceFile::~ResourceFile()
 
 bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
 {
-    // Room for what the system says is left, so that the blocks are not copied again as bytes
-    // grows; only a hint: reading still goes on to the real end.
-    struct stat status;
-    const long at = std::ftell(file);
-    if (at >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > at)
-        bytes.reserve(bytes.size() + static_cast<size_t>(status.st_size - at));
     uint8_t block[65536];
     size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+    bool sized = false;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        if (!sized && got == sizeof block) {
+            // A file of more than a block: room for what the system says is left, so that the
+            // blocks are not copied again as bytes grows. Only a hint: reading still goes on to
+            // the real end. A smaller file is spared the two system calls.
+            sized = true;
+            struct stat status;
+            const long at = std::ftell(file);
+            if (at >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > at)
+                bytes.reserve(bytes.size() + got + static_cast<size_t>(status.st_size - at));
+        }
         bytes.insert(bytes.end(), block, block + got);
+    }
     return !std::ferror(file);
 }
