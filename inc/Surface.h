@@ -39,6 +39,9 @@ public:
     // SurfaceException when creating or loading fails; the surface is then unchanged, and the
     // texture that failed to load is no longer in the scene's manager.
     void addTexture(const std::string& file);
+    // The same without the exception for a picture that cannot be opened: false, with the
+    // SurfaceException addTexture would throw in failure; every other failure throws as above.
+    bool tryAddTexture(const std::string& file, SurfaceException& failure);
     // Appends texture (not owned); names the surface after it when it has no name.
     void addTexture(Texture* texture);
 

@@ -69,6 +69,13 @@ std::string Surface::getName() const
 
 void Surface::addTexture(const std::string& file)
 {
+    SurfaceException failure("");
+    if (!tryAddTexture(file, failure))
+        throw failure;
+}
+
+bool Surface::tryAddTexture(const std::string& file, SurfaceException& failure)
+{
     if (name.empty())
         setName(file);
     TextureManager& manager = owner->getTextureManager();
@@ -76,21 +83,24 @@ void Surface::addTexture(const std::string& file)
     if (manager.exists(file)) {
         texture = manager.find(file);
     } else {
-        // A picture that cannot be opened comes back as a message, not an exception, so the common
-        // case of a model naming a missing picture throws once, here, instead of at every level.
+        // A picture that cannot be opened comes back as a message, not an exception, so that a
+        // model naming a missing picture costs no exception unwinding through every level.
         const std::string failed = "addTexture() - Failed to create or load new Texture. ";
-        std::string failure;
+        std::string textureFailure;
         bool loaded;
         try {
             texture = manager.createTexture(file);
-            loaded = manager.tryLoadCreated(texture, file, failure);
+            loaded = manager.tryLoadCreated(texture, file, textureFailure);
         } catch (Exception& e) {
             throw SurfaceException(failed + e.getMessage());
         }
-        if (!loaded)
-            throw SurfaceException(failed + TextureException(failure).getMessage());
+        if (!loaded) {
+            failure = SurfaceException(failed + TextureException(textureFailure).getMessage());
+            return false;
+        }
     }
     textures.push_back(texture);
+    return true;
 }
 
 void Surface::addTexture(Texture* texture)

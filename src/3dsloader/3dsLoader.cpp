@@ -582,7 +582,10 @@ void _3dsLoader::readMapFile(_3dsReader& reader, uint64_t)
         return;
     // A missing or broken texture leaves the material untextured; the scene still loads.
     try {
-        currentMaterial->addTexture(name);
+        SurfaceException failure("");
+        if (!currentMaterial->tryAddTexture(name, failure))
+            logLine(0, "readMapFile() - Failed to load surface texture \"" + name +
+                           "\". Exception message follows. " + failure.what());
     } catch (const std::exception& e) {
         logLine(0, "readMapFile() - Failed to load surface texture \"" + name + "\". Exception message follows. " +
                        e.what());
