@@ -76,16 +76,25 @@ bool project(const Vector* corners, size_t n, std::vector<Point2>& flat, double&
 bool convex(const std::vector<Point2>& p, double flatTurn)
 {
     const size_t n = p.size();
+    bool everyTurnLeft = true;
+    for (size_t i = 0; i < n; ++i) {
+        const double t = turn(p[(i + n - 1) % n], p[i], p[(i + 1) % n]);
+        if (t < -flatTurn)
+            return false;
+        if (!(t > flatTurn))
+            everyTurnLeft = false;
+    }
+    // Corners that all turn anticlockwise turn by less than half a turn each: four of them add up
+    // to one whole turn, the only whole number of turns below two, so a quad needs no angles.
+    if (n == 4 && everyTurnLeft)
+        return true;
     double turning = 0.0;
     for (size_t i = 0; i < n; ++i) {
         const Point2& a = p[(i + n - 1) % n];
         const Point2& b = p[i];
         const Point2& c = p[(i + 1) % n];
-        const double t = turn(a, b, c);
-        if (t < -flatTurn)
-            return false;
         const double dot = (b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y);
-        turning += std::atan2(t, dot);
+        turning += std::atan2(turn(a, b, c), dot);
     }
     return std::fabs(turning - TWO_PI) < 0.5;
 }
