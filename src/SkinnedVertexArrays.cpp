@@ -133,7 +133,7 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
 
     // A corner of a smoothing set that averages no triangle takes its own face normal, so it
     // shares its vertex with no other triangle. Coordinates are matched by their bits.
-    std::map<std::tuple<int, std::uint32_t, std::uint32_t>, unsigned> vertices;
+    std::map<std::tuple<int, int, std::uint32_t, std::uint32_t>, unsigned> vertices;
     for (std::size_t c = 0; c < cornerPoints.size(); ++c) {
         const int set = cornerSmoothing[c];
         const int triangle = static_cast<int>(c / 3);
@@ -141,8 +141,8 @@ bool SkinnedVertexArrays::build(Mesh& mesh, const PointMap& rest, const PointBon
         std::uint32_t u, v;
         std::memcpy(&u, &cornerUV[c].u, sizeof u);
         std::memcpy(&v, &cornerUV[c].v, sizeof v);
-        const auto made = vertices.emplace(std::make_tuple(normal, u, v), static_cast<unsigned>(vertexPoint.size()));
-        // One smoothing set or triangle corner is one point, so the key fixes the point too.
+        const auto made = vertices.emplace(std::make_tuple(cornerPoints[c], normal, u, v),
+                                           static_cast<unsigned>(vertexPoint.size()));
         if (made.second) {
             vertexPoint.push_back(cornerPoints[c]);
             vertexNormal.push_back(normal);
