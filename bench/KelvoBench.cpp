@@ -457,9 +457,10 @@ void registerBenchmarks()
         frame->Unit(benchmark::kMillisecond);
 }
 
-// Median milliseconds of five loads of every .lwo and .3ds file in dir (by its path relative to
-// dir), each load into a fresh scene; "failed" with the cause's start for a file the engine refuses.
-int loadFiles(const std::string& dir)
+// Median milliseconds of loads (five unless asked) of every .lwo and .3ds file in dir (by its path
+// relative to dir), each load into a fresh scene; "failed" with the cause's start for a file the
+// engine refuses.
+int loadFiles(const std::string& dir, int loads)
 {
     ResourceLoader::setResourcePath(dir + "/");
     FILE* list = popen(("cd '" + dir + "' && find . -type f \\( -iname '*.lwo' -o -iname '*.3ds' \\) | sort").c_str(), "r");
@@ -474,7 +475,7 @@ int loadFiles(const std::string& dir)
                                                    name.compare(name.size() - 4, 4, ".LWO") == 0);
         std::vector<double> times;
         std::string failure;
-        for (int run = 0; run < 5 && failure.empty(); ++run) {
+        for (int run = 0; run < loads && failure.empty(); ++run) {
             Environment scene;
             // Freed after the clock stops, as the peer's mesh cache is cleared after its.
             std::unique_ptr<Actor> actor;
@@ -494,7 +495,7 @@ int loadFiles(const std::string& dir)
         }
         std::sort(times.begin(), times.end());
         if (failure.empty())
-            std::printf("%s\t%.3f\n", name.c_str(), times[times.size() / 2]);
+            std::printf("%s\t%.4f\n", name.c_str(), times[times.size() / 2]);
         else
             std::printf("%s\tfailed\t%s\n", name.c_str(), failure.c_str());
     }
@@ -526,8 +527,9 @@ int main(int argc, char** argv)
             argument = once;
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
-    const bool ownMode = count == 3 && (std::strcmp(arguments[1], "--write") == 0 ||
-                                        std::strcmp(arguments[1], "--files") == 0);
+    const bool writeMode = count == 3 && std::strcmp(arguments[1], "--write") == 0;
+    const bool filesMode = (count == 3 || count == 4) && std::strcmp(arguments[1], "--files") == 0;
+    const bool ownMode = writeMode || filesMode;
     if (!ownMode && benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
     if (!openWindow()) {
@@ -539,7 +541,7 @@ int main(int argc, char** argv)
     ResourceLoader::setResourcePath(folder().path() + "/");
     writeJpeg(folder().file("grid.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
     // --write <folder>: the generated 1 MB and 10 MB grids of both formats, for the peer comparison.
-    if (count == 3 && std::strcmp(arguments[1], "--write") == 0) {
+    if (writeMode) {
         for (const char* name : {"lwo-1048576.lwo", "lwo-10485760.lwo", "3ds-1048576.3ds", "3ds-10485760.3ds"})
             writeFile(std::string(arguments[2]) + "/" + name, makeFile(name));
         // The LWO2 grids name this picture; the engine refuses an object whose image is missing.
@@ -547,9 +549,11 @@ int main(int argc, char** argv)
         SDL_Quit();
         return 0;
     }
-    // --files <folder>: the peer comparison's engine side instead of the benchmarks.
-    if (count == 3 && std::strcmp(arguments[1], "--files") == 0) {
-        const int status = loadFiles(arguments[2]);
+    // --files <folder> [loads]: the peer comparison's engine side instead of the benchmarks; many
+    // loads of one file make a profile of its load.
+    if (filesMode) {
+        const int loads = count == 4 ? std::max(1, std::atoi(arguments[3])) : 5;
+        const int status = loadFiles(arguments[2], loads);
         SDL_Quit();
         return status;
     }

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
         if (failed)
             std::printf("%s\tfailed\n", argv[i]);
         else
-            std::printf("%s\t%.3f\n", argv[i], times[times.size() / 2]);
+            std::printf("%s\t%.4f\n", argv[i], times[times.size() / 2]);
     }
     device->drop();
     return 0;
