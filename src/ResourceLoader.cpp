@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "Log.h"
@@ -49,29 +51,59 @@ bool exists(const std::string& path)
     return stat(path.c_str(), &status) == 0;
 }
 
-// The entries of folder whose names equal name ignoring case.
-std::vector<std::string> matchesIgnoringCase(const std::string& folder, const std::string& name)
+// The entries of folder whose names equal name ignoring case, sorted; false when the folder cannot
+// be read.
+bool matchesIgnoringCase(const std::string& folder, const std::string& name, std::vector<std::string>& matches)
 {
-    std::vector<std::string> matches;
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
-        return matches;
+        return false;
     while (const dirent* entry = readdir(dir)) {
         if (strcasecmp(entry->d_name, name.c_str()) == 0)
             matches.push_back(entry->d_name);
     }
     closedir(dir);
     std::sort(matches.begin(), matches.end());
-    return matches;
+    return true;
 }
 
-// Files made on systems that ignore case name each other in any case. Each part of the path that
-// names nothing is replaced by the one entry of its folder that matches it ignoring case; when
-// there is none, or several (then with a warning naming them), the path stays as it was given.
-std::string resolveCase(const std::string& path)
+// The one entry of folder that matches name ignoring case; "" when there is none, or several (then
+// with a warning naming them, for the path asked for). folderRead tells whether folder could be
+// read at all.
+std::string onlyMatchIgnoringCase(const std::string& folder, const std::string& name, const std::string& path,
+                                  bool* folderRead = nullptr)
 {
-    if (path.empty() || exists(path))
-        return path;
+    std::vector<std::string> matches;
+    const bool read = matchesIgnoringCase(folder, name, matches);
+    if (folderRead)
+        *folderRead = read;
+    if (matches.size() > 1) {
+        std::string names;
+        for (const std::string& match : matches)
+            names += (names.empty() ? "\"" : ", \"") + folder + match + "\"";
+        KELVO_LOG(LogLevel::warning) << "resolveCase() - \"" << path
+                                     << "\" does not exist and several files match it ignoring case: " << names
+                                     << ". None of them is used." << logEnd;
+    }
+    return matches.size() == 1 ? matches.front() : std::string();
+}
+
+// Files made on systems that ignore case name each other in any case. Each part of a path that
+// names nothing (the caller found that the path itself does not exist) is replaced by the one entry
+// of its folder that matches it ignoring case; when there is none, or several, the path stays as it
+// was given.
+std::string resolveMissingCase(const std::string& path)
+{
+    // Mostly only the file is missing from a folder that exists: one look through that folder.
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string leaf = path.substr(folder.size());
+    if (!leaf.empty() && leaf != "." && leaf != "..") {
+        bool folderRead = false;
+        const std::string match = onlyMatchIgnoringCase(folder, leaf, path, &folderRead);
+        if (folderRead)
+            return match.empty() ? path : folder + match;
+    }
     std::string resolved;
     size_t start = 0;
     while (start <= path.size()) {
@@ -81,19 +113,10 @@ std::string resolveCase(const std::string& path)
         const std::string part = path.substr(start, end - start);
         std::string candidate = resolved + part;
         if (!part.empty() && part != "." && part != ".." && !exists(candidate)) {
-            const std::vector<std::string> matches = matchesIgnoringCase(resolved, part);
-            if (matches.size() != 1) {
-                if (matches.size() > 1) {
-                    std::string names;
-                    for (const std::string& match : matches)
-                        names += (names.empty() ? "\"" : ", \"") + resolved + match + "\"";
-                    KELVO_LOG(LogLevel::warning) << "resolveCase() - \"" << path
-                                 << "\" does not exist and several files match it ignoring case: " << names
-                                 << ". None of them is used." << logEnd;
-                }
+            const std::string match = onlyMatchIgnoringCase(resolved, part, path);
+            if (match.empty())
                 return path;
-            }
-            candidate = resolved + matches.front();
+            candidate = resolved + match;
         }
         resolved = candidate;
         if (end == path.size())
@@ -102,6 +125,44 @@ std::string resolveCase(const std::string& path)
         start = end + 1;
     }
     return resolved;
+}
+
+std::string resolveCase(const std::string& path)
+{
+    return path.empty() || exists(path) ? path : resolveMissingCase(path);
+}
+
+// The path of a file to read, and whether it names a regular file: the exact path when anything is
+// there, else its match ignoring case. One stat for a file that exists, as every data file is
+// opened this way.
+std::string findForReading(const std::string& path, bool& regular)
+{
+    struct stat status;
+    if (path.empty()) {
+        regular = false;
+        return path;
+    }
+    if (stat(path.c_str(), &status) == 0) {
+        regular = S_ISREG(status.st_mode);
+        return path;
+    }
+    const std::string resolved = resolveMissingCase(path);
+    regular = resolved != path && stat(resolved.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    return resolved;
+}
+
+// The regular file at path opened for reading, or null. Not blocking, so that a named pipe put
+// there after it was asked does not wait for a writer; the type is checked again once it is open.
+FILE* openRegularFile(const std::string& path)
+{
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat status;
+    FILE* file = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(descriptor, "rb") : nullptr;
+    if (!file)
+        close(descriptor);
+    return file;
 }
 }
 
@@ -156,15 +217,22 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     if (open != resources.end())
         return open->second;
 
-    // A file written is created under the name given, never over another whose name differs in case.
-    std::string path = mode[0] == 'r' ? resolvedPath(name) : joinedPath(name);
-    // A file to be written may not exist yet; whatever exists must be a regular file.
+    std::string path = joinedPath(name);
+    FILE* file = nullptr;
     struct stat status;
-    const bool creatable = mode[0] == 'w' && stat(path.c_str(), &status) != 0 && errno == ENOENT;
-    FILE* file = creatable || namesRegularFile(path) ? std::fopen(path.c_str(), mode) : nullptr;
-    if (file && !isRegularFile(file)) {
-        std::fclose(file);
-        file = nullptr;
+    if (mode[0] == 'r') {
+        bool regular = false;
+        path = findForReading(path, regular);
+        file = regular ? openRegularFile(path) : nullptr;
+    } else {
+        // A file written is created under the name given, never over another whose name differs
+        // in case. It may not exist yet; whatever exists must be a regular file.
+        const bool creatable = stat(path.c_str(), &status) != 0 && errno == ENOENT;
+        file = creatable || namesRegularFile(path) ? std::fopen(path.c_str(), mode) : nullptr;
+        if (file && !isRegularFile(file)) {
+            std::fclose(file);
+            file = nullptr;
+        }
     }
     if (!file) {
         std::string message = operation + "() - Can't open file \"" + path + "\". Failed to access the file.";
