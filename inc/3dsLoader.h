@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "Vector.h"
+
 class _3dsReader;
 class Environment;
 class KeyframedMesh;
@@ -12,7 +14,6 @@ class Keyframer;
 class KeyframerController;
 class Light;
 class Surface;
-class Vector;
 
 // Reads one 3D Studio scene file into an existing 3D scene: a keyframed mesh per triangle mesh, a
 // surface per material, a light per light, a track camera per camera and a keyframer per node of
@@ -35,7 +36,9 @@ public:
     void load(const std::string& file, Environment* environment);
 
     // (x, y, z) of the file to (x, z, -y) of the engine, in place.
-    static void convertAxes(Vector& v);
+    static void convertAxes(Vector& v) { v = convertedAxes(v); }
+    // The same as a new value, which stays in registers for a loop over many points.
+    static Vector convertedAxes(Vector v) { return Vector(v.x, v.z, -v.y); }
     // The name a material's map file is loaded under: the extension after the last '.' becomes
     // "jpg", and the whole name is lower-cased.
     static std::string toTextureFileName(const std::string& name);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -189,8 +190,22 @@ public:
     }
 
     // Stores value under a key that holds nothing yet (the caller has checked), without looking
-    // for it again.
-    T& insertAbsent(int key, T value) { return insert(key, std::move(value)); }
+    // for it again; moved into its place when it can be.
+    T& insertAbsent(int key, T&& value) { return insert(key, std::move(value)); }
+    T& insertAbsent(int key, const T& value) { return insert(key, value); }
+    // The same with the value made in its place from arguments, for the next key in order of a map
+    // that is being filled; otherwise made first and moved in.
+    template <typename... Arguments>
+    T& emplaceAbsent(int key, Arguments&&... arguments)
+    {
+        if (key >= 0 && slotOf(key) == slots.size()) {
+            slots.emplace_back(std::piecewise_construct, std::forward_as_tuple(key),
+                               std::forward_as_tuple(std::forward<Arguments>(arguments)...));
+            ++vectorCount;
+            return slots.back().second;
+        }
+        return insert(key, T(std::forward<Arguments>(arguments)...));
+    }
 
     // Removes key's entry; nothing for a key that holds none.
     void erase(int key)
@@ -228,19 +243,22 @@ private:
     static std::size_t slotOf(int key) { return static_cast<std::size_t>(key); }
     bool present(std::size_t slot) const { return slots[slot].first == static_cast<int>(slot); }
 
-    T& insert(int key, T value)
+    template <typename Value>
+    T& insert(int key, Value&& value)
     {
         if (!inVector(key) && (key < 0 || slotOf(key) >= 2 * size() + DENSE_SLACK)) {
-            value_type& entry = sparse.emplace(key, value_type(key, std::move(value))).first->second;
+            value_type& entry = sparse.emplace(key, value_type(key, std::forward<Value>(value))).first->second;
             return entry.second;
         }
         if (slotOf(key) == slots.size()) {
             // The next key in order: no key of the map lies below it beyond the vector.
-            slots.emplace_back(key, std::move(value));
+            slots.emplace_back(key, std::forward<Value>(value));
             ++vectorCount;
             return slots.back().second;
         }
         if (!inVector(key)) {
+            // Taken before the vector grows, which would move a value that lies in it.
+            value_type entry(key, std::forward<Value>(value));
             // The map's keys the vector now reaches move into it, so that no key is in both.
             const std::size_t oldSize = slots.size();
             slots.resize(slotOf(key) + 1, value_type(ABSENT, T()));
@@ -250,8 +268,11 @@ private:
                 moving = sparse.erase(moving);
                 ++vectorCount;
             }
+            slots[slotOf(key)] = std::move(entry);
+            ++vectorCount;
+            return slots[slotOf(key)].second;
         }
-        slots[slotOf(key)] = value_type(key, std::move(value));
+        slots[slotOf(key)] = value_type(key, std::forward<Value>(value));
         ++vectorCount;
         return slots[slotOf(key)].second;
     }

@@ -45,6 +45,11 @@ public:
     void addHpbKey(float frame, float h, float p, float b, float tension, float continuity, float bias);
     void addRollKey(float frame, float roll, float tension, float continuity, float bias);
 
+    // Room for count more keys of a track, for a reader that knows how many come.
+    void reservePositionKeys(int count);
+    void reserveRotationKeys(int count);
+    void reserveScaleKeys(int count);
+    void reserveRollKeys(int count);
     void setPositionRange(float start, float end);
     // Sets the range of the quaternion and of the heading/pitch/bank track.
     void setRotationRange(float start, float end);

@@ -42,8 +42,9 @@ public:
     // Frees the mesh's own maps; the surfaces of its library live on.
     ~Mesh() override;
 
-    // Stores position under the first free index from the running search start on.
-    int addPoint(const Vector& position);
+    // Stores position under the first free index from the running search start on. Taken by value,
+    // in registers: a loader hands over each point it has just put together.
+    int addPoint(Vector position);
     void setPoint(int index, const Vector& position);  // inserts or replaces
     // Room for so many more points and triangles, for a loader that knows how many come.
     void reserve(int pointCount, int triangleCount);

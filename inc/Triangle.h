@@ -2,7 +2,7 @@
 #define KELVO_TRIANGLE_H
 
 #include <array>
-#include <memory>
+#include <utility>
 #include <string>
 
 #include "Exception.h"
@@ -18,16 +18,54 @@ typedef IndexMap<Point> PointMap;
 class Triangle {
 public:
     typedef std::array<int, 3> PointIndices;
-    // A surface name the triangles that carry it share, so that each holds a pointer, not a copy
-    // of the text; null for the empty name.
-    typedef std::shared_ptr<const std::string> SurfaceName;
+
+    // A surface name the triangles that carry it share, so that each holds a counted reference,
+    // not a copy of the text; nothing for the empty name. The count is a plain one, not atomic:
+    // a mesh is built and drawn by one thread, and every face it reads takes a reference.
+    class SurfaceName {
+    public:
+        SurfaceName() = default;
+        SurfaceName(const SurfaceName& other) : shared(other.shared)
+        {
+            if (shared)
+                ++shared->references;
+        }
+        SurfaceName(SurfaceName&& other) noexcept : shared(other.shared) { other.shared = nullptr; }
+        SurfaceName& operator=(SurfaceName other) noexcept
+        {
+            std::swap(shared, other.shared);
+            return *this;
+        }
+        ~SurfaceName()
+        {
+            if (shared && --shared->references == 0)
+                delete shared;
+        }
+        // The text; "" for the empty name.
+        const std::string& text() const { return shared ? shared->text : noName(); }
+
+    private:
+        friend class Triangle;
+        struct Shared {
+            std::string text;
+            long references;
+        };
+        explicit SurfaceName(const std::string& text) : shared(new Shared{text, 1}) {}
+
+        Shared* shared = nullptr;  // owned with the other references to it; null for ""
+    };
 
     // The shared form of name, for a caller that gives many triangles the same one.
     static SurfaceName shareSurfaceName(const std::string& name);
 
-    Triangle();
+    Triangle() : points{{-1, -1, -1}}, polygonIndex(-1), smoothingGroup(-1) {}
     // The corners; every other field at its default.
-    explicit Triangle(const PointIndices& points);
+    explicit Triangle(const PointIndices& points) : points(points), polygonIndex(-1), smoothingGroup(-1) {}
+    // The corners p0, p1, p2 in winding order and the source polygon; the rest at its default.
+    Triangle(int p0, int p1, int p2, int polygonIndex)
+        : points{{p0, p1, p2}}, polygonIndex(polygonIndex), smoothingGroup(-1)
+    {
+    }
     Triangle(const Triangle& other) = default;
     Triangle(Triangle&& other) = default;
     Triangle& operator=(const Triangle& other) = default;
@@ -42,7 +80,7 @@ public:
     void setSurfaceName(const std::string& name);
     void setSurfaceName(const SurfaceName& name) { surfaceName = name; }
     // The stored name itself, so that drawing looks surfaces up without copying it.
-    const std::string& getSurfaceName() const { return surfaceName ? *surfaceName : noName(); }
+    const std::string& getSurfaceName() const { return surfaceName.text(); }
 
     void setPolygonIndex(int index);
     int getPolygonIndex() const;

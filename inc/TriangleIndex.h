@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -15,7 +16,7 @@
 class TriangleIndex {
 public:
     // Enters triangle under key; nothing when it is there already.
-    void add(int key, int triangle) { pending.push_back(std::make_pair(key, triangle)); }
+    void add(int key, int triangle) { pending.push_back(pack(key, triangle)); }
     // Room for count more entries to be noted, growing at least twofold.
     void reserveMore(size_t count)
     {
@@ -33,8 +34,17 @@ private:
     // Puts triangle into an ascending list that does not hold it yet.
     static void insertAscending(std::vector<int>& list, int triangle);
 
-    // (key, triangle) in the order they came, not yet in lists; cleared by settle.
-    mutable std::vector<std::pair<int, int>> pending;
+    // An entry as one number, key in the high half: built in a register and stored whole, which a
+    // mesh does three times for every triangle it is given.
+    static std::uint64_t pack(int key, int triangle)
+    {
+        return static_cast<std::uint64_t>(static_cast<std::uint32_t>(key)) << 32 | static_cast<std::uint32_t>(triangle);
+    }
+    static int keyOf(std::uint64_t entry) { return static_cast<int>(static_cast<std::uint32_t>(entry >> 32)); }
+    static int triangleOf(std::uint64_t entry) { return static_cast<int>(static_cast<std::uint32_t>(entry)); }
+
+    // The entries in the order they came, not yet in lists; cleared by settle.
+    mutable std::vector<std::uint64_t> pending;
     mutable IndexMap<std::vector<int>> lists;  // key -> its triangles, ascending
 };
 

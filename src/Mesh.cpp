@@ -66,13 +66,13 @@ Mesh::Mesh(Environment* owner)
 
 Mesh::~Mesh() = default;
 
-int Mesh::addPoint(const Vector& position)
+int Mesh::addPoint(Vector position)
 {
     int index;
     do {
         index = nextPointIndex++;
     } while (points.contains(index));
-    points.insertAbsent(index, position);
+    points.emplaceAbsent(index, position);
     drawingChanged();
     return index;
 }
@@ -135,14 +135,15 @@ void Mesh::registerTriangle(int index, const Triangle& triangle)
 
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
 {
-    Triangle triangle(Triangle::PointIndices{p0, p1, p2});
-    triangle.setPolygonIndex(polygonIndex);
     int index;
     do {
         index = nextTriangleIndex++;
     } while (triangles.contains(index));
-    registerTriangle(index, triangle);
-    triangles.insertAbsent(index, std::move(triangle));
+    // Made in its place: a loader adds a triangle per face.
+    triangles.emplaceAbsent(index, p0, p1, p2, polygonIndex);
+    pointTriangles.add(p0, index);
+    pointTriangles.add(p1, index);
+    pointTriangles.add(p2, index);
     drawingChanged();
     polygonTriangles.add(polygonIndex, index);
     return index;

@@ -42,6 +42,9 @@ bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
                 bytes.reserve(bytes.size() + got + static_cast<size_t>(status.st_size - at));
         }
         bytes.insert(bytes.end(), block, block + got);
+        // A short block that met the end: asking again would only hear the end once more.
+        if (got < sizeof block && std::feof(file))
+            break;
     }
     return !std::ferror(file);
 }

@@ -153,6 +153,8 @@ std::string findForReading(const std::string& path, bool& regular)
 
 // The regular file at path opened for reading, or null. Not blocking, so that a named pipe put
 // there after it was asked does not wait for a writer; the type is checked again once it is open.
+// Unbuffered: the readers take whole files in large blocks, straight into their own memory, and
+// the stream then neither asks the system for a buffer size nor allocates a buffer.
 FILE* openRegularFile(const std::string& path)
 {
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -160,8 +162,11 @@ FILE* openRegularFile(const std::string& path)
         return nullptr;
     struct stat status;
     FILE* file = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(descriptor, "rb") : nullptr;
-    if (!file)
+    if (!file) {
         close(descriptor);
+        return nullptr;
+    }
+    std::setvbuf(file, nullptr, _IONBF, 0);
     return file;
 }
 }

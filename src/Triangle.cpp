@@ -4,14 +4,6 @@
 
 #include "StringUtil.h"
 
-Triangle::Triangle() : points{{-1, -1, -1}}, polygonIndex(-1), smoothingGroup(-1)
-{
-}
-
-Triangle::Triangle(const PointIndices& points) : points(points), polygonIndex(-1), smoothingGroup(-1)
-{
-}
-
 void Triangle::setPoints(const PointIndices& points)
 {
     this->points = points;
@@ -24,7 +16,7 @@ bool Triangle::hasPoint(int point) const
 
 Triangle::SurfaceName Triangle::shareSurfaceName(const std::string& name)
 {
-    return name.empty() ? SurfaceName() : std::make_shared<const std::string>(name);
+    return name.empty() ? SurfaceName() : SurfaceName(name);
 }
 
 void Triangle::setSurfaceName(const std::string& name)

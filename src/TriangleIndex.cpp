@@ -25,8 +25,8 @@ const std::vector<int>& TriangleIndex::find(int key) const
 
 void TriangleIndex::settle() const
 {
-    for (const std::pair<int, int>& entry : pending)
-        insertAscending(lists[entry.first], entry.second);
+    for (const std::uint64_t entry : pending)
+        insertAscending(lists[keyOf(entry)], triangleOf(entry));
     pending.clear();
 }
 

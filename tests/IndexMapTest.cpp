@@ -38,9 +38,13 @@ TEST(IndexMap, HoldsAndVisitsKeysInAscendingOrderAsAStdMap)
     };
     for (const Case& c : cases) {
         IndexMap<int> map;
+        // The same keys stored as new ones, made in place where they come in order.
+        IndexMap<int> emplaced;
         std::map<int, int> expected;
         for (int key : c.keys) {
             map[key] = key / 3 + 1;
+            if (!emplaced.contains(key))
+                emplaced.emplaceAbsent(key, key / 3 + 1);
             expected[key] = key / 3 + 1;
         }
         // The vector reaching them takes the far keys over with their values.
@@ -49,12 +53,17 @@ TEST(IndexMap, HoldsAndVisitsKeysInAscendingOrderAsAStdMap)
                 map[key] = key / 3 + 1;
                 expected[key] = key / 3 + 1;
             }
+        for (int key = 0; key < c.fillTo; key += 3)
+            if (!emplaced.contains(key))
+                emplaced.emplaceAbsent(key, key / 3 + 1);
         for (int key : c.erased) {
             map.erase(key);
+            emplaced.erase(key);
             expected.erase(key);
         }
         const std::vector<std::pair<int, int>> inOrder(expected.begin(), expected.end());
         EXPECT_EQ(visited(map), inOrder) << c.what;
+        EXPECT_EQ(visited(emplaced), inOrder) << c.what;
         EXPECT_EQ(map.size(), expected.size()) << c.what;
         for (int key : {-7, -3, -1, 0, 1, 2, 3, 4, 8, 1500, 3000, 5000, 90000, 2000000000}) {
             const bool held = expected.count(key) == 1;
@@ -68,4 +77,20 @@ TEST(IndexMap, HoldsAndVisitsKeysInAscendingOrderAsAStdMap)
             }
         }
     }
+}
+
+// A value taken from the map itself is stored whole even when storing it grows the vector it lay
+// in (the sanitizer build reports a read of the freed vector).
+TEST(IndexMap, AValueFromTheMapItselfSurvivesTheGrowthItCauses)
+{
+    IndexMap<std::vector<int>> map;
+    map[0] = std::vector<int>(100, 7);
+    for (int key = 1; key < 40; ++key) {
+        const std::vector<int>& first = map.at(0);
+        map.insertAbsent(key * 2, first);
+    }
+    map.insertAbsent(1, map.at(0));
+    for (int key = 0; key < 80; key += 2)
+        EXPECT_EQ(map.at(key), std::vector<int>(100, 7)) << "key " << key;
+    EXPECT_EQ(map.at(1), std::vector<int>(100, 7));
 }

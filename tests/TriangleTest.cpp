@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cmath>
 #include <string>
 
@@ -50,6 +52,34 @@ TEST(Triangle, DefaultsAndCopiesKeepAllFields)
     EXPECT_EQ(copy.getNormal().y, 1.0f);
     EXPECT_EQ(copy.getPolygonIndex(), 12);
     EXPECT_EQ(copy.getSmoothingGroup(), 6);
+}
+
+// A surface name many triangles share is counted: each copy, move and replacement keeps the text
+// alive for the triangles still holding it, and renaming one triangle leaves the others alone. The
+// sanitizer build catches a text freed too early or never.
+TEST(Triangle, ASharedSurfaceNameLivesAsLongAsItsLastTriangle)
+{
+    Triangle kept;
+    {
+        const Triangle::SurfaceName shared = Triangle::shareSurfaceName("rock");
+        std::vector<Triangle> faces(4);
+        for (Triangle& face : faces)
+            face.setSurfaceName(shared);
+        kept = faces[1];
+        const Triangle moved(std::move(faces[2]));
+        EXPECT_EQ(moved.getSurfaceName(), "rock");
+        Triangle& same = faces[0];
+        faces[0] = same;
+        EXPECT_EQ(faces[0].getSurfaceName(), "rock");
+        faces[3].setSurfaceName("moss");
+        faces[0].setSurfaceName("");
+        EXPECT_EQ(faces[0].getSurfaceName(), "");
+        EXPECT_EQ(faces[1].getSurfaceName(), "rock");
+        EXPECT_EQ(faces[3].getSurfaceName(), "moss");
+        EXPECT_EQ(shared.text(), "rock");
+    }
+    EXPECT_EQ(kept.getSurfaceName(), "rock");
+    EXPECT_EQ(Triangle::shareSurfaceName("").text(), "");
 }
 
 TEST(Triangle, CalcNormalIsTheUnitCrossProductOfTheCornersInWindingOrder)

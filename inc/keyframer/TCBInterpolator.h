@@ -49,6 +49,9 @@ public:
         }
     }
 
+    // Room for count more keys, for a reader that knows how many come.
+    void reserveKeys(std::size_t count) { keys.reserve(keys.size() + count); }
+
     void setDefaultValue(const T& value)
     {
         defaultValue = value;

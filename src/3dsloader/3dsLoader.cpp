@@ -190,13 +190,6 @@ _3dsLoader::ChunkTable _3dsLoader::makeChunkTable()
     return table;
 }
 
-void _3dsLoader::convertAxes(Vector& v)
-{
-    const float y = v.y;
-    v.y = v.z;
-    v.z = -y;
-}
-
 std::string _3dsLoader::toTextureFileName(const std::string& name)
 {
     std::string result = name;
@@ -341,8 +334,7 @@ void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
     if (currentMesh)
         currentMesh->reserve(count, 0);
     for (uint16_t i = 0; i < count; ++i) {
-        Vector point = reader.readVector();
-        convertAxes(point);
+        const Vector point = convertedAxes(reader.readVector());
         if (currentMesh)
             currentMesh->addPoint(point);
     }
@@ -750,8 +742,10 @@ uint16_t _3dsLoader::readTrackHeader(_3dsReader& reader, uint64_t minimumKeySize
 void _3dsLoader::readPositionKeys(_3dsReader& reader, uint64_t)
 {
     const uint16_t keys = readTrackHeader(reader, KEY_HEADER_SIZE + 12);
-    if (currentKeyframer)
+    if (currentKeyframer) {
         currentKeyframer->setPositionRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+        currentKeyframer->reservePositionKeys(keys);
+    }
     for (uint16_t i = 0; i < keys; ++i) {
         const uint16_t frame = reader.readU16();
         reader.readU16();  // the high half of the frame number
@@ -768,8 +762,10 @@ void _3dsLoader::readPositionKeys(_3dsReader& reader, uint64_t)
 void _3dsLoader::readRotationKeys(_3dsReader& reader, uint64_t)
 {
     const uint16_t keys = readTrackHeader(reader, KEY_HEADER_SIZE + 16);
-    if (currentKeyframer)
+    if (currentKeyframer) {
         currentKeyframer->setRotationRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+        currentKeyframer->reserveRotationKeys(keys);
+    }
     for (uint16_t i = 0; i < keys; ++i) {
         const uint16_t frame = reader.readU16();
         reader.readU16();
@@ -798,6 +794,10 @@ void _3dsLoader::readScaleKeys(_3dsReader& reader, uint64_t)
     uint16_t keys;
     if (!reader.tryReadU16(keys) || !reader.tryReadU16(word))
         return;
+    // Room for no more keys than the chunk can hold: the count is not checked against it here.
+    if (currentKeyframer)
+        currentKeyframer->reserveScaleKeys(
+            static_cast<int>(std::min<uint64_t>(keys, reader.remaining() / (KEY_HEADER_SIZE + 12))));
     Vector base;
     for (uint16_t i = 0; i < keys; ++i) {
         uint16_t frame, flags;
@@ -830,8 +830,10 @@ void _3dsLoader::readRollTrack(_3dsReader& reader, uint64_t)
     const uint16_t keys = reader.readU16();
     reader.readU16();
     reader.requireRoomFor(keys, KEY_HEADER_SIZE + 4, "a roll track", "declares", "keys", "its");
-    if (currentKeyframer)
+    if (currentKeyframer) {
         currentKeyframer->setRollRange(static_cast<float>(startFrame), static_cast<float>(endFrame));
+        currentKeyframer->reserveRollKeys(keys);
+    }
     for (uint16_t i = 0; i < keys; ++i) {
         const uint16_t frame = reader.readU16();
         reader.readU16();

@@ -1,5 +1,6 @@
 #include "Keyframer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Log.h"
@@ -62,6 +63,33 @@ void Keyframer::setParent(Keyframer* newParent)
 Keyframer* Keyframer::getParent() const
 {
     return parent;
+}
+
+namespace {
+std::size_t keyCount(int count)
+{
+    return static_cast<std::size_t>(std::max(count, 0));
+}
+}
+
+void Keyframer::reservePositionKeys(int count)
+{
+    positionTrack.reserveKeys(keyCount(count));
+}
+
+void Keyframer::reserveRotationKeys(int count)
+{
+    rotationTrack.reserveKeys(keyCount(count));
+}
+
+void Keyframer::reserveScaleKeys(int count)
+{
+    scaleTrack.reserveKeys(keyCount(count));
+}
+
+void Keyframer::reserveRollKeys(int count)
+{
+    rollTrack.reserveKeys(keyCount(count));
 }
 
 void Keyframer::addPositionKey(float frame, const Vector& position, float tension, float continuity, float bias)
