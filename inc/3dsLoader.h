@@ -117,6 +117,7 @@ private:
 
     Environment* environment;     // not owned
     KeyframedMesh* currentMesh;   // not owned: the scene's
+    int namedFaces;               // faces of currentMesh that a material chunk gave a name
     Light* currentLight;       // not owned: the scene's
     Surface* currentMaterial;  // not owned: the scene's
     float colour[3];           // r, g, b of the colour chunk read last anywhere in the file

@@ -69,7 +69,7 @@ public:
     void setTriangle(int index, const Triangle& triangle);
     // The stored triangle, or null for an index that holds none. Its polygon index is changed
     // through setTriangle only, which keeps the polygon index of the mesh up to date.
-    Triangle* getTriangle(int index);
+    Triangle* getTriangle(int index) { return triangles.findValue(index); }
     bool hasTriangle(int index) const;
     const TriangleMap& getTriangles() const { return triangles; }
     int getTriangleCount() const { return static_cast<int>(triangles.size()); }

@@ -179,11 +179,6 @@ void Mesh::setTriangle(int index, const Triangle& triangle)
     drawingChanged();
 }
 
-Triangle* Mesh::getTriangle(int index)
-{
-    return triangles.findValue(index);
-}
-
 bool Mesh::hasTriangle(int index) const
 {
     return triangles.contains(index);

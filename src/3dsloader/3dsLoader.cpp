@@ -108,7 +108,7 @@ std::string targetOwnerName(const std::string& name)
 }
 
 _3dsLoader::_3dsLoader()
-    : environment(nullptr), currentMesh(nullptr), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
+    : environment(nullptr), currentMesh(nullptr), namedFaces(0), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
       percentage(0), textureMapFlag(0), keyframerController(nullptr), currentKeyframer(nullptr), startFrame(0),
       endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f), currentChunkId(0)
 {
@@ -314,16 +314,12 @@ void _3dsLoader::readObjectBlock(_3dsReader& reader, uint64_t end)
 void _3dsLoader::readTriMesh(_3dsReader& reader, uint64_t end)
 {
     currentMesh = environment->getKeyframedMeshes().create(objectName, environment);
+    namedFaces = 0;
     readChunks(reader, end);
     // Faces no material chunk named draw with a default surface: without one, the mesh could not
     // be drawn at all.
-    for (const auto& entry : currentMesh->getTriangles()) {
-        if (entry.second.getSurfaceName().empty()) {
-            if (!currentMesh->getSurfaces().exists(""))
-                currentMesh->getSurfaces().store("", new Surface(environment));
-            break;
-        }
-    }
+    if (namedFaces < currentMesh->getTriangleCount() && !currentMesh->getSurfaces().exists(""))
+        currentMesh->getSurfaces().store("", new Surface(environment));
 }
 
 // A fresh mesh numbers its points 0, 1, 2, ... in file order, as the faces count them.
@@ -334,9 +330,13 @@ void _3dsLoader::readVertexList(_3dsReader& reader, uint64_t)
     if (currentMesh)
         currentMesh->reserve(count, 0);
     for (uint16_t i = 0; i < count; ++i) {
-        const Vector point = convertedAxes(reader.readVector());
+        // Read as three numbers and put together once, in the engine's axes, so that the point
+        // is handed over in registers.
+        const float x = reader.readFloat();
+        const float y = reader.readFloat();
+        const float z = reader.readFloat();
         if (currentMesh)
-            currentMesh->addPoint(point);
+            currentMesh->addPoint(convertedAxes(Vector(x, y, z)));
     }
 }
 
@@ -346,6 +346,9 @@ void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
     reader.requireRoomFor(count, 8, "a face list", "declares", "faces", "its");
     if (currentMesh)
         currentMesh->reserve(0, count);
+    // The mesh was made for this object and numbered its points 0, 1, 2, ... as they came: a face
+    // names a point it has when the number is below their count.
+    const size_t points = currentMesh ? currentMesh->getPoints().size() : 0;
     for (uint16_t face = 0; face < count; ++face) {
         const uint16_t a = reader.readU16();
         const uint16_t b = reader.readU16();
@@ -354,7 +357,7 @@ void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
         if (!currentMesh)
             continue;
         for (uint16_t point : {a, b, c})
-            if (!currentMesh->hasPoint(point))
+            if (point >= points)
                 reader.fail("face " + std::to_string(face) + " of mesh \"" + currentMesh->getName() +
                             "\" names point " + std::to_string(point) + ", which the mesh does not have");
         // The same winding, started at the third corner.
@@ -387,6 +390,7 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
         if (!triangle)
             reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
                         currentMesh->getName() + "\" does not have");
+        namedFaces += (name.empty() ? 0 : 1) - (triangle->getSurfaceName().empty() ? 0 : 1);
         triangle->setSurfaceName(shared);
     }
 }

@@ -194,6 +194,30 @@ TEST_F(ThreeDSLoaderMeshTest, PointsAndFacesMakeTheMeshInTheEnginesAxes)
     EXPECT_TRUE(square->getSurfaces().exists(""));
 }
 
+// The default surface comes exactly when a face is left without a name, however often the
+// material chunks name the others.
+TEST_F(ThreeDSLoaderMeshTest, TheDefaultSurfaceComesWhenAFaceIsLeftUnnamed)
+{
+    struct Case {
+        const char* what;
+        std::string materials;
+        bool defaultSurface;
+    } cases[] = {
+        {"one face of two named", faceMaterial("Red", {0}), true},
+        {"both named by one chunk", faceMaterial("Red", {0, 1}), false},
+        {"one face named twice, the other never", faceMaterial("Red", {1}) + faceMaterial("Blue", {1}), true},
+        {"both named, one of them again", faceMaterial("Red", {0, 1}) + faceMaterial("Blue", {0}), false},
+    };
+    for (const Case& c : cases) {
+        environment.reset(new Environment());
+        ASSERT_EQ(load(inMain(editor(material("Red", "") + material("Blue", "") +
+                                     meshObject("Square", squareVertices() + squareFaces(c.materials))))),
+                  "")
+            << c.what;
+        EXPECT_EQ(mesh("Square")->getSurfaces().exists(""), c.defaultSurface) << c.what;
+    }
+}
+
 TEST_F(ThreeDSLoaderMeshTest, FaceMaterialsNameTheFacesAndCopyTheSurfaceIntoTheMesh)
 {
     LogCapture log;
