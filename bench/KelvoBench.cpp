@@ -457,10 +457,10 @@ void registerBenchmarks()
         frame->Unit(benchmark::kMillisecond);
 }
 
-// Median milliseconds of loads (five unless asked) of every .lwo and .3ds file in dir (by its path
-// relative to dir), each load into a fresh scene; "failed" with the cause's start for a file the
-// engine refuses.
-int loadFiles(const std::string& dir, int loads)
+// Median milliseconds of loads (five unless asked) of every .lwo and .3ds file in dir, or of only
+// the one named (each by its path relative to dir), each load into a fresh scene; "failed" with
+// the cause's start for a file the engine refuses.
+int loadFiles(const std::string& dir, int loads, const std::string& only)
 {
     ResourceLoader::setResourcePath(dir + "/");
     // Silent, as the peer's logger is: without the pictures every textured sample logs errors,
@@ -474,6 +474,8 @@ int loadFiles(const std::string& dir, int loads)
         std::string name(line);
         name.erase(name.find_last_not_of("\r\n") + 1);
         name = name.substr(2);
+        if (!only.empty() && name != only)
+            continue;
         const bool lightWave = name.size() > 4 && (name.compare(name.size() - 4, 4, ".lwo") == 0 ||
                                                    name.compare(name.size() - 4, 4, ".LWO") == 0);
         std::vector<double> times;
@@ -531,7 +533,7 @@ int main(int argc, char** argv)
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
     const bool writeMode = count == 3 && std::strcmp(arguments[1], "--write") == 0;
-    const bool filesMode = (count == 3 || count == 4) && std::strcmp(arguments[1], "--files") == 0;
+    const bool filesMode = count >= 3 && count <= 5 && std::strcmp(arguments[1], "--files") == 0;
     const bool ownMode = writeMode || filesMode;
     if (!ownMode && benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
@@ -552,11 +554,11 @@ int main(int argc, char** argv)
         SDL_Quit();
         return 0;
     }
-    // --files <folder> [loads]: the peer comparison's engine side instead of the benchmarks; many
-    // loads of one file make a profile of its load.
+    // --files <folder> [loads [file]]: the peer comparison's engine side instead of the benchmarks;
+    // many loads of one file make a profile of its load.
     if (filesMode) {
-        const int loads = count == 4 ? std::max(1, std::atoi(arguments[3])) : 5;
-        const int status = loadFiles(arguments[2], loads);
+        const int loads = count >= 4 ? std::max(1, std::atoi(arguments[3])) : 5;
+        const int status = loadFiles(arguments[2], loads, count == 5 ? arguments[4] : "");
         SDL_Quit();
         return status;
     }
