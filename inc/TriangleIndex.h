@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "IndexMap.h"
 
 // Ascending lists of triangle indices by key: a mesh's triangles by the points they use or by the
 // polygon they were cut from. Entries are noted as they come and sorted into the lists at the
-// first look-up after them, so filling a mesh costs one pair per entry instead of a list per key,
+// first look-up after them, so filling a mesh costs one number per entry instead of a list per key,
 // and a mesh nobody asks pays nothing more; the lists come out the same in any order of entries.
 class TriangleIndex {
 public:
