@@ -29,14 +29,22 @@ public:
     // Replays the list, recording it first when there is none.
     void render();
     // Deletes the list, so that the next render records the drawing anew: for an object whose
-    // drawing changed after it was recorded. Nothing when there is no list.
-    void dropList();
+    // drawing changed after it was recorded. Nothing when there is no list, which is checked here:
+    // a mesh being filled asks after every point and triangle.
+    void dropList()
+    {
+        if (list != 0)
+            deleteList();
+    }
     std::string toString() const;
 
     unsigned int getDisplayList() const { return list; }
 
 protected:
     unsigned int list;  // OpenGL display-list name; 0 until recorded
+
+private:
+    void deleteList();
 };
 
 #endif

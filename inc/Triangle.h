@@ -43,6 +43,7 @@ public:
         }
         // The text; "" for the empty name.
         const std::string& text() const { return shared ? shared->text : noName(); }
+        bool empty() const { return shared == nullptr; }
 
     private:
         friend class Triangle;
@@ -81,6 +82,7 @@ public:
     void setSurfaceName(const SurfaceName& name) { surfaceName = name; }
     // The stored name itself, so that drawing looks surfaces up without copying it.
     const std::string& getSurfaceName() const { return surfaceName.text(); }
+    bool hasSurfaceName() const { return !surfaceName.empty(); }
 
     void setPolygonIndex(int index);
     int getPolygonIndex() const;

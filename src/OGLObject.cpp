@@ -46,10 +46,8 @@ void OGLObject::initialize()
     glEndList();
 }
 
-void OGLObject::dropList()
+void OGLObject::deleteList()
 {
-    if (list == 0)
-        return;
     glDeleteLists(list, 1);
     list = 0;
 }

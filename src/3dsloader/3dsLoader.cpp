@@ -390,7 +390,7 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
         if (!triangle)
             reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
                         currentMesh->getName() + "\" does not have");
-        namedFaces += (name.empty() ? 0 : 1) - (triangle->getSurfaceName().empty() ? 0 : 1);
+        namedFaces += (name.empty() ? 0 : 1) - (triangle->hasSurfaceName() ? 1 : 0);
         triangle->setSurfaceName(shared);
     }
 }

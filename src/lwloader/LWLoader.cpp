@@ -239,7 +239,7 @@ void LWLoader::fillObject(Actor* target)
     if (!target)
         return;
     for (const auto& entry : target->getTriangles()) {
-        if (entry.second.getSurfaceName().empty()) {
+        if (!entry.second.hasSurfaceName()) {
             if (!target->getSurfaces().exists(""))
                 target->getSurfaces().create("", target->getEnvironment());
             break;

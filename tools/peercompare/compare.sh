@@ -5,7 +5,7 @@
 # prints both medians of five loads and their ratio per file.
 #
 # This machine is shared and its speed changes over seconds, so each file is loaded by both sides
-# right after each other, each in a process of its own, in ROUNDS rounds (3 unless set); a side's
+# right after each other, each in a process of its own, in ROUNDS rounds (5 unless set); a side's
 # figure for a file is the median of its rounds.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/../.."
 if ! tools/has-display.sh; then
   exec tools/headless.sh "$0" "$@"
 fi
-rounds=${ROUNDS:-3}
+rounds=${ROUNDS:-5}
 bench=$(realpath build/plain/bench/kelvobench)
 peer=$(realpath build/peercompare/peercompare)
 work=$(mktemp -d)
