@@ -1,6 +1,8 @@
 #include "ResourceFile.h"
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "ResourceLoader.h"
 
@@ -27,24 +29,34 @@ ResourceFile::~ResourceFile()
 
 bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
 {
+    // The loader opens files to read unbuffered, so the stream holds nothing that the descriptor
+    // has not given yet, and reading the descriptor itself keeps the two in step.
+    const int descriptor = fileno(file);
     uint8_t block[65536];
-    size_t got;
     bool sized = false;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        if (!sized && got == sizeof block) {
+    for (;;) {
+        const ssize_t got = read(descriptor, block, sizeof block);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (!sized && static_cast<size_t>(got) == sizeof block) {
             // A file of more than a block: room for what the system says is left, so that the
             // blocks are not copied again as bytes grows. Only a hint: reading still goes on to
             // the real end. A smaller file is spared the two system calls.
             sized = true;
             struct stat status;
-            const long at = std::ftell(file);
-            if (at >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > at)
-                bytes.reserve(bytes.size() + got + static_cast<size_t>(status.st_size - at));
+            const off_t at = lseek(descriptor, 0, SEEK_CUR);
+            if (at >= 0 && fstat(descriptor, &status) == 0 && status.st_size > at)
+                bytes.reserve(bytes.size() + static_cast<size_t>(got) + static_cast<size_t>(status.st_size - at));
         }
         bytes.insert(bytes.end(), block, block + got);
-        // A short block that met the end: asking again would only hear the end once more.
-        if (got < sizeof block && std::feof(file))
-            break;
+        // A regular file gives less than was asked only at its end: asking again would only
+        // hear the end once more.
+        if (static_cast<size_t>(got) < sizeof block)
+            return true;
     }
-    return !std::ferror(file);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,6 +46,31 @@ TEST_F(ResourceFileTest, ReadsEveryByteOfAFileLargerThanOneBlockAndReleasesItWhe
     std::vector<uint8_t> second;
     ASSERT_TRUE(again.readToEnd(second));
     EXPECT_EQ(second.size(), content.size());
+}
+
+// Whatever the size against the reading block, and wherever earlier reading of the same open
+// name left the file, the rest of it comes whole, and nothing after it.
+TEST_F(ResourceFileTest, ReadsTheRestOfAFileOfAnySize)
+{
+    struct Case {
+        size_t size;
+        size_t readBefore;  // bytes taken through the loader's stream first
+    } cases[] = {{0, 0}, {1, 0}, {65535, 0}, {65536, 0}, {65537, 0}, {131072, 0}, {131072, 100}, {70000, 69999}};
+    for (const Case& c : cases) {
+        std::string content;
+        for (size_t i = 0; i < c.size; ++i)
+            content.push_back(static_cast<char>((i * 13 + i / 251) & 0xFF));
+        writeFile("data/sized.bin", content);
+        std::vector<uint8_t> bytes;
+        {
+            FILE* stream = ResourceLoader::getInstance()->readResourceFile("sized.bin");
+            std::vector<char> first(c.readBefore);
+            ASSERT_EQ(std::fread(first.data(), 1, first.size(), stream), c.readBefore) << c.size;
+            ResourceFile file("sized.bin");
+            ASSERT_TRUE(file.readToEnd(bytes)) << c.size;
+        }
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), content.substr(c.readBefore)) << c.size << " " << c.readBefore;
+    }
 }
 
 TEST_F(ResourceFileTest, AnExceptionReleasesTheFileSoItReadsAgainFromItsStart)
