@@ -7,10 +7,16 @@ class Environment;
 class Keyframer;
 
 // The keyframers of one scene, in creation order, and the frame rate new ones start with. The
-// keyframers live for the whole run: the controller never deletes them.
+// keyframers live as long as the controller, that is as long as their scene, whose lights,
+// cameras, meshes and actors are the only ones that use them.
 class KeyframerController {
 public:
     explicit KeyframerController(Environment* owner);  // owner: the scene, not owned
+    // Deletes the keyframers: a scene that is thrown away (a test's, a fuzz input's) would
+    // otherwise leave all its tracks behind.
+    ~KeyframerController();
+    KeyframerController(const KeyframerController&) = delete;
+    KeyframerController& operator=(const KeyframerController&) = delete;
 
     // A new keyframer of the owning scene at the controller's frame rate.
     Keyframer* createKeyframer();
@@ -24,7 +30,7 @@ public:
     int getKeyframerCount() const;
 
 private:
-    std::list<Keyframer*> keyframers;  // not owned
+    std::list<Keyframer*> keyframers;  // owned
     int keyframerCount;
     int framesPerSecond;
     Environment* owner;  // not owned

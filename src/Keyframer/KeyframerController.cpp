@@ -7,6 +7,12 @@ static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
 KeyframerController::KeyframerController(Environment* owner) : keyframerCount(0), framesPerSecond(24), owner(owner) {}
 
+KeyframerController::~KeyframerController()
+{
+    for (Keyframer* keyframer : keyframers)
+        delete keyframer;
+}
+
 Keyframer* KeyframerController::createKeyframer()
 {
     Keyframer* keyframer = new Keyframer(owner);

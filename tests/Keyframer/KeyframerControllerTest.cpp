@@ -2,6 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <cstddef>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's count of the bytes its allocator hands out.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
 #include "Keyframer.h"
 #include "TestSupport.h"
 
@@ -75,4 +84,36 @@ TEST(KeyframerController, ListsItsKeyframers)
                           "[info] keyframer::writeToLog(\"Two\")\n"
                           "[info] keyframer::  * pivot: x=0, y=0, z=0\n"
                           "[info] keyframer::writeToLog(\"Two\") - Dumping position interpolator: \n\n");
+}
+
+namespace {
+// Bytes the process holds from the heap now, from whichever allocator serves it.
+std::size_t heapBytesInUse()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+}
+
+// The keyframers and their tracks go with the controller (with their scene): a scene thrown away
+// leaves nothing of them behind.
+TEST(KeyframerController, ItsKeyframersGoWithIt)
+{
+    const std::size_t before = heapBytesInUse();
+    std::size_t filled = 0;
+    {
+        KeyframerController controller(nullptr);
+        for (int i = 0; i < 200; ++i) {
+            Keyframer* keyframer = controller.createKeyframer();
+            for (int frame = 0; frame < 50; ++frame)
+                keyframer->addPositionKey(static_cast<float>(frame), Vector(static_cast<float>(frame), 0, 0), 0, 0, 0);
+        }
+        filled = heapBytesInUse();
+    }
+    // 10,000 keys of at least 24 bytes each were held.
+    ASSERT_GT(filled, before + 200000);
+    EXPECT_LT(heapBytesInUse(), before + 4096);
 }
