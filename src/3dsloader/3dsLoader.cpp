@@ -108,9 +108,10 @@ std::string targetOwnerName(const std::string& name)
 }
 
 _3dsLoader::_3dsLoader()
-    : environment(nullptr), currentMesh(nullptr), namedFaces(0), currentLight(nullptr), currentMaterial(nullptr), colour{0.0f, 0.0f, 0.0f},
-      percentage(0), textureMapFlag(0), keyframerController(nullptr), currentKeyframer(nullptr), startFrame(0),
-      endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f), currentChunkId(0)
+    : environment(nullptr), currentMesh(nullptr), namedFaces(0), currentLight(nullptr), currentMaterial(nullptr),
+      colour{0.0f, 0.0f, 0.0f}, percentage(0), textureMapFlag(0), keyframerController(nullptr),
+      currentKeyframer(nullptr), startFrame(0), endFrame(0), tension(0.0f), continuity(0.0f), bias(0.0f),
+      currentChunkId(0)
 {
 }
 
