@@ -157,7 +157,8 @@ protected:
 
 private:
     const Point& pointAt(int index, const char* operation) const;
-    void registerTriangle(int index, const Triangle& triangle);
+    // Notes triangle index under each of its corners p0, p1, p2.
+    void registerTriangle(int index, int p0, int p1, int p2);
     void drawTriangles();
     void renderBoundingBox() const;
     // Texturing off, and lighting while the scene is lit, around unlit debug drawing.

@@ -127,10 +127,11 @@ void Mesh::inverseTransformPoints(const Matrix& m)
     drawingChanged();
 }
 
-void Mesh::registerTriangle(int index, const Triangle& triangle)
+void Mesh::registerTriangle(int index, int p0, int p1, int p2)
 {
-    for (int corner = 0; corner < 3; ++corner)
-        pointTriangles.add(triangle.getPoint(corner), index);
+    pointTriangles.add(p0, index);
+    pointTriangles.add(p1, index);
+    pointTriangles.add(p2, index);
 }
 
 int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
@@ -141,9 +142,7 @@ int Mesh::addTriangle(int p0, int p1, int p2, int polygonIndex)
     } while (triangles.contains(index));
     // Made in its place: a loader adds a triangle per face.
     triangles.emplaceAbsent(index, p0, p1, p2, polygonIndex);
-    pointTriangles.add(p0, index);
-    pointTriangles.add(p1, index);
-    pointTriangles.add(p2, index);
+    registerTriangle(index, p0, p1, p2);
     drawingChanged();
     polygonTriangles.add(polygonIndex, index);
     return index;
@@ -175,7 +174,7 @@ void Mesh::setTriangle(int index, const Triangle& triangle)
         }
         existing->second = triangle;
     }
-    registerTriangle(index, triangle);
+    registerTriangle(index, triangle.getPoint(0), triangle.getPoint(1), triangle.getPoint(2));
     drawingChanged();
 }
 
