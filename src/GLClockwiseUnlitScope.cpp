@@ -1,21 +1,35 @@
 #include "GLClockwiseUnlitScope.h"
 
-#include <GL/gl.h>
-
-GLClockwiseUnlitScope::GLClockwiseUnlitScope(bool lit, bool depthTestOff) : lit(lit), depthTestOff(depthTestOff)
+namespace {
+void setCapability(GLenum capability, GLboolean on)
 {
-    if (depthTestOff)
+    if (on)
+        glEnable(capability);
+    else
+        glDisable(capability);
+}
+}
+
+GLClockwiseUnlitScope::GLClockwiseUnlitScope(bool lit, bool depthTestOff)
+    : lit(lit), depthTestOff(depthTestOff), frontFace(GL_CCW), lightingWasOn(GL_FALSE), depthTestWasOn(GL_FALSE)
+{
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    if (depthTestOff) {
+        depthTestWasOn = glIsEnabled(GL_DEPTH_TEST);
         glDisable(GL_DEPTH_TEST);
+    }
     glFrontFace(GL_CW);
-    if (lit)
+    if (lit) {
+        lightingWasOn = glIsEnabled(GL_LIGHTING);
         glDisable(GL_LIGHTING);
+    }
 }
 
 GLClockwiseUnlitScope::~GLClockwiseUnlitScope()
 {
-    glFrontFace(GL_CCW);
+    glFrontFace(static_cast<GLenum>(frontFace));
     if (depthTestOff)
-        glEnable(GL_DEPTH_TEST);
+        setCapability(GL_DEPTH_TEST, depthTestWasOn);
     if (lit)
-        glEnable(GL_LIGHTING);
+        setCapability(GL_LIGHTING, lightingWasOn);
 }

@@ -129,38 +129,37 @@ TEST(GLAttribScope, SavedSwitchesComeBackOnEveryWayOut)
     EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
 }
 
-TEST(GLClockwiseUnlitScope, SwitchesForTheBlockAndHandsTheScenesStateBackOnEveryWayOut)
+TEST(GLClockwiseUnlitScope, SwitchesForTheBlockAndRestoresWhatItFoundOnEveryWayOut)
 {
-    struct Case {
-        bool lit;
-        bool depthTestOff;
-        bool throws;
-    } cases[] = {
-        {false, false, false}, {true, false, false}, {false, true, false}, {true, true, true}, {true, false, true},
-    };
-    for (const Case& c : cases) {
-        const std::string label = std::to_string(c.lit) + std::to_string(c.depthTestOff) + std::to_string(c.throws);
-        if (c.lit)
-            glEnable(GL_LIGHTING);
-        else
-            glDisable(GL_LIGHTING);
-        // A scene without depth test keeps it off when nothing asks for a switch.
-        glDisable(GL_DEPTH_TEST);
-        try {
-            const GLClockwiseUnlitScope scope(c.lit, c.depthTestOff);
-            EXPECT_EQ(integer(GL_FRONT_FACE), GL_CW) << label;
-            EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << label;
-            EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << label;
-            if (c.throws)
-                throw std::runtime_error("drawing failed");
-        } catch (const std::runtime_error&) {
+    // Every request (lit, depth test off, thrown out of) from every starting state: lighting,
+    // depth test and winding as found, on or off.
+    for (int request = 0; request < 8; ++request) {
+        for (int start = 0; start < 8; ++start) {
+            const bool lit = request & 1, depthTestOff = request & 2, throws = request & 4;
+            const bool lightingOn = start & 1, depthTestOn = start & 2;
+            const GLenum winding = (start & 4) ? GL_CW : GL_CCW;
+            const std::string label = "request " + std::to_string(request) + ", start " + std::to_string(start);
+            lightingOn ? glEnable(GL_LIGHTING) : glDisable(GL_LIGHTING);
+            depthTestOn ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+            glFrontFace(winding);
+            try {
+                const GLClockwiseUnlitScope scope(lit, depthTestOff);
+                EXPECT_EQ(integer(GL_FRONT_FACE), GL_CW) << label;
+                // Lighting is switched off only for a lit scene; otherwise it is left as found.
+                EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, lightingOn && !lit) << label;
+                EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, depthTestOn && !depthTestOff) << label;
+                if (throws)
+                    throw std::runtime_error("drawing failed");
+            } catch (const std::runtime_error&) {
+            }
+            EXPECT_EQ(integer(GL_FRONT_FACE), static_cast<GLint>(winding)) << label;
+            EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, lightingOn) << label;
+            EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, depthTestOn) << label;
         }
-        EXPECT_EQ(integer(GL_FRONT_FACE), GL_CCW) << label;
-        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.lit) << label;
-        // The block drew over everything; the scene's depth test is on after it.
-        EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, c.depthTestOff) << label;
     }
     glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glFrontFace(GL_CCW);
     EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));
 }
 

@@ -157,7 +157,7 @@ TEST_F(SpriteTest, Sprite2DInALitSceneShowsItsImageUnlitAndHandsBackTheScenesVie
     EXPECT_TRUE(closeColour(readPixel(320, 240), YELLOW, 10)) << describe(readPixel(320, 240));
 
     // The view the scene had: lighting on, the camera's matrices, model-view current, front faces
-    // counter-clockwise; the depth test on whatever it was before.
+    // counter-clockwise; the depth test as it was before.
     float modelview[16], projection[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
@@ -167,7 +167,7 @@ TEST_F(SpriteTest, Sprite2DInALitSceneShowsItsImageUnlitAndHandsBackTheScenesVie
         else
             glDisable(GL_DEPTH_TEST);
         card->render(0.0);
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << depthTest;
+        EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, depthTest);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << depthTest;
         GLint mode = 0, front = 0;
         glGetIntegerv(GL_MATRIX_MODE, &mode);
