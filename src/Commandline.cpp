@@ -4,10 +4,33 @@
 #include <cfloat>
 #include <climits>
 #include <cstdlib>
+#include <set>
+#include <sstream>
 
 #include "Log.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// The whole text is a number of the kind, as far as strtol or strtod read it.
+bool readsWholeAsNumber(const std::string& text, Commandline::Takes takes)
+{
+    char* end = nullptr;
+    if (takes == Commandline::Takes::wholeNumber)
+        std::strtol(text.c_str(), &end, 10);
+    else
+        std::strtod(text.c_str(), &end);
+    return end != text.c_str() && *end == '\0';
+}
+
+const Commandline::Option* findKnown(const std::vector<Commandline::Option>& known, const std::string& name)
+{
+    for (const Commandline::Option& option : known)
+        if (name == option.name)
+            return &option;
+    return nullptr;
+}
+}
 
 CommandlineException::CommandlineException(const std::string& message)
 {
@@ -35,11 +58,16 @@ int Commandline::getArgumentCount() const
     return argumentCount;
 }
 
+bool Commandline::valueFollows(int i) const
+{
+    return i + 1 < argumentCount && arguments[i + 1][0] != '-';
+}
+
 bool Commandline::findOption(const std::string& option, std::string& value) const
 {
     for (int i = 1; i < argumentCount; ++i) {
         if (option == arguments[i]) {
-            if (i + 1 < argumentCount && arguments[i + 1][0] != '-')
+            if (valueFollows(i))
                 value = arguments[i + 1];
             return true;
         }
@@ -91,4 +119,50 @@ float Commandline::getFloat(const std::string& option, const std::string& descri
         throw CommandlineException(message);
     }
     return static_cast<float>(value);
+}
+
+std::vector<std::string> Commandline::argumentWarnings(const std::vector<Option>& known) const
+{
+    std::vector<std::string> warnings;
+    std::set<std::string> seen;
+    for (int i = 1; i < argumentCount; ++i) {
+        const std::string argument = arguments[i];
+        const bool hasValue = valueFollows(i);
+        const Option* option = findKnown(known, argument);
+        if (!option) {
+            // A negative number after an option that takes a value is that value, refused by the
+            // option's own missing-value error.
+            const Option* previous = i > 1 ? findKnown(known, arguments[i - 1]) : nullptr;
+            if (previous && previous->takes != Takes::nothing && readsWholeAsNumber(argument, Takes::number))
+                continue;
+            if (argument.empty() || argument[0] != '-') {
+                warnings.push_back("Ignoring the argument \"" + argument +
+                                   "\": it follows no option that takes a value.");
+                continue;
+            }
+            warnings.push_back("Ignoring the unknown option \"" + argument + "\"" +
+                               (hasValue ? std::string(" and its value \"") + arguments[i + 1] + "\"" : "") + ".");
+            if (hasValue)
+                ++i;
+            continue;
+        }
+        if (option->takes == Takes::nothing || !hasValue)
+            continue;
+        const std::string value = arguments[++i];
+        // Only the first of an option given twice is read.
+        if (!seen.insert(argument).second || option->takes == Takes::text)
+            continue;
+        if (readsWholeAsNumber(value, option->takes))
+            continue;
+        // Read as the option is read: what is not a number counts as 0, and only the leading
+        // number of a text with more after it.
+        std::ostringstream readAs;
+        if (option->takes == Takes::wholeNumber)
+            readAs << std::atol(value.c_str());
+        else
+            readAs << std::atof(value.c_str());
+        warnings.push_back("The value \"" + value + "\" of the option \"" + argument +
+                           "\" is not a number; it is read as " + readAs.str() + ".");
+    }
+    return warnings;
 }

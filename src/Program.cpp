@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <set>
 
 #include "Camera.h"
 #include "Commandline.h"
@@ -146,73 +145,15 @@ void Program::logStartupFailure(const std::string& reason, const std::string& me
 
 void Program::warnAboutArguments(int argumentCount, char** arguments)
 {
-    enum Kind { FLAG, TEXT, WHOLE_NUMBER, NUMBER };
-    struct Option {
-        const char* name;
-        Kind kind;
+    using Takes = Commandline::Takes;
+    static const std::vector<Commandline::Option> OPTIONS = {
+        {"--timeline", Takes::text},          {"--fullscreen", Takes::nothing}, {"--nologfile", Takes::nothing},
+        {"--loglevel", Takes::wholeNumber},   {"--debugframedraw", Takes::number}, {"--endtime", Takes::number},
+        {"--znear", Takes::number},           {"--zfar", Takes::number},        {"--help", Takes::nothing},
+        {"-h", Takes::nothing},               {"-?", Takes::nothing},
     };
-    static const Option OPTIONS[] = {
-        {"--timeline", TEXT},         {"--fullscreen", FLAG}, {"--nologfile", FLAG},        {"--loglevel", WHOLE_NUMBER},
-        {"--debugframedraw", NUMBER}, {"--endtime", NUMBER},  {"--znear", NUMBER},          {"--zfar", NUMBER},
-        {"--help", FLAG},             {"-h", FLAG},           {"-?", FLAG},
-    };
-    auto find = [](const std::string& name) -> const Option* {
-        for (const Option& known : OPTIONS)
-            if (name == known.name)
-                return &known;
-        return nullptr;
-    };
-    // The whole text is a number of the kind, as far as strtol or strtod read it.
-    auto isNumber = [](const std::string& text, Kind kind) {
-        char* end = nullptr;
-        if (kind == WHOLE_NUMBER)
-            std::strtol(text.c_str(), &end, 10);
-        else
-            std::strtod(text.c_str(), &end);
-        return end != text.c_str() && *end == '\0';
-    };
-    std::set<std::string> seen;
-    for (int i = 1; i < argumentCount; ++i) {
-        const std::string argument = arguments[i];
-        // As Commandline takes values: the next argument, unless it begins with '-'.
-        const bool valueFollows = i + 1 < argumentCount && arguments[i + 1][0] != '-';
-        const Option* option = find(argument);
-        if (!option) {
-            // A negative number after an option that takes a value is that value, refused by the
-            // option's own missing-value error.
-            const Option* previous = i > 1 ? find(arguments[i - 1]) : nullptr;
-            if (previous && previous->kind != FLAG && isNumber(argument, NUMBER))
-                continue;
-            if (argument.empty() || argument[0] != '-') {
-                KELVO_LOG(LogLevel::warning) << "main() - Ignoring the argument \"" << argument
-                             << "\": it follows no option that takes a value." << logEnd;
-                continue;
-            }
-            KELVO_LOG(LogLevel::warning) << "main() - Ignoring the unknown option \"" << argument
-                         << "\"" << (valueFollows ? std::string(" and its value \"") + arguments[i + 1] + "\"" : "")
-                         << "." << logEnd;
-            if (valueFollows)
-                ++i;
-            continue;
-        }
-        if (option->kind == FLAG || !valueFollows)
-            continue;
-        const std::string value = arguments[++i];
-        // Only the first of an option given twice is read.
-        if (!seen.insert(argument).second || option->kind == TEXT)
-            continue;
-        // Read as the option is read (atol, atof): what is not a number counts as 0, and only the
-        // leading number of a text with more after it.
-        if (isNumber(value, option->kind))
-            continue;
-        const char* text = value.c_str();
-        if (option->kind == WHOLE_NUMBER)
-            KELVO_LOG(LogLevel::warning) << "main() - The value \"" << value << "\" of the option \"" << argument
-                         << "\" is not a number; it is read as " << std::atol(text) << "." << logEnd;
-        else
-            KELVO_LOG(LogLevel::warning) << "main() - The value \"" << value << "\" of the option \"" << argument
-                         << "\" is not a number; it is read as " << std::atof(text) << "." << logEnd;
-    }
+    for (const std::string& warning : Commandline(arguments, argumentCount).argumentWarnings(OPTIONS))
+        KELVO_LOG(LogLevel::warning) << "main() - " << warning << logEnd;
 }
 
 void Program::applyCommandline(int argumentCount, char** arguments)
