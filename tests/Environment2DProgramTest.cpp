@@ -38,14 +38,6 @@ protected:
         writeJpeg(path("show/img/names1.jpg"), 16, 32, 3, solidPixels(16, 32, {0, 0, 200}));
     }
 
-    // Position of piece in text from from on; fails the test when it is missing.
-    static std::string::size_type at(const std::string& text, const std::string& piece,
-                                     std::string::size_type from = 0)
-    {
-        std::string::size_type found = text.find(piece, from);
-        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
-        return found;
-    }
 };
 }
 
@@ -59,33 +51,33 @@ TEST_F(Environment2DProgramTest, FixedStepShowPlaysFramesUpToTheEndTimeAndEndsIn
     const std::string& out = run.output;
 
     // Start-up: the time-0 actions, the 2D scene activated before the loop.
-    std::string::size_type loaded = at(out, "Running \"flat.logo.loadImageSequence(\"img/logo\").");
-    std::string::size_type switched = at(out, "activateEnvironment() - Switching environment to \"flat\".");
-    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    std::string::size_type loaded = foundAt(out, "Running \"flat.logo.loadImageSequence(\"img/logo\").");
+    std::string::size_type switched = foundAt(out, "activateEnvironment() - Switching environment to \"flat\".");
+    std::string::size_type loop = foundAt(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
     EXPECT_LT(loaded, switched);
     EXPECT_LT(switched, loop);
 
     // Frames 0, 1 and 2 are drawn (and shown: the loop goes on to the next frame each time).
-    std::string::size_type frame0 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 0 seconds.\n");
-    std::string::size_type frame1 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 1 seconds.\n");
-    std::string::size_type frame2 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 2 seconds.\n");
-    std::string::size_type frame3 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 3 seconds.\n");
+    std::string::size_type frame0 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 0 seconds.\n");
+    std::string::size_type frame1 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 1 seconds.\n");
+    std::string::size_type frame2 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 2 seconds.\n");
+    std::string::size_type frame3 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 3 seconds.\n");
     EXPECT_LT(loop, frame0);
     EXPECT_LT(frame0, frame1);
     EXPECT_LT(frame1, frame2);
     EXPECT_LT(frame2, frame3);
     // The actions of 1.5 fire in the frame of 2, after its frame line.
-    std::string::size_type colour = at(out, "run() - 1.50 Secs. Running \"flat.fade.setColor(\"#ffffff\").");
+    std::string::size_type colour = foundAt(out, "run() - 1.50 Secs. Running \"flat.fade.setColor(\"#ffffff\").");
     EXPECT_LT(frame2, colour);
     EXPECT_LT(colour, frame3);
 
     // The frame of time 3: its due actions fire (a new 2D scene is filled and activated), the
     // scene renders, and the end is logged before the frame would be shown.
-    std::string::size_type late = at(out, "run() - 3.00 Secs. Running \"createEnvironment2D(\"credits\").");
-    std::string::size_type names = at(out, "run() - 3.00 Secs. Running \"credits.names.loadImageSequence(\"img/names\").");
-    std::string::size_type credits = at(out, "activateEnvironment() - Switching environment to \"credits\".");
+    std::string::size_type late = foundAt(out, "run() - 3.00 Secs. Running \"createEnvironment2D(\"credits\").");
+    std::string::size_type names = foundAt(out, "run() - 3.00 Secs. Running \"credits.names.loadImageSequence(\"img/names\").");
+    std::string::size_type credits = foundAt(out, "activateEnvironment() - Switching environment to \"credits\".");
     std::string::size_type end =
-        at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n");
+        foundAt(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n");
     EXPECT_LT(frame3, late);
     EXPECT_LT(late, names);
     EXPECT_LT(names, credits);
@@ -93,7 +85,7 @@ TEST_F(Environment2DProgramTest, FixedStepShowPlaysFramesUpToTheEndTimeAndEndsIn
     // Nothing is drawn after it, and the action of time 4 never fires.
     EXPECT_EQ(out.find("Drawing frame at 4 seconds."), std::string::npos) << out;
     EXPECT_EQ(out.find("credits.names.disable"), std::string::npos) << out;
-    std::string::size_type totals = at(out, "Log::getInfo() - Total of 0 errors and 0 warnings.", end);
+    std::string::size_type totals = foundAt(out, "Log::getInfo() - Total of 0 errors and 0 warnings.", end);
     EXPECT_EQ(out.substr(0, totals).find("[error]"), std::string::npos) << out;
 
     // The log file holds the same lines.

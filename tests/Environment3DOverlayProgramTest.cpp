@@ -35,17 +35,7 @@ const char* const SHOW =
     "  <action name=\"space.ball.setY\" type=\"float\" time=\"2\" param=\"1.5\"/>\n"
     "</timeline>\n";
 
-class Environment3DOverlayProgramTest : public TempDirTest {
-protected:
-    // Position of piece in text from from on; fails the test when it is missing.
-    static std::string::size_type at(const std::string& text, const std::string& piece,
-                                     std::string::size_type from = 0)
-    {
-        std::string::size_type found = text.find(piece, from);
-        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
-        return found;
-    }
-};
+class Environment3DOverlayProgramTest : public TempDirTest {};
 }
 
 TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesAndATextPlaysToItsEndTime)
@@ -69,18 +59,18 @@ TEST_F(Environment3DOverlayProgramTest, ShowWithSpritesAndATextPlaysToItsEndTime
 
     // Both sprites record their lists in the first frame and replay them after.
     const std::string recorded = "[info] oglobject::render() - Display list not initialized. Initializing..\n";
-    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
-    std::string::size_type first = at(out, recorded, loop);
-    std::string::size_type second = at(out, recorded, first + recorded.size());
+    std::string::size_type loop = foundAt(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    std::string::size_type first = foundAt(out, recorded, loop);
+    std::string::size_type second = foundAt(out, recorded, first + recorded.size());
     EXPECT_EQ(out.find(recorded, second + recorded.size()), std::string::npos) << out;
-    std::string::size_type moved = at(out, "Running \"space.ball.setY(1.50f).", second);
+    std::string::size_type moved = foundAt(out, "Running \"space.ball.setY(1.50f).", second);
     std::string::size_type end =
-        at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n", moved);
+        foundAt(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n", moved);
     // The glyphs of the text are made at start-up; at 0 s both edges of their quad lie on the paths'
     // first keys, so the first frame finds the quads flat, once per glyph. With the one warning of
     // a scene without animation, three.
-    at(out, "[info] fontset::load() - Loading completed. 2 Fonts loaded to a Fontset.\n");
-    std::string::size_type flat = at(out, "[warning] mesh::calcFaceNormals(\"", loop);
-    at(out, "[warning] mesh::calcFaceNormals(\"", flat + 1);
-    at(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
+    foundAt(out, "[info] fontset::load() - Loading completed. 2 Fonts loaded to a Fontset.\n");
+    std::string::size_type flat = foundAt(out, "[warning] mesh::calcFaceNormals(\"", loop);
+    foundAt(out, "[warning] mesh::calcFaceNormals(\"", flat + 1);
+    foundAt(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
 }

@@ -23,17 +23,7 @@ const char* const SHOW =
     "  <action name=\"space.cameraController.nextCamera\" type=\"none\" time=\"1\"/>\n"
     "</timeline>\n";
 
-class Environment3DProgramTest : public TempDirTest {
-protected:
-    // Position of piece in text from from on; fails the test when it is missing.
-    static std::string::size_type at(const std::string& text, const std::string& piece,
-                                     std::string::size_type from = 0)
-    {
-        std::string::size_type found = text.find(piece, from);
-        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
-        return found;
-    }
-};
+class Environment3DProgramTest : public TempDirTest {};
 }
 
 TEST_F(Environment3DProgramTest, FixedStepShowFadesInThroughItsCameraAndEndsInOrder)
@@ -47,28 +37,28 @@ TEST_F(Environment3DProgramTest, FixedStepShowFadesInThroughItsCameraAndEndsInOr
     const std::string& out = run.output;
 
     // Start-up: the scene is filled, loaded and activated before the loop; activation initialises it.
-    std::string::size_type fader = at(out, "Running \"space.createFader(\"fadein\").");
-    std::string::size_type switched = at(out, "activateEnvironment() - Switching environment to \"space\".");
-    std::string::size_type initialized = at(out, "[info] environment::initialize() - Initializing environment \"space\".");
-    at(out, "[info] environment::initialize() - Scene has no lights, lighting is disabled.");
+    std::string::size_type fader = foundAt(out, "Running \"space.createFader(\"fadein\").");
+    std::string::size_type switched = foundAt(out, "activateEnvironment() - Switching environment to \"space\".");
+    std::string::size_type initialized = foundAt(out, "[info] environment::initialize() - Initializing environment \"space\".");
+    foundAt(out, "[info] environment::initialize() - Scene has no lights, lighting is disabled.");
     std::string::size_type statistics =
-        at(out, "[info] environment::printInfo() - Statistics: Environment \"space\" has 1 cameras, 0 meshes, 0 "
+        foundAt(out, "[info] environment::printInfo() - Statistics: Environment \"space\" has 1 cameras, 0 meshes, 0 "
                 "actors, 0 keyframed actors, 0 lights, 0 surfaces (in library) and 0 textures. \n");
-    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    std::string::size_type loop = foundAt(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
     EXPECT_LT(fader, switched);
     EXPECT_LT(switched, initialized);
     EXPECT_LT(statistics, loop);
     EXPECT_EQ(out.find("environment::render() - Not initialized."), std::string::npos) << "activated before";
 
     // Frames 0 to 3 through the camera; the camera action of 1 fires in the frame of 1.
-    std::string::size_type frame0 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 0 seconds.\n");
-    std::string::size_type camera = at(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
-    std::string::size_type frame1 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 1 seconds.\n");
-    std::string::size_type next = at(out, "[info] cameracontroller::setNextCamera() - Switched camera to \"eye\".\n",
+    std::string::size_type frame0 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 0 seconds.\n");
+    std::string::size_type camera = foundAt(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
+    std::string::size_type frame1 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 1 seconds.\n");
+    std::string::size_type next = foundAt(out, "[info] cameracontroller::setNextCamera() - Switched camera to \"eye\".\n",
                                      frame1);
-    std::string::size_type frame3 = at(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 3 seconds.\n");
+    std::string::size_type frame3 = foundAt(out, "[debug_fdraw] program::drawFrame() - Drawing frame at 3 seconds.\n");
     std::string::size_type end =
-        at(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n");
+        foundAt(out, "[info] program::drawFrame() - End of Playback reached at 3 seconds. Exiting..\n");
     EXPECT_LT(loop, frame0);
     EXPECT_LT(frame0, camera);
     EXPECT_LT(camera, frame1);
@@ -78,8 +68,8 @@ TEST_F(Environment3DProgramTest, FixedStepShowFadesInThroughItsCameraAndEndsInOr
     EXPECT_EQ(out.find("Drawing frame at 4 seconds."), std::string::npos) << out;
 
     // The one warning of a scene without animation.
-    at(out, "[warning] keyframercontroller::initialize() - No keyframers available.\n");
-    at(out, "Log::getInfo() - Total of 0 errors and 1 warnings.", end);
+    foundAt(out, "[warning] keyframercontroller::initialize() - No keyframers available.\n");
+    foundAt(out, "Log::getInfo() - Total of 0 errors and 1 warnings.", end);
 }
 
 TEST_F(Environment3DProgramTest, SceneWithoutACurrentCameraEndsTheShowInItsFirstFrame)
@@ -93,7 +83,7 @@ TEST_F(Environment3DProgramTest, SceneWithoutACurrentCameraEndsTheShowInItsFirst
     ProgramRun run = runProgram({"--timeline", "show/blind.xml", "--debugframedraw", "1", "--endtime", "5"},
                                 temp->path());
     EXPECT_EQ(run.status, 1) << run.output;
-    at(run.output, "[error] program::drawFrame() - Exception occurred while drawing  frame. Exception message "
+    foundAt(run.output, "[error] program::drawFrame() - Exception occurred while drawing  frame. Exception message "
                    "follows. KelvoEngineException::::EnvironmentException::render() - Environment \"space\" has no "
                    "camera to draw through: no camera was set. The action \"space.cameraController.setCamera\" sets "
                    "one. KelvoEngineException::::Factory<CameraController>Exception::find() - Unable to find "
@@ -114,31 +104,31 @@ TEST_F(Environment3DProgramTest, BundledShowPlaysItsGardenWithoutErrors)
     const std::string& out = run.output;
 
     // Everything of the garden loads at start-up; the garden is entered at 8 s and draws to the end.
-    at(out, "[info] environment::load3DS() - Loading .3ds scene \"garden/garden.3ds\" to Environment \"garden\"..\n"
+    foundAt(out, "[info] environment::load3DS() - Loading .3ds scene \"garden/garden.3ds\" to Environment \"garden\"..\n"
             "[info] environment::load3DS() - Loading completed.\n");
-    at(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"garden/signpost.xml\" to Environment "
+    foundAt(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"garden/signpost.xml\" to Environment "
             "\"garden\"..\n"
             "[info] environment::loadLWO() - Loading LightWave object \"garden/signpost.lwo\" to Environment "
             "\"garden\"..\n"
             "[info] environment::loadLWO() - Loading successfully completed.\n"
             "[info] xmlsceneloader::loadObjectNode() - Created \"Keyframed Signpost\" from Actor "
             "\"garden/signpost.lwo\" and Keyframer \"Anonymous object\".\n");
-    at(out, "[info] fontset::load() - Loading completed. 1 Fonts loaded to a Fontset.\n");
-    std::string::size_type loop = at(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
+    foundAt(out, "[info] fontset::load() - Loading completed. 1 Fonts loaded to a Fontset.\n");
+    std::string::size_type loop = foundAt(out, "main() - Entering frame drawing loop.. Hit [ESC] to exit.");
     std::string::size_type entered =
-        at(out, "activateEnvironment() - Switching environment to \"garden\".", loop);
-    at(out, "[info] environment::printInfo() - Statistics: Environment \"garden\" has 1 cameras, 2 meshes, 1 actors, "
+        foundAt(out, "activateEnvironment() - Switching environment to \"garden\".", loop);
+    foundAt(out, "[info] environment::printInfo() - Statistics: Environment \"garden\" has 1 cameras, 2 meshes, 1 actors, "
             "1 keyframed actors, 2 lights, 2 surfaces (in library) and 7 textures. \n",
        entered);
     std::string::size_type end =
-        at(out, "[info] program::drawFrame() - End of Playback reached at 20 seconds. Exiting..\n", entered);
+        foundAt(out, "[info] program::drawFrame() - End of Playback reached at 20 seconds. Exiting..\n", entered);
     EXPECT_EQ(out.find("Switching environment to \"intro\"."), std::string::npos) << out;
 
     // The sky sphere's pole triangles have no area, and each of the scene's two meshes is prepared
     // at its first frame: three warnings, and no error.
-    at(out, "[warning] mesh::calcFaceNormals(\"sky\") - 16 zero face normals detected.");
-    at(out, "[warning] keyframedmesh::render(\"Crate\") - Not initialized.", entered);
-    at(out, "[warning] keyframedmesh::render(\"Lawn\") - Not initialized.", entered);
+    foundAt(out, "[warning] mesh::calcFaceNormals(\"sky\") - 16 zero face normals detected.");
+    foundAt(out, "[warning] keyframedmesh::render(\"Crate\") - Not initialized.", entered);
+    foundAt(out, "[warning] keyframedmesh::render(\"Lawn\") - Not initialized.", entered);
     EXPECT_EQ(out.find("[error]"), std::string::npos) << out;
-    at(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
+    foundAt(out, "Log::getInfo() - Total of 0 errors and 3 warnings.", end);
 }

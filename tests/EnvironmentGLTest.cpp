@@ -52,14 +52,6 @@ std::string show(const Pixel& p)
 {
     return "(" + std::to_string(p.r) + ", " + std::to_string(p.g) + ", " + std::to_string(p.b) + ")";
 }
-
-// Position of piece in text, from from on; fails the test when it is missing.
-std::string::size_type at(const std::string& text, const std::string& piece, std::string::size_type from = 0)
-{
-    std::string::size_type found = text.find(piece, from);
-    EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
-    return found;
-}
 }
 
 TEST_F(EnvironmentTest, NewSceneHasItsRegistriesDefaultsAndChildren)
@@ -87,12 +79,12 @@ TEST_F(EnvironmentTest, FirstRenderOfASceneNeverActivatedInitializesItAndLogsThe
     LogCapture log;
     frame(0.0);
     const std::string text = log.text();
-    std::string::size_type late = at(text, "[warning] environment::render() - Not initialized. Initializing..\n");
-    std::string::size_type start = at(text, "[info] environment::initialize() - Initializing environment \"space\".\n");
-    std::string::size_type unlit = at(text, "[info] environment::initialize() - Scene has no lights, lighting is disabled.\n");
-    std::string::size_type keyframers = at(text, "[warning] keyframercontroller::initialize() - No keyframers available.\n");
+    std::string::size_type late = foundAt(text, "[warning] environment::render() - Not initialized. Initializing..\n");
+    std::string::size_type start = foundAt(text, "[info] environment::initialize() - Initializing environment \"space\".\n");
+    std::string::size_type unlit = foundAt(text, "[info] environment::initialize() - Scene has no lights, lighting is disabled.\n");
+    std::string::size_type keyframers = foundAt(text, "[warning] keyframercontroller::initialize() - No keyframers available.\n");
     std::string::size_type statistics =
-        at(text, "[info] environment::printInfo() - Statistics: Environment \"space\" has 1 cameras, 0 meshes, 0 "
+        foundAt(text, "[info] environment::printInfo() - Statistics: Environment \"space\" has 1 cameras, 0 meshes, 0 "
                  "actors, 0 keyframed actors, 0 lights, 0 surfaces (in library) and 0 textures. \n");
     EXPECT_LT(late, start);
     EXPECT_LT(start, unlit);

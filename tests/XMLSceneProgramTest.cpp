@@ -47,15 +47,7 @@ std::string squareObject()
     return w.file();
 }
 
-class XMLSceneProgramTest : public TempDirTest {
-protected:
-    static std::string::size_type at(const std::string& text, const std::string& piece)
-    {
-        std::string::size_type found = text.find(piece);
-        EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
-        return found;
-    }
-};
+class XMLSceneProgramTest : public TempDirTest {};
 }
 
 TEST_F(XMLSceneProgramTest, AShowPlaysItsSceneFileUntilABrokenOneEndsIt)
@@ -72,25 +64,25 @@ TEST_F(XMLSceneProgramTest, AShowPlaysItsSceneFileUntilABrokenOneEndsIt)
     const std::string& out = run.output;
 
     std::string::size_type loading =
-        at(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"scenes/world.xml\" to Environment "
+        foundAt(out, "[info] environment::loadXMLScene() - Loading XML Scene object \"scenes/world.xml\" to Environment "
                 "\"world\"..\n");
     std::string::size_type created =
-        at(out, "[info] xmlsceneloader::loadObjectNode() - Created \"Keyframed Cube\" from Actor \"models\\cube.lwo\" "
+        foundAt(out, "[info] xmlsceneloader::loadObjectNode() - Created \"Keyframed Cube\" from Actor \"models\\cube.lwo\" "
                 "and Keyframer \"Anonymous object\".\n");
     std::string::size_type statistics =
-        at(out, "printInfo() - Statistics: Environment \"world\" has 1 cameras, 0 meshes, 1 actors, 1 keyframed "
+        foundAt(out, "printInfo() - Statistics: Environment \"world\" has 1 cameras, 0 meshes, 1 actors, 1 keyframed "
                 "actors, 1 lights, ");
-    at(out, "[info] keyframercontroller::initialize() - Initializing keyframers.\n");
+    foundAt(out, "[info] keyframercontroller::initialize() - Initializing keyframers.\n");
     // The first frame draws through the file's camera.
-    std::string::size_type frame = at(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
+    std::string::size_type frame = foundAt(out, "[info] hpbcamera::render() - Not initialized. Initializing..\n");
     EXPECT_LT(loading, created);
     EXPECT_LT(created, statistics);
     EXPECT_LT(statistics, frame);
 
     // The broken file at 1 s ends the show as a failure, naming the file and the fault.
     EXPECT_EQ(run.status, 1) << out;
-    at(out, "Action \"world.loadXMLScene\" timed at 1.00 seconds");
-    at(out, "loadXMLScene() - Failed to load XML scene file \"scenes/broken.xml\". "
+    foundAt(out, "Action \"world.loadXMLScene\" timed at 1.00 seconds");
+    foundAt(out, "loadXMLScene() - Failed to load XML scene file \"scenes/broken.xml\". "
             "KelvoEngineException::::XMLParserException::load() - Arrggh! Error occurred while parsing "
             "\"show/scenes/broken.xml\". Errors should have been reported by the parser.");
     EXPECT_EQ(out.find("End of Playback"), std::string::npos) << out;

@@ -209,3 +209,10 @@ double readerSecondsLimit()
     return 1.0;
 #endif
 }
+
+std::string::size_type foundAt(const std::string& text, const std::string& piece, std::string::size_type from)
+{
+    std::string::size_type found = text.find(piece, from);
+    EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
+    return found;
+}

@@ -59,6 +59,10 @@ private:
     std::string savedCwd;
 };
 
+// Position of piece in text from from on (a log, a program's output); fails the calling test,
+// showing the whole text, when piece is missing, and returns npos.
+std::string::size_type foundAt(const std::string& text, const std::string& piece, std::string::size_type from = 0);
+
 // Seconds of processor time the calling thread has used: work done, unlike the wall clock, not
 // stretched by other processes of a busy machine.
 double threadCpuSeconds();
