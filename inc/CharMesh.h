@@ -7,6 +7,7 @@
 #include "Action.inl"
 #include "Exception.h"
 #include "Mesh.h"
+#include "QuadPlacement.h"
 
 class Environment;
 class Surface;
@@ -20,7 +21,7 @@ public:
 // One glyph of a 3D text: a quad textured with the glyph's image, drawn in immediate mode exactly
 // where its four points are (point 0 lower left, 1 lower right, 2 upper right, 3 upper left of the
 // image), unlit, so its owner can move the corners every frame.
-class CharMesh : public Mesh, public Action<CharMesh> {
+class CharMesh : public Mesh, public Action<CharMesh>, public QuadPlacement<CharMesh> {
 public:
     // owner: the scene (texture manager, lighting switch); texture: the glyph's, held by the
     // scene's texture manager under its name. Neither is owned. Throws CharMeshException when the
@@ -31,15 +32,8 @@ public:
     // The scene's texture named name on the glyph's surface: the first call makes the surface,
     // named after the texture, a later one adds a further texture to it. Throws CharMeshException.
     void setTexture(std::string name);
-    // Stored only: the glyph is drawn where its points are.
-    void setWidth(float width);
-    void setHeight(float height);
-    void setX(float x);
-    void setY(float y);
-    void setZ(float z);
-
-    float getWidth() const { return width; }
-    float getHeight() const { return height; }
+    // The size and place actions are QuadPlacement's; the size is stored only, the glyph is drawn
+    // where its points are.
     Surface* getSurface() const { return surface.get(); }
 
     // Once per frame; time is not used. Initialises the mesh at the first call. Leaves the
@@ -49,8 +43,6 @@ public:
 
 private:
     std::unique_ptr<Surface> surface;  // made by the first setTexture; in the surface library too
-    float width;   // stored by "setWidth"
-    float height;  // stored by "setHeight"
 };
 
 #endif

@@ -5,6 +5,7 @@
 
 #include "Action.inl"
 #include "Exception.h"
+#include "QuadPlacement.h"
 #include "StaticMesh.h"
 
 class Environment;
@@ -17,7 +18,7 @@ public:
 // A textured rectangle in the 3D scene that always faces the viewer (a billboard): centred on its
 // position, width × height scene units, upright on the screen whatever the camera's turn. One quad
 // recorded once into a display list; drawn unlit with the scene's projection and depth test.
-class Sprite3D : public StaticMesh, public Action<Sprite3D> {
+class Sprite3D : public StaticMesh, public Action<Sprite3D>, public QuadPlacement<Sprite3D> {
 public:
     // owner: the scene whose texture manager and lighting switch the sprite uses; not owned.
     explicit Sprite3D(Environment* owner);
@@ -27,23 +28,12 @@ public:
     // first call; a second texture joins the first. The texture is only looked up: the timeline
     // creates and loads it. Throws Sprite3DException; the sprite is then unchanged.
     void setTexture(std::string name);
-    // Scene units; also set per particle by the particle visualisation.
-    void setWidth(float width);
-    void setHeight(float height);
-    void setX(float x);
-    void setY(float y);
-    void setZ(float z);
-
-    float getWidth() const { return width; }
-    float getHeight() const { return height; }
+    // The size (setWidth, setHeight: scene units, also set per particle by the particle
+    // visualisation) and place actions are QuadPlacement's.
 
     // Once per frame, inside the camera's view; the time is not used. Leaves the modelview matrix
     // as it found it, and lighting on while the scene is lit.
     void render(double time) override;
-
-private:
-    float width;   // scene units
-    float height;
 };
 
 #endif

@@ -17,7 +17,7 @@ Sprite3DException::Sprite3DException(const std::string& message)
     appendMessage(message);
 }
 
-Sprite3D::Sprite3D(Environment* owner) : StaticMesh(owner), width(1.0f), height(1.0f)
+Sprite3D::Sprite3D(Environment* owner) : StaticMesh(owner)
 {
     // The render places the quad itself.
     transformEnabled = false;
@@ -27,11 +27,7 @@ Sprite3D::Sprite3D(Environment* owner) : StaticMesh(owner), width(1.0f), height(
 
     setClassName("Action<Sprite3D>");
     addStringAction("setTexture", &Sprite3D::setTexture);
-    addFloatAction("setWidth", &Sprite3D::setWidth);
-    addFloatAction("setHeight", &Sprite3D::setHeight);
-    addFloatAction("setX", &Sprite3D::setX);
-    addFloatAction("setY", &Sprite3D::setY);
-    addFloatAction("setZ", &Sprite3D::setZ);
+    addPlacementActions();
 }
 
 Sprite3D::~Sprite3D() = default;
@@ -43,31 +39,6 @@ void Sprite3D::setTexture(std::string name)
     } catch (Exception& e) {
         throw Sprite3DException("setTexture() - Failed to set texture. " + e.getMessage());
     }
-}
-
-void Sprite3D::setWidth(float width)
-{
-    this->width = width;
-}
-
-void Sprite3D::setHeight(float height)
-{
-    this->height = height;
-}
-
-void Sprite3D::setX(float x)
-{
-    position = Vector(x, position.y, position.z);
-}
-
-void Sprite3D::setY(float y)
-{
-    position = Vector(position.x, y, position.z);
-}
-
-void Sprite3D::setZ(float z)
-{
-    position = Vector(position.x, position.y, z);
 }
 
 void Sprite3D::render(double time)

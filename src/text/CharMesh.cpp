@@ -15,7 +15,7 @@ CharMeshException::CharMeshException(const std::string& message)
     appendMessage(message);
 }
 
-CharMesh::CharMesh(Environment* owner, Texture* texture) : Mesh(owner), width(1.0f), height(1.0f)
+CharMesh::CharMesh(Environment* owner, Texture* texture) : Mesh(owner)
 {
     // The points are the glyph's place: its owner moves them, no transform moves them further.
     transformEnabled = false;
@@ -27,11 +27,7 @@ CharMesh::CharMesh(Environment* owner, Texture* texture) : Mesh(owner), width(1.
 
     setClassName("Action<CharMesh>");
     addStringAction("setTexture", &CharMesh::setTexture);
-    addFloatAction("setWidth", &CharMesh::setWidth);
-    addFloatAction("setHeight", &CharMesh::setHeight);
-    addFloatAction("setX", &CharMesh::setX);
-    addFloatAction("setY", &CharMesh::setY);
-    addFloatAction("setZ", &CharMesh::setZ);
+    addPlacementActions();
 }
 
 CharMesh::~CharMesh() = default;
@@ -58,31 +54,6 @@ void CharMesh::setTexture(std::string name)
     } catch (Exception& e) {
         throw CharMeshException("setTexture() - Failed to set texture. " + e.getMessage());
     }
-}
-
-void CharMesh::setWidth(float width)
-{
-    this->width = width;
-}
-
-void CharMesh::setHeight(float height)
-{
-    this->height = height;
-}
-
-void CharMesh::setX(float x)
-{
-    position = Vector(x, position.y, position.z);
-}
-
-void CharMesh::setY(float y)
-{
-    position = Vector(position.x, y, position.z);
-}
-
-void CharMesh::setZ(float z)
-{
-    position = Vector(position.x, position.y, z);
 }
 
 void CharMesh::render(double time)
