@@ -66,7 +66,31 @@ void jpegProgress(j_common_ptr info)
     std::longjmp(manager->jumpTarget, 1);
 }
 
-enum DecodeResult { decoded, libraryError, tooLarge, outOfMemory };
+// Fewest bits of Huffman-coded data that one 8 × 8 block of a complete file takes: in a
+// sequential scan a DC difference and an end-of-block code of at least one bit each; in a
+// progressive file at least the DC difference of its first DC scan.
+const uint64_t SEQUENTIAL_BITS_PER_BLOCK = 2;
+const uint64_t PROGRESSIVE_BITS_PER_BLOCK = 1;
+// A file is refused only when its data is under this fraction of that least amount: the library
+// pads a file cut short with grey, which is right for a cut file with much of its data, but a few
+// bytes declaring a picture of millions of blocks would cost seconds and hundreds of MB.
+const uint64_t SHORTFALL_FACTOR = 8;
+
+// Whether the data left after the first scan header (bytes) is far too little for the blocks the
+// header declares. Arithmetic-coded data can code a flat block in a fraction of a bit, so no such
+// bound holds for it and it is never refused here.
+bool farTooShort(const jpeg_decompress_struct& info, uint64_t bytes)
+{
+    if (info.arith_code)
+        return false;
+    uint64_t blocks = 0;
+    for (int c = 0; c < info.num_components; ++c)
+        blocks += static_cast<uint64_t>(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+    const uint64_t leastBits = blocks * (info.progressive_mode ? PROGRESSIVE_BITS_PER_BLOCK : SEQUENTIAL_BITS_PER_BLOCK);
+    return bytes * 8 * SHORTFALL_FACTOR < leastBits;
+}
+
+enum DecodeResult { decoded, libraryError, tooLarge, tooShort, outOfMemory };
 
 // Everything the decoder touches lives here, outside the frame that calls setjmp, so nothing the
 // jump skips needs destroying and no variable changed after setjmp is lost by it.
@@ -108,6 +132,11 @@ DecodeResult decode(DecodeState* state, const std::vector<unsigned char>& file, 
     if (static_cast<uint64_t>(state->width) * state->height > JPEGLoader::maximumPixels) {
         jpeg_destroy_decompress(&state->info);
         return tooLarge;
+    }
+    // Checked before the library allocates anything for the picture or decodes a scan.
+    if (farTooShort(state->info, state->info.src->bytes_in_buffer)) {
+        jpeg_destroy_decompress(&state->info);
+        return tooShort;
     }
 
     jpeg_start_decompress(&state->info);
@@ -220,10 +249,13 @@ void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greysca
 {
     DecodeResult result;
     std::unique_ptr<DecodeState> state(new DecodeState());
+    size_t fileSize = 0;  // bytes
     {
         std::memset(state.get(), 0, sizeof(DecodeState));
         std::vector<unsigned char> bytes;
-        if (!input.readToEnd(bytes)) {
+        const bool read = input.readToEnd(bytes);
+        fileSize = bytes.size();
+        if (!read) {
             std::snprintf(state->error.message, sizeof state->error.message, "reading the file failed");
             result = libraryError;
         } else if (countScans(bytes) > MAXIMUM_SCANS) {
@@ -245,12 +277,17 @@ void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greysca
                      ::toString(static_cast<int>(state->height)) + " pixels is larger than the limit of " +
                      ::toString(static_cast<int>(maximumPixels)) + " pixels");
         break;
+    case tooShort:
+        setErrorText("File of " + std::to_string(fileSize) + " bytes is far too short for an image of " +
+                     ::toString(static_cast<int>(state->width)) + "x" + ::toString(static_cast<int>(state->height)) +
+                     " pixels");
+        break;
     case libraryError:
         setErrorText(state->error.message);
         break;
     }
     if (result != decoded) {
-        std::string message = "JPEGLoader() - Error while loading \"" + file + ": " + errorText + ".";
+        std::string message = "JPEGLoader() - Error while loading \"" + file + "\": " + errorText + ".";
         KELVO_LOG(LogLevel::error) << message << logEnd;
         throw JPEGLoaderException(message);
     }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "HostileFiles.h"
+#include "JpegCompressor.h"
 #include "JpegWriter.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
@@ -110,8 +112,8 @@ TEST_F(JPEGLoaderTest, LibraryErrorsGiveTheLoadersTextAndAreLogged)
         bool greyscale;
         const char* text;
     } cases[] = {
-        {"cmyk.jpg", false, "JPEGLoader() - Error while loading \"cmyk.jpg: Unsupported color conversion request."},
-        {"notes.jpg", false, "JPEGLoader() - Error while loading \"notes.jpg: Not a JPEG file: starts with 0x68 0x65."},
+        {"cmyk.jpg", false, "JPEGLoader() - Error while loading \"cmyk.jpg\": Unsupported color conversion request."},
+        {"notes.jpg", false, "JPEGLoader() - Error while loading \"notes.jpg\": Not a JPEG file: starts with 0x68 0x65."},
     };
     for (const Case& c : cases) {
         LogCapture log;
@@ -177,7 +179,7 @@ TEST_F(JPEGLoaderTest, AProgressiveFileOfMoreThan500ScansIsRefused)
         const double seconds = threadCpuSeconds() - start;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
         const std::string expected =
-            c.refused ? prefix + "JPEGLoader() - Error while loading \"scans.jpg: too many scans, more than 500." : "";
+            c.refused ? prefix + "JPEGLoader() - Error while loading \"scans.jpg\": too many scans, more than 500." : "";
         EXPECT_EQ(refusal, expected) << c.name;
         EXPECT_LT(seconds, readerSecondsLimit()) << c.name;
     }
@@ -193,9 +195,90 @@ TEST_F(JPEGLoaderTest, AHugeDeclaredSizeIsRefusedBeforeAllocating)
     bytes[sof + 6] = bytes[sof + 8] = static_cast<char>(40000 & 0xFF);
     writeFile("huge.jpg", bytes);
     LogCapture log;
-    EXPECT_EQ(failure("huge.jpg"), prefix + "JPEGLoader() - Error while loading \"huge.jpg: Image of 40000x40000 pixels "
+    EXPECT_EQ(failure("huge.jpg"), prefix + "JPEGLoader() - Error while loading \"huge.jpg\": Image of 40000x40000 pixels "
                                             "is larger than the limit of 67108864 pixels.");
     EXPECT_EQ(log.errors(), 1);
+}
+
+TEST_F(JPEGLoaderTest, FarTooLittleDataForTheDeclaredSizeIsRefusedBeforeDecoding)
+{
+    int refused = 0;
+    for (const HostileFile& file : hostileFiles()) {
+        if (file.target != "jpeg" || file.name.rfind("short-", 0) != 0)
+            continue;
+        SCOPED_TRACE(file.name);
+        const std::string bytes = file.make();
+        writeFile(file.name, bytes);
+        LogCapture log;
+        testing::internal::CaptureStderr();
+        const double start = threadCpuSeconds();
+        const std::string refusal = failure(file.name);
+        const double seconds = threadCpuSeconds() - start;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(refusal, prefix + "JPEGLoader() - Error while loading \"" + file.name + "\": File of " +
+                               std::to_string(bytes.size()) + " bytes is far too short for an image of 8192x8192 pixels.");
+        EXPECT_EQ(log.errors(), 1);
+        EXPECT_EQ(log.warnings(), 0) << "nothing decoded: " << log.text();
+        // Reading the header only; a fifth of what a hostile input may take.
+        EXPECT_LT(seconds, readerSecondsLimit() / 5);
+        ++refused;
+    }
+    EXPECT_EQ(refused, 2);
+}
+
+TEST_F(JPEGLoaderTest, AShowPictureCutPartwayStillLoadsWithTheLibrarysWarning)
+{
+    const std::string bytes = readFile(sourceDir() + "/show/garden/sky.jpg");
+    ASSERT_GT(bytes.size(), 1000u);
+    for (int percent : {50, 70, 90}) {
+        SCOPED_TRACE(std::to_string(percent) + " %");
+        writeFile("sky.jpg", bytes.substr(0, bytes.size() * percent / 100));
+        LogCapture log;
+        std::unique_ptr<JPEGLoader> loader;
+        EXPECT_NO_THROW(loader.reset(new JPEGLoader("sky.jpg", false)));
+        EXPECT_TRUE(log.contains("[warning] jpegloader::JPEGLoader() - Premature end of JPEG file.\n")) << log.text();
+        EXPECT_EQ(log.errors(), 0);
+        ASSERT_TRUE(loader);
+        EXPECT_EQ(loader->getWidth(), 1024);
+        EXPECT_EQ(loader->getHeight(), 512);
+    }
+}
+
+// The fewest bits a picture's data can take: one colour everywhere, coded with Huffman tables made
+// for it (one-bit codes), or in libjpeg's progression of scans.
+TEST_F(JPEGLoaderTest, ALargeFlatPictureOfLittleDataLoads)
+{
+    struct Case {
+        const char* name;
+        int components;
+        bool optimised;
+        bool progressive;
+    } cases[] = {
+        {"grey, tables made for it", 1, true, false},
+        {"colour, standard tables", 3, false, false},
+        {"grey, progressive", 1, true, true},
+    };
+    const int side = 4096;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JpegCompressor compressor(side, side, c.components);
+        compressor.settings().optimize_coding = c.optimised ? TRUE : FALSE;
+        if (c.progressive)
+            jpeg_simple_progression(&compressor.settings());
+        const std::vector<unsigned char> row(static_cast<size_t>(side) * c.components, 90);
+        const std::string bytes = compressor.compress([&](size_t) { return row.data(); });
+        // Far less than a byte a block: what a short file's refusal must let through.
+        EXPECT_LT(bytes.size(), static_cast<size_t>(side / 8) * (side / 8) * c.components / 2);
+        writeFile("flat.jpg", bytes);
+        LogCapture log;
+        std::unique_ptr<JPEGLoader> loader;
+        EXPECT_NO_THROW(loader.reset(new JPEGLoader("flat.jpg", c.components == 1)));
+        EXPECT_EQ(log.text(), "");
+        ASSERT_TRUE(loader);
+        EXPECT_EQ(loader->getWidth(), side);
+        EXPECT_EQ(loader->getHeight(), side);
+        expectNear(loader->getPixels() + loader->getSize() - 1, {90});
+    }
 }
 
 // Each load opens the file afresh: a failed load leaves nothing open that a later one would reuse.

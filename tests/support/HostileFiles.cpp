@@ -93,6 +93,31 @@ std::string manyScansJpeg(int width, int height, int scans)
     return file + bytes.substr(end);
 }
 
+std::string shortDataJpeg(int width, int height, bool progressive)
+{
+    // A small picture's file, with all its tables and the data of its few blocks, then declared
+    // larger: the data ends after the first blocks of the declared picture.
+    JpegCompressor compressor(8, 8, progressive ? 1 : 3);
+    if (progressive)
+        jpeg_simple_progression(&compressor.settings());
+    const std::vector<unsigned char> row(8 * 3, 128);
+    std::string bytes = compressor.compress([&](size_t) { return row.data(); });
+
+    // The frame header: marker, length (2), precision (1), then height and width, big-endian.
+    const unsigned char frame = progressive ? 0xC2 : 0xC0;
+    size_t at = 2;  // past the start-of-image marker
+    while (at + 8 < bytes.size() && static_cast<unsigned char>(bytes[at + 1]) != frame)
+        at += 2 + (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+                   static_cast<unsigned char>(bytes[at + 3]));
+    if (at + 8 >= bytes.size() || static_cast<unsigned char>(bytes[at]) != 0xFF)
+        throw std::runtime_error("shortDataJpeg: no frame header in the compressed image");
+    bytes[at + 5] = static_cast<char>(height >> 8);
+    bytes[at + 6] = static_cast<char>(height & 0xFF);
+    bytes[at + 7] = static_cast<char>(width >> 8);
+    bytes[at + 8] = static_cast<char>(width & 0xFF);
+    return bytes;
+}
+
 namespace {
 std::string nested3ds() { return nestedMainChunks3ds(20000); }
 std::string manyBones() { return boneChunkLwo(65535, 3); }
@@ -101,6 +126,8 @@ std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
 std::string sceneEntities() { return entityXml("scene", 40000, 45000); }
 std::string fontsetEntities() { return entityXml("fontset", 40000, 45000); }
 std::string manyScans() { return manyScansJpeg(8192, 8192, 2000); }
+std::string shortBaseline() { return shortDataJpeg(8192, 8192, false); }
+std::string shortProgressive() { return shortDataJpeg(8192, 8192, true); }
 }
 
 const std::vector<HostileFile>& hostileFiles()
@@ -113,6 +140,8 @@ const std::vector<HostileFile>& hostileFiles()
         {"scene", "entity-scene.xml", "the entity \"e\" stands for 40000 characters", sceneEntities},
         {"fontset", "entity-fontset.xml", "the entity \"e\" stands for 40000 characters", fontsetEntities},
         {"jpeg", "many-scans.jpg", "too many scans", manyScans},
+        {"jpeg", "short-baseline.jpg", "far too short for an image of 8192x8192 pixels", shortBaseline},
+        {"jpeg", "short-progressive.jpg", "far too short for an image of 8192x8192 pixels", shortProgressive},
     };
     return files;
 }

@@ -30,5 +30,8 @@ std::string entityXml(const std::string& root, int length, int references);
 // A progressive greyscale JPEG of width × height pixels: one DC scan, then scans copies of one
 // AC scan that codes every block as empty.
 std::string manyScansJpeg(int width, int height, int scans);
+// A JPEG that declares width × height pixels but holds the data of one 8 × 8 picture: baseline
+// RGB, or progressive greyscale in libjpeg's simple progression of scans.
+std::string shortDataJpeg(int width, int height, bool progressive);
 
 #endif
