@@ -88,11 +88,15 @@ void AnimatedSprite::setAlpha(float alpha)
 void AnimatedSprite::loadImageSequence(std::string prefix)
 {
     int n = 1;
+    std::string missing;  // where the first image was looked for, when it is not there
     try {
         for (;;) {
             const std::string name = prefix + toString(n) + ".jpg";
-            if (!ResourceLoader::resourceExists(name))
+            if (!ResourceLoader::resourceExists(name)) {
+                if (n == 1)
+                    missing = ResourceLoader::describeUnreadable(ResourceLoader::joinedPath(name));
                 break;
+            }
             if (!textureManager)
                 break;  // nowhere to keep the images
             textureManager->createTexture(name);
@@ -111,7 +115,8 @@ void AnimatedSprite::loadImageSequence(std::string prefix)
         // The sequence ends at the last image that loaded.
     }
     if (n == 1)
-        throw AnimatedSpriteException("loadImageSequence() - Failed to load any images from \"" + prefix + "\"!");
+        throw AnimatedSpriteException("loadImageSequence() - Failed to load any images from \"" + prefix + "\"!" +
+                                      (missing.empty() ? "" : " " + missing));
 }
 
 void AnimatedSprite::enable()

@@ -210,8 +210,15 @@ int countScans(const std::vector<unsigned char>& bytes)
 // the cause.
 std::string openFailure(const std::string& file, const Exception& cause)
 {
-    std::string message = "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. ";
-    KELVO_LOG(LogLevel::error) << message << cause.getMessage() << logEnd;
+    // Where the file was looked for and why it cannot be read, as the timeline and scene readers
+    // say it; a file that turned readable since it failed to open is named all the same.
+    const std::string path = ResourceLoader::joinedPath(file);
+    std::string where = ResourceLoader::describeUnreadable(path);
+    if (where.empty())
+        where = "File \"" + path + "\" could not be opened.";
+    std::string message =
+        "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. " + where;
+    KELVO_LOG(LogLevel::error) << message << " " << cause.getMessage() << logEnd;
     return message;
 }
 

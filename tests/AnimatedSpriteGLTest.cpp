@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
@@ -162,22 +163,35 @@ TEST_F(AnimatedSpriteTest, TheLastImagesAspectSetsTheBaseScale)
     EXPECT_TRUE(nearColour(readPixel(155, 240), 255, 255, 255));
 }
 
-TEST_F(AnimatedSpriteTest, NoImageFailsWithTheExactTextAndKeepsTheFramesItHad)
+TEST_F(AnimatedSpriteTest, NoImageFailsNamingThePathTriedAndKeepsTheFramesItHad)
 {
     image("one1.jpg", 8, 8, RED);
+    std::filesystem::create_directories(path("folder1.jpg"));
     AnimatedSprite sprite;
     loaded(sprite, "one");
-    LogCapture log;
-    try {
-        sprite.stringAction("loadImageSequence", "none");
-        ADD_FAILURE() << "no exception";
-    } catch (AnimatedSpriteException& e) {
-        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::AnimatedSpriteException::loadImageSequence() - Failed to "
-                                  "load any images from \"none\"!");
+    struct Case {
+        const char* prefix;
+        const char* file;  // the first image's joined path, after the resource folder
+        const char* reason;
+    } cases[] = {
+        {"none", "none1.jpg", "file not found"},
+        {"sub\\none", "sub/none1.jpg", "file not found"},
+        {"folder", "folder1.jpg", "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        LogCapture log;
+        try {
+            sprite.stringAction("loadImageSequence", c.prefix);
+            ADD_FAILURE() << "no exception for " << c.prefix;
+        } catch (AnimatedSpriteException& e) {
+            EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::AnimatedSpriteException::loadImageSequence() - "
+                                                  "Failed to load any images from \"") +
+                                          c.prefix + "\"! File \"" + temp->path() + "/" + c.file + "\": " + c.reason + ".");
+        }
+        EXPECT_EQ(sprite.getFrameCount(), 1);
+        EXPECT_EQ(log.errors(), 0);
+        EXPECT_EQ(log.warnings(), 0);
     }
-    EXPECT_EQ(sprite.getFrameCount(), 1);
-    EXPECT_EQ(log.errors(), 0);
-    EXPECT_EQ(log.warnings(), 0);
 }
 
 TEST_F(AnimatedSpriteTest, UnreadableFirstImageFailsAndALaterOneEndsTheSequence)

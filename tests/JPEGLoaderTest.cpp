@@ -123,14 +123,30 @@ TEST_F(JPEGLoaderTest, LibraryErrorsGiveTheLoadersTextAndAreLogged)
     }
 }
 
-TEST_F(JPEGLoaderTest, AMissingFileIsReportedWithTheCauseInTheLogOnly)
+TEST_F(JPEGLoaderTest, AMissingFileIsReportedWithThePathTriedAndTheCauseInTheLogOnly)
 {
-    LogCapture log;
-    const std::string text = "JPEGLoader() - Can't open jpeg resource \"missing.jpg\". Failed to open the resource. ";
-    EXPECT_EQ(failure("missing.jpg"), prefix + text);
-    EXPECT_TRUE(log.contains(text + "KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't open "
-                                    "file \"missing.jpg\"."))
-        << log.text();
+    std::filesystem::create_directories(path("data/folder.jpg"));
+    struct Case {
+        const char* resourcePath;
+        const char* file;
+        const char* where;  // the joined path and why it cannot be read
+    } cases[] = {
+        {"", "missing.jpg", "File \"missing.jpg\": file not found."},
+        {"data/", "maps/earth.jpg", "File \"data/maps/earth.jpg\": file not found."},
+        {"data/", "maps\\earth.jpg", "File \"data/maps/earth.jpg\": file not found."},
+        {"data/", "folder.jpg", "File \"data/folder.jpg\": not a regular file."},
+    };
+    for (const Case& c : cases) {
+        ResourceLoader::setResourcePath(c.resourcePath);
+        LogCapture log;
+        const std::string text = std::string("JPEGLoader() - Can't open jpeg resource \"") + c.file +
+                                 "\". Failed to open the resource. " + c.where;
+        EXPECT_EQ(failure(c.file), prefix + text);
+        EXPECT_TRUE(log.contains(text + " KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't "
+                                        "open file \""))
+            << log.text();
+    }
+    ResourceLoader::setResourcePath("");
 }
 
 TEST_F(JPEGLoaderTest, ATruncatedFileDecodesWithTheLibrarysWarningInTheLog)

@@ -177,11 +177,13 @@ TEST_F(SurfaceTest, FailedLoadLeavesTheSurfaceUnchangedAndTheTextureOutOfTheMana
             surface.addTexture("missing.jpg");
             FAIL() << "no such file";
         } catch (SurfaceException& e) {
-            EXPECT_EQ(e.getMessage().find("KelvoEngineException::::SurfaceException::addTexture() - Failed to create "
-                                          "or load new Texture. KelvoEngineException::::TextureException::"
-                                          "loadTexture() - Failed to load \"missing.jpg\"."),
-                      0u)
-                << "attempt " << attempt << ": " << e.getMessage();
+            EXPECT_EQ(e.getMessage(), "KelvoEngineException::::SurfaceException::addTexture() - Failed to create or "
+                                      "load new Texture. KelvoEngineException::::TextureException::loadTexture() - "
+                                      "Failed to load \"missing.jpg\". Exception: KelvoEngineException::::"
+                                      "JPEGLoaderException::JPEGLoader() - Can't open jpeg resource \"missing.jpg\". "
+                                      "Failed to open the resource. File \"" +
+                                          temp->path() + "/missing.jpg\": file not found.")
+                << "attempt " << attempt;
         }
         EXPECT_TRUE(surface.getTextures().empty()) << "attempt " << attempt;
         EXPECT_FALSE(scene.getTextureManager().exists("missing.jpg")) << "attempt " << attempt;

@@ -224,7 +224,7 @@ TEST_F(TextureTest, LoadFailuresNameTheFileAndTheCause)
         EXPECT_EQ(e.getMessage(), "KelvoEngineException::::TextureException::loadTexture() - Failed to load "
                                   "\"missing.jpg\". Exception: KelvoEngineException::::JPEGLoaderException::"
                                   "JPEGLoader() - Can't open jpeg resource \"missing.jpg\". Failed to open the "
-                                  "resource. ");
+                                  "resource. File \"missing.jpg\": file not found.");
     }
     EXPECT_EQ(texture.getTextureId(), 0u);
     EXPECT_EQ(texture.getWidth(), 0);

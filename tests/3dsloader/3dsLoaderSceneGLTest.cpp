@@ -183,6 +183,24 @@ TEST_F(ThreeDSLoaderSceneTest, ATextureThatFailsLeavesTheMaterialUntexturedAndTh
         << log.text();
 }
 
+TEST_F(ThreeDSLoaderSceneTest, AMissingTexturesLineNamesThePathTried)
+{
+    writeFile("data/scene.3ds", inMain(editor(material("Wood", textureMap("Maps\\Wood.BMP")))));
+    ResourceLoader::setResourcePath("data/");
+    LogCapture log;
+    _3dsLoader loader;
+    loader.load("scene.3ds", environment.get());
+    ResourceLoader::setResourcePath("");
+    EXPECT_TRUE(surface("Wood")->getTextures().empty());
+    EXPECT_TRUE(log.contains("[error] 3dsloader::readMapFile() - Failed to load surface texture \"maps\\wood.jpg\". "
+                             "Exception message follows. KelvoEngineException::::SurfaceException::addTexture() - "
+                             "Failed to create or load new Texture. KelvoEngineException::::TextureException::"
+                             "loadTexture() - Failed to load \"maps\\wood.jpg\". Exception: KelvoEngineException::::"
+                             "JPEGLoaderException::JPEGLoader() - Can't open jpeg resource \"maps\\wood.jpg\". Failed "
+                             "to open the resource. File \"data/maps/wood.jpg\": file not found.\n"))
+        << log.text();
+}
+
 TEST_F(ThreeDSLoaderSceneTest, OnlyMapFilesAfterATextureMapChunkAreLoaded)
 {
     writeJpeg(path("brick.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 0, 0}));

@@ -258,7 +258,7 @@ TEST_F(LWSurfacesTest, TexturesAreSharedByImageFileAndWrapping)
     EXPECT_EQ(textures.size(), 2);
 }
 
-TEST_F(LWSurfacesTest, AMissingImageEndsTheLoadWithTheTexturesFailure)
+TEST_F(LWSurfacesTest, AMissingImageEndsTheLoadWithTheTexturesFailureNamingThePathTried)
 {
     Block block;
     Actor actor(&scene);
@@ -268,11 +268,12 @@ TEST_F(LWSurfacesTest, AMissingImageEndsTheLoadWithTheTexturesFailure)
                                    surface(w, "Default", RGBA(1, 1, 1, 1), {block});
                                }),
                                actor);
-    EXPECT_EQ(message.rfind(wrapped + surfaceFailed +
-                                "KelvoEngineException::::TextureException::loadTexture() - Failed to load \"missing.jpg\".",
-                            0),
-              0u)
-        << message;
+    // The picture is looked for by its bare name in the resource folder.
+    EXPECT_EQ(message, wrapped + surfaceFailed +
+                           "KelvoEngineException::::TextureException::loadTexture() - Failed to load \"missing.jpg\". "
+                           "Exception: KelvoEngineException::::JPEGLoaderException::JPEGLoader() - Can't open jpeg "
+                           "resource \"missing.jpg\". Failed to open the resource. File \"" +
+                           temp->path() + "/missing.jpg\": file not found.");
     EXPECT_TRUE(log.contains("[error] jpegloader::JPEGLoader() - Can't open jpeg resource \"missing.jpg\"")) << log.text();
 }
 
