@@ -31,7 +31,8 @@ public:
     void releaseResourceFile(const std::string& name);
 
     // Reading, testing and naming take the exact name first; when it names nothing, the one file
-    // whose name matches it ignoring case (several such files: none, with a warning).
+    // whose name matches it ignoring case (several such files: none, with a warning). Reading or
+    // naming a file found so logs one info line with the path asked for and the file used.
 
     // True when the joined path names a regular file that can be opened for reading.
     static bool resourceExists(const std::string& name);

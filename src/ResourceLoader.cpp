@@ -132,6 +132,15 @@ std::string resolveCase(const std::string& path)
     return path.empty() || exists(path) ? path : resolveMissingCase(path);
 }
 
+// Tells which file stands for a path that names nothing, when the one matching it ignoring case
+// is used. Only where a file is used: a probe for a file says nothing.
+void noteCaseMatch(const std::string& operation, const std::string& asked, const std::string& used)
+{
+    if (used != asked)
+        KELVO_LOG(LogLevel::info) << operation << "() - \"" << asked << "\" does not exist; \"" << used
+                                  << "\", whose name matches it ignoring case, is used instead." << logEnd;
+}
+
 // The path of a file to read, and whether it names a regular file: the exact path when anything is
 // there, else its match ignoring case. One stat for a file that exists, as every data file is
 // opened this way.
@@ -222,13 +231,16 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     if (open != resources.end())
         return open->second;
 
-    std::string path = joinedPath(name);
+    const std::string asked = joinedPath(name);
+    std::string path = asked;
     FILE* file = nullptr;
     struct stat status;
     if (mode[0] == 'r') {
         bool regular = false;
         path = findForReading(path, regular);
         file = regular ? openRegularFile(path) : nullptr;
+        if (file)
+            noteCaseMatch(operation, asked, path);
     } else {
         // A file written is created under the name given, never over another whose name differs
         // in case. It may not exist yet; whatever exists must be a regular file.
@@ -291,6 +303,7 @@ std::string ResourceLoader::getResourceFilename(const std::string& name)
     if (!reason.empty())
         throw ResourceLoaderException("getResourceFilename() - File \"" + path + "\" is not a valid resource! Reason: " +
                                       reason + ".");
+    noteCaseMatch("getResourceFilename", joinedPath(name), path);
     return path;
 }
 

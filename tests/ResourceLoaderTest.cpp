@@ -281,7 +281,7 @@ TEST_F(ResourceLoaderTest, AFileItsReaderMayNotReadIsNamedAsSuch)
     EXPECT_EQ(answer, "permission denied");
 }
 
-TEST_F(ResourceLoaderTest, ANameThatDiffersFromItsFileInCaseAloneFindsTheFile)
+TEST_F(ResourceLoaderTest, ANameThatDiffersFromItsFileInCaseAloneFindsTheFileAndTellsWhichOnce)
 {
     writeFile("data/IMAGE1.jpg", "upper");
     writeFile("data/Mixed.Jpg", "mixed");
@@ -291,27 +291,46 @@ TEST_F(ResourceLoaderTest, ANameThatDiffersFromItsFileInCaseAloneFindsTheFile)
     ResourceLoader::setResourcePath("data/");
     struct Case {
         const char* name;
-        const char* file;  // the joined path found
+        const char* asked;  // the joined path
+        const char* file;   // the joined path found
         const char* content;
     } cases[] = {
-        {"image1.jpg", "data/IMAGE1.jpg", "upper"},
-        {"IMAGE1.JPG", "data/IMAGE1.jpg", "upper"},
-        {"mixed.jpg", "data/Mixed.Jpg", "mixed"},
-        {"maps/wood.jpg", "data/Maps/Wood.JPG", "wood"},
-        {"MAPS\\wood.jpg", "data/Maps/Wood.JPG", "wood"},
-        // The exact name comes first.
-        {"exact.txt", "data/exact.txt", "lower"},
-        {"EXACT.txt", "data/EXACT.txt", "upper"},
+        {"image1.jpg", "data/image1.jpg", "data/IMAGE1.jpg", "upper"},
+        {"IMAGE1.JPG", "data/IMAGE1.JPG", "data/IMAGE1.jpg", "upper"},
+        {"mixed.jpg", "data/mixed.jpg", "data/Mixed.Jpg", "mixed"},
+        {"maps/wood.jpg", "data/maps/wood.jpg", "data/Maps/Wood.JPG", "wood"},
+        {"MAPS\\wood.jpg", "data/MAPS/wood.jpg", "data/Maps/Wood.JPG", "wood"},
+        // The exact name comes first, and then nothing is said.
+        {"exact.txt", "data/exact.txt", "data/exact.txt", "lower"},
+        {"EXACT.txt", "data/EXACT.txt", "data/EXACT.txt", "upper"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The line a use of the file logs, by the operation that used it.
+        auto used = [&](const std::string& operation) {
+            return c.asked == std::string(c.file)
+                       ? std::string()
+                       : "[info] resourceloader::" + operation + "() - \"" + c.asked + "\" does not exist; \"" +
+                             c.file + "\", whose name matches it ignoring case, is used instead.\n";
+        };
+        {
+            // Probing for a file is no use of it.
+            LogCapture log;
+            EXPECT_TRUE(ResourceLoader::resourceExists(c.name));
+            EXPECT_EQ(log.text(), "");
+        }
+        {
+            LogCapture log;
+            EXPECT_EQ(ResourceLoader::getResourceFilename(c.name), c.file);
+            EXPECT_EQ(log.text(), used("getResourceFilename"));
+        }
         LogCapture log;
-        EXPECT_TRUE(ResourceLoader::resourceExists(c.name)) << c.name;
-        EXPECT_EQ(ResourceLoader::getResourceFilename(c.name), c.file) << c.name;
         FILE* file = loader->readResourceFile(c.name);
-        EXPECT_EQ(readAll(file), c.content) << c.name;
-        // Kept under the name as given.
+        EXPECT_EQ(readAll(file), c.content);
+        // Kept under the name as given: the same file again, and nothing said again.
+        EXPECT_EQ(loader->readResourceFile(c.name), file);
         loader->releaseResourceFile(c.name);
-        EXPECT_EQ(log.text(), "") << c.name;
+        EXPECT_EQ(log.text(), used("readResourceFile"));
     }
 }
 
