@@ -2,11 +2,16 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <vector>
 
 #include "Log.h"
 #include "Random.h"
 #include "ResourceLoader.h"
 #include "SoundEngine.h"
+#include "SoundFile.h"
 #include "StringUtil.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -36,25 +41,53 @@ void SampleBank::setSoundEngine(SoundEngine* engine)
     this->engine = engine;
 }
 
+namespace {
+// The clip of the resource name, converted by the mixer to the device's format; null with
+// cause set when there is none.
+Mix_Chunk* loadSample(const std::string& name, std::string& cause)
+{
+    std::vector<uint8_t> bytes;
+    cause = SoundFile::read(name, bytes);
+    if (cause.empty())
+        cause = SoundFile::whyRefused(bytes);
+    if (!cause.empty())
+        return nullptr;
+    // The mixer copies what it decodes, so the bytes need not outlive the call; it closes the
+    // stream itself.
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* sample = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    if (!sample)
+        cause = SDL_GetError();
+    return sample;
+}
+}
+
 void SampleBank::loadSamples(const std::string& prefix, const std::string& extension)
 {
     int number = 1;
-    try {
-        for (;;) {
-            std::string path = ResourceLoader::getResourceFilename(prefix + toString(number) + "." + extension);
-            // The mixer closes the stream itself and converts the clip to the device's format.
-            SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
-            Mix_Chunk* sample = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
-            if (!sample) {
-                KELVO_LOG(LogLevel::error) << "loadSamples() - Failed to load a sample \""
-                             << path << "\". Cause: " << SDL_GetError() << "." << logEnd;
+    for (;;) {
+        const std::string name = prefix + toString(number) + "." + extension;
+        std::string path;
+        std::string cause;
+        try {
+            path = ResourceLoader::getResourceFilename(name);
+        } catch (const ResourceLoaderException&) {
+            // The first missing number ends the series; something there that is no file to read
+            // (a folder, a named pipe, a device) ends it as a sample that fails to load.
+            path = ResourceLoader::joinedPath(name);
+            struct stat status;
+            if (stat(path.c_str(), &status) != 0)
                 break;
-            }
-            samples.push_back(sample);
-            ++number;
+            cause = ResourceLoader::whyUnreadable(path);
         }
-    } catch (const ResourceLoaderException&) {
-        // The first missing number ends the series.
+        Mix_Chunk* sample = cause.empty() ? loadSample(name, cause) : nullptr;
+        if (!sample) {
+            KELVO_LOG(LogLevel::error) << "loadSamples() - Failed to load a sample \"" << path << "\". Cause: " << cause
+                                       << "." << logEnd;
+            break;
+        }
+        samples.push_back(sample);
+        ++number;
     }
     const int loaded = number - 1;
     if (loaded == 0)

@@ -2,6 +2,7 @@
 
 #include "Log.h"
 #include "ResourceLoader.h"
+#include "SoundFile.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -15,15 +16,15 @@ SoundEngine* SoundEngine::getInstance()
 }
 
 SoundEngine::SoundEngine()
-    : Factory<SampleBank>("Factory<SampleBank>"), music(nullptr), frequency(44100), format(AUDIO_S16LSB), channels(2),
+    : Factory<SampleBank>("Factory<SampleBank>"), music(nullptr), musicStream(nullptr), deviceOpen(false),
+      loadWarned(false), playWarned(false), stopWarned(false), frequency(44100), format(AUDIO_S16LSB), channels(2),
       chunkSize(2048)
 {
     setClassName("Action<SoundEngine>");
-    if (Mix_OpenAudio(frequency, format, channels, chunkSize) != 0) {
+    deviceOpen = Mix_OpenAudio(frequency, format, channels, chunkSize) == 0;
+    if (!deviceOpen)
         KELVO_LOG(LogLevel::error) << "SoundEngine() - Unable to open audio!" << logEnd;
-        return;
-    }
-    // Without a device the timeline cannot reach the engine's actions at all.
+    // Registered whatever the device, so that a show with sound plays silently without one.
     addStringAction("load", &SoundEngine::load);
     addAction("play", &SoundEngine::play);
     addAction("stop", &SoundEngine::stop);
@@ -31,11 +32,9 @@ SoundEngine::SoundEngine()
 
 SoundEngine::~SoundEngine()
 {
-    if (music) {
+    if (music)
         Mix_HaltMusic();
-        Mix_FreeMusic(music);
-    }
-    music = nullptr;
+    freeMusic();
     // The banks' clips are freed while the mixer that made them is still open.
     for (ComponentMap::value_type& entry : components)
         delete entry.second;
@@ -43,21 +42,60 @@ SoundEngine::~SoundEngine()
     Mix_CloseAudio();
 }
 
+void SoundEngine::freeMusic()
+{
+    if (music)
+        Mix_FreeMusic(music);  // also stops it when it plays
+    music = nullptr;
+    if (musicStream)
+        SDL_FreeRW(musicStream);
+    musicStream = nullptr;
+    std::vector<uint8_t>().swap(musicBytes);
+}
+
+bool SoundEngine::hasDevice(const char* action, bool& warned)
+{
+    if (deviceOpen)
+        return true;
+    if (!warned)
+        KELVO_LOG(LogLevel::warning) << "no audio device: " << action << " does nothing" << logEnd;
+    warned = true;
+    return false;
+}
+
 void SoundEngine::load(std::string file)
 {
+    if (!hasDevice("load", loadWarned))
+        return;
     std::string path = ResourceLoader::getResourceFilename(file);
-    if (music) {
-        Mix_FreeMusic(music);  // also stops it when it plays
-        music = nullptr;
+    freeMusic();
+    std::vector<uint8_t> bytes;
+    std::string cause = SoundFile::read(file, bytes);
+    if (cause.empty())
+        cause = SoundFile::whyRefused(bytes);
+    if (!cause.empty()) {
+        KELVO_LOG(LogLevel::error) << "load() - Unable to load music from \"" << path << "\". Cause: " << cause << "."
+                                   << logEnd;
+        return;
     }
-    music = Mix_LoadMUS(path.c_str());
-    if (!music)
-        KELVO_LOG(LogLevel::error) << "load() - Unable to load music from \"" << path << "\"."
-                     << logEnd;
+    // The mixer reads the music from the stream while it plays, so the stream and the bytes stay
+    // until the music is freed; the stream is closed here, not by the mixer.
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    music = stream ? Mix_LoadMUSType_RW(stream, MUS_NONE, 0) : nullptr;
+    if (!music) {
+        if (stream)
+            SDL_FreeRW(stream);
+        KELVO_LOG(LogLevel::error) << "load() - Unable to load music from \"" << path << "\"." << logEnd;
+        return;
+    }
+    musicStream = stream;
+    musicBytes.swap(bytes);
 }
 
 void SoundEngine::play()
 {
+    if (!hasDevice("play", playWarned))
+        return;
     KELVO_LOG(LogLevel::info) << "play() - Playing sound." << logEnd;
     // Once, no repetition; with no music held the mixer refuses and nothing plays.
     Mix_PlayMusic(music, 0);
@@ -65,6 +103,8 @@ void SoundEngine::play()
 
 void SoundEngine::stop()
 {
+    if (!hasDevice("stop", stopWarned))
+        return;
     KELVO_LOG(LogLevel::error) << "stop() - Stop is unimplemented." << logEnd;
 }
 

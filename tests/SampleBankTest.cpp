@@ -4,15 +4,20 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <set>
 
 #include "ComponentExceptions.h"
+#include "HostileFiles.h"
 #include "MixerProbe.h"
 #include "Random.h"
 #include "ResourceLoader.h"
 #include "SoundEngine.h"
 #include "StringUtil.h"
 #include "TestSupport.h"
+#include "Watchdog.h"
 #include "WavWriter.h"
 
 namespace {
@@ -202,4 +207,82 @@ TEST_F(SampleBankTest, ABankNameIsTakenOnce)
                                   "new component. Component \"ABankNameIsTakenOnce\" already exists in this factory!.");
     }
     EXPECT_EQ(engine->find("ABankNameIsTakenOnce"), first);
+}
+
+TEST_F(SampleBankTest, AWaveHeaderTheMixerCannotConvertIsRefusedWithTheOffendingValue)
+{
+    // Each of these once crashed inside the mixer's converter, read past a buffer or had it
+    // allocate what the header claimed; the clip before it stays and the series ends there.
+    int round = 0;
+    for (const HostileFile& file : hostileFiles()) {
+        if (file.target != "wav")
+            continue;
+        SCOPED_TRACE(file.name);
+        const std::string prefix = "h" + toString(++round) + "_";
+        writeFile(prefix + "1.wav", clip(441));
+        writeFile(prefix + "2.wav", file.make());
+        writeFile(prefix + "3.wav", clip(441));
+        SampleBank bank;
+        bank.setName("Hostile");
+        bank.setSoundEngine(engine);
+        LogCapture log;
+        const double start = threadCpuSeconds();
+        bank.loadSamples(prefix, "wav");
+        EXPECT_LT(threadCpuSeconds() - start, readerSecondsLimit());
+        EXPECT_EQ(bank.getSampleCount(), 1);
+        EXPECT_TRUE(log.contains("[error] samplebank::loadSamples() - Failed to load a sample \"" +
+                                 path(prefix + "2.wav") + "\". Cause: " + file.refusal))
+            << log.text();
+        EXPECT_TRUE(log.contains("Loaded 1 samples to Hostile.")) << log.text();
+        EXPECT_EQ(log.errors(), 1);
+    }
+    EXPECT_GT(round, 10);
+}
+
+TEST_F(SampleBankTest, WaveHeadersAtTheEdgesOfWhatIsPlayedLoad)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+    };
+    // A chunk the mixer passes over, before the format chunk, whose size is even.
+    std::string listed = wavFile(44100, 2, squareWave(4410, 2, 3000));
+    listed.insert(12, std::string("LIST\x04\0\0\0INFO", 12));
+    const Case cases[] = {
+        {"4000 Hz mono", wavFile(4000, 1, squareWave(400, 1, 3000))},
+        {"192000 Hz stereo", wavFile(192000, 2, squareWave(19200, 2, 3000))},
+        {"8 bits a sample", patchedWav(34, 8, 2)},
+        {"a LIST chunk first", listed},
+    };
+    for (const Case& c : cases) {
+        writeFile("edge1.wav", c.file);
+        SampleBank bank;
+        bank.setSoundEngine(engine);
+        LogCapture log;
+        bank.loadSamples("edge", "wav");
+        ASSERT_EQ(bank.getSampleCount(), 1) << c.what << "\n" << log.text();
+        // The mixer only approximates a rate that is no power-of-two multiple of the device's.
+        EXPECT_GT(bank.getSampleDuration(), 0.0) << c.what;
+        EXPECT_EQ(log.errors(), 0) << c.what;
+    }
+}
+
+TEST_F(SampleBankTest, APipeOrADeviceNamedAsASampleIsRefusedAtOnce)
+{
+    ASSERT_EQ(mkfifo(path("pipe1.wav").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", path("zero1.wav").c_str()), 0);
+    for (const char* prefix : {"pipe", "zero"}) {
+        SCOPED_TRACE(prefix);
+        SampleBank bank;
+        LogCapture log;
+        {
+            Watchdog guard(std::string("loading a sample from ") + prefix + "1.wav", 5.0);
+            bank.loadSamples(prefix, "wav");
+        }
+        EXPECT_EQ(bank.getSampleCount(), 0);
+        EXPECT_TRUE(log.contains("[error] samplebank::loadSamples() - Failed to load a sample \"" +
+                                 path(std::string(prefix) + "1.wav") + "\". Cause: not a regular file.\n"))
+            << log.text();
+        EXPECT_TRUE(log.contains("Unable to load samples from \"" + std::string(prefix) + "\".")) << log.text();
+    }
 }

@@ -5,9 +5,14 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "HostileFiles.h"
 #include "MixerProbe.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
+#include "Watchdog.h"
 #include "WavWriter.h"
 
 namespace {
@@ -144,4 +149,65 @@ TEST_F(SoundEngineTest, ActionsTakeTheirOwnParameterKind)
     EXPECT_THROW(engine->stringAction("play", "x"), ActionException);
     EXPECT_THROW(engine->action("Play"), ActionException);
     EXPECT_EQ(log.errors(), 3);
+}
+
+TEST_F(SoundEngineTest, MusicWhoseWaveHeaderTheMixerCannotConvertIsRefusedAndTheShowPlaysOn)
+{
+    int cases = 0;
+    for (const HostileFile& file : hostileFiles()) {
+        if (file.target != "wav")
+            continue;
+        SCOPED_TRACE(file.name);
+        ++cases;
+        writeTune("good.wav", 1.0, 3000);
+        engine->load("good.wav");
+        writeFile("music/" + file.name, file.make());
+        LogCapture log;
+        const double start = threadCpuSeconds();
+        engine->stringAction("load", "music/" + file.name);
+        EXPECT_LT(threadCpuSeconds() - start, readerSecondsLimit());
+        EXPECT_TRUE(log.contains("[error] soundengine::load() - Unable to load music from \"" +
+                                 path("music/" + file.name) + "\". Cause: " + file.refusal))
+            << log.text();
+        EXPECT_EQ(log.errors(), 1);
+        engine->action("play");
+        EXPECT_EQ(Mix_PlayingMusic(), 0) << "the earlier music was freed, the refused one never held";
+    }
+    EXPECT_GT(cases, 10);
+    // The engine still plays what it can.
+    writeTune("after.wav", 1.0, 4000);
+    engine->load("after.wav");
+    MixerProbe probe;
+    engine->play();
+    EXPECT_TRUE(probe.waitForPeak(4000, 5000)) << "peak " << probe.peak();
+}
+
+TEST_F(SoundEngineTest, MusicPlaysOnFromMemoryWhenItsFileIsReplaced)
+{
+    // What plays was read whole at loading and is kept while the music is.
+    writeTune("gone.wav", 1.0, 7000);
+    engine->load("gone.wav");
+    ASSERT_EQ(unlink(path("gone.wav").c_str()), 0);
+    writeTune("gone.wav", 1.0, 100);
+    MixerProbe probe;
+    engine->play();
+    EXPECT_TRUE(probe.waitForPeak(7000, 5000)) << "peak " << probe.peak();
+}
+
+TEST_F(SoundEngineTest, APipeOrADeviceNamedAsMusicIsRefusedAtOnce)
+{
+    ASSERT_EQ(mkfifo(path("pipe.ogg").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", path("zero.wav").c_str()), 0);
+    for (const char* name : {"pipe.ogg", "zero.wav"}) {
+        SCOPED_TRACE(name);
+        Watchdog guard(std::string("loading music from ") + name, 5.0);
+        try {
+            engine->load(name);
+            ADD_FAILURE() << "loaded";
+        } catch (const ResourceLoaderException& e) {
+            EXPECT_NE(e.getMessage().find("\"" + path(name) + "\" is not a valid resource! Reason: not a regular file."),
+                      std::string::npos)
+                << e.getMessage();
+        }
+    }
 }

@@ -7,6 +7,7 @@
 #include "JpegCompressor.h"
 #include "LwoWriter.h"
 #include "ThreeDSWriter.h"
+#include "WavWriter.h"
 
 std::string nestedMainChunks3ds(int levels)
 {
@@ -118,7 +119,28 @@ std::string shortDataJpeg(int width, int height, bool progressive)
     return bytes;
 }
 
+std::string patchedWav(size_t offset, uint32_t value, size_t width)
+{
+    std::string file = wavFile(22050, 1, squareWave(64, 1, 3000));
+    if (offset + width > file.size())
+        throw std::runtime_error("patchedWav: offset past the file");
+    for (size_t i = 0; i < width; ++i)
+        file[offset + i] = static_cast<char>(value >> (8 * i) & 0xff);
+    return file;
+}
+
 namespace {
+// Offsets of the fields of wavFile's header.
+const size_t WAV_FORMAT_SIZE = 16;
+const size_t WAV_FORMAT_TAG = 20;
+const size_t WAV_CHANNELS = 22;
+const size_t WAV_RATE = 24;
+const size_t WAV_BITS = 34;
+const size_t WAV_DATA_ID = 36;
+const size_t WAV_DATA_SIZE = 40;
+
+std::string wavPrefix(size_t length) { return patchedWav(0, 'R', 1).substr(0, length); }
+
 std::string nested3ds() { return nestedMainChunks3ds(20000); }
 std::string manyBones() { return boneChunkLwo(65535, 3); }
 std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
@@ -133,6 +155,30 @@ std::string shortProgressive() { return shortDataJpeg(8192, 8192, true); }
 const std::vector<HostileFile>& hostileFiles()
 {
     static const std::vector<HostileFile> files = {
+        {"wav", "zero-channels.wav", "the header says 0 channels", [] { return patchedWav(WAV_CHANNELS, 0, 2); }},
+        {"wav", "three-channels.wav", "the header says 3 channels", [] { return patchedWav(WAV_CHANNELS, 3, 2); }},
+        {"wav", "zero-hertz.wav", "the header says 0 Hz", [] { return patchedWav(WAV_RATE, 0, 4); }},
+        {"wav", "one-hertz.wav", "the header says 1 Hz", [] { return patchedWav(WAV_RATE, 1, 4); }},
+        {"wav", "too-slow.wav", "the header says 3999 Hz", [] { return patchedWav(WAV_RATE, 3999, 4); }},
+        {"wav", "too-fast.wav", "the header says 192001 Hz", [] { return patchedWav(WAV_RATE, 192001, 4); }},
+        {"wav", "24-bits.wav", "the header says 24 bits a sample", [] { return patchedWav(WAV_BITS, 24, 2); }},
+        {"wav", "32-bits.wav", "the header says 32 bits a sample", [] { return patchedWav(WAV_BITS, 32, 2); }},
+        {"wav", "float-samples.wav", "the format tag is 3, not 1 (PCM)", [] { return patchedWav(WAV_FORMAT_TAG, 3, 2); }},
+        {"wav", "adpcm-samples.wav", "the format tag is 2, not 1 (PCM)", [] { return patchedWav(WAV_FORMAT_TAG, 2, 2); }},
+        {"wav", "short-format-chunk.wav", "the format chunk holds 14 bytes, fewer than the 16 of its fields",
+         [] { return patchedWav(WAV_FORMAT_SIZE, 14, 4); }},
+        {"wav", "truncated-format-chunk.wav", "the \"fmt \" chunk at byte 12 declares 16 bytes, but only 10 follow",
+         [] { return wavPrefix(30); }},
+        {"wav", "format-chunk-past-the-end.wav", "the \"fmt \" chunk at byte 12 declares 4294967295 bytes",
+         [] { return patchedWav(WAV_FORMAT_SIZE, 0xffffffff, 4); }},
+        {"wav", "no-data-chunk.wav", "there is no data chunk", [] { return wavPrefix(WAV_DATA_ID); }},
+        {"wav", "cut-chunk-header.wav", "the chunk header at byte 36 is cut short", [] { return wavPrefix(WAV_DATA_ID + 6); }},
+        {"wav", "riff-header-only.wav", "the RIFF header is cut short at 10 bytes", [] { return wavPrefix(10); }},
+        {"wav", "data-before-format.wav", "the data chunk comes before any format chunk",
+         [] { return std::string("RIFF\x10\0\0\0WAVEdata\x04\0\0\0\0\0\0\0", 24); }},
+        // A claim of 400 MB of samples over the 128 bytes there are.
+        {"wav", "huge-data-claim.wav", "the \"data\" chunk at byte 36 declares 419430400 bytes, but only 128 follow",
+         [] { return patchedWav(WAV_DATA_SIZE, 400u << 20, 4); }},
         {"3ds", "nested-main-chunks.3ds", "levels of nested chunks", nested3ds},
         {"lwo", "many-bones.lwo", "", manyBones},
         {"lwo", "many-polygon-chunks.lwo", "", manyPolygonChunks},

@@ -1,6 +1,8 @@
 #ifndef KELVO_HOSTILEFILES_H
 #define KELVO_HOSTILEFILES_H
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,5 +35,9 @@ std::string manyScansJpeg(int width, int height, int scans);
 // A JPEG that declares width × height pixels but holds the data of one 8 × 8 picture: baseline
 // RGB, or progressive greyscale in libjpeg's simple progression of scans.
 std::string shortDataJpeg(int width, int height, bool progressive);
+
+// wavFile's 22050 Hz mono clip of 64 frames with the width bytes at offset replaced by value,
+// little-endian.
+std::string patchedWav(size_t offset, uint32_t value, size_t width);
 
 #endif
