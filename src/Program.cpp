@@ -35,6 +35,15 @@ const float FIELD_OF_VIEW = 45.0f;  // degrees, vertical
 
 const int KEY_TAB = 9;
 const int KEY_ESCAPE = 27;
+
+// An error text as a sentence of its own: SDL's texts mostly end without a full stop.
+std::string sentence(const std::string& text)
+{
+    if (text.empty())
+        return "No reason was given.";
+    const char last = text.back();
+    return last == '.' || last == '!' || last == '?' ? text : text + ".";
+}
 }
 
 Program::Program()
@@ -214,16 +223,18 @@ std::string Program::printHelp()
 
 void Program::sdlInitializeVideo(bool fullscreen)
 {
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
+    // Video first and audio on its own, so that each failure quotes its own subsystem's error.
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        KELVO_LOG(LogLevel::error) << "sdlInitializeVideo() - SDL Video initialization failed. "
+                                   << sentence(SDL_GetError()) << logEnd;
+        sdlExit(EXIT_FATAL);
+    }
+    // SDL starts its audio part without complaint when no driver opens; it then names none.
+    char driverName[32];
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0 || !SDL_AudioDriverName(driverName, sizeof driverName)) {
         // Without an audio device the show still plays, silently.
-        std::string audioError = SDL_GetError();
-        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-            KELVO_LOG(LogLevel::error) << "sdlInitializeVideo() - SDL Video or audio "
-                  << "initialization failed. " << SDL_GetError() << logEnd;
-            sdlExit(EXIT_FATAL);
-        }
-        KELVO_LOG(LogLevel::warning) << "sdlInitializeVideo() - Audio initialization failed. " << audioError
-              << " Playing without sound." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "sdlInitializeVideo() - Audio initialization failed. "
+                                     << sentence(SDL_GetError()) << " Playing without sound." << logEnd;
     }
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) {

@@ -308,3 +308,41 @@ TEST_F(ProgramTest, TheBundledShowsVoicesOverItsMusicNeverReachFullScale)
     }
     EXPECT_EQ(fullScale, 0) << "of " << raw.size() / 2 << " samples; the loudest is " << peak;
 }
+
+TEST_F(ProgramTest, AShowWithSoundPlaysSilentlyToItsEndWithoutAnAudioDevice)
+{
+    writeFile("show/tune.wav", std::string("RIFF"));
+    writeFile("show/show.xml",
+              "<timeline>\n"
+              "  <action name=\"createEnvironment2D\" type=\"string\" time=\"0\" param=\"flat\"/>\n"
+              "  <action name=\"setActiveEnvironment\" type=\"string\" time=\"0\" param=\"flat\"/>\n"
+              "  <action name=\"createSoundEngine\" type=\"string\" time=\"0\" param=\"sound\"/>\n"
+              "  <action name=\"sound.load\" type=\"string\" time=\"0\" param=\"tune.wav\"/>\n"
+              "  <action name=\"sound.play\" type=\"none\" time=\"1\"/>\n"
+              "  <action name=\"sound.stop\" type=\"none\" time=\"1\"/>\n"
+              "  <action name=\"sound.load\" type=\"string\" time=\"2\" param=\"tune.wav\"/>\n"
+              "  <action name=\"sound.play\" type=\"none\" time=\"2\"/>\n"
+              "</timeline>\n");
+    const char* const saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string kept = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+    ProgramRun result = run({"--timeline", "show/show.xml", "--debugframedraw", "1", "--endtime", "3"});
+    setenv("SDL_AUDIODRIVER", kept.c_str(), 1);
+
+    EXPECT_EQ(result.status, 0) << result.output;
+    // Each failure in a sentence of its own, naming its own subsystem and cause.
+    EXPECT_TRUE(has(result.output, "[warning] program::sdlInitializeVideo() - Audio initialization failed. No "
+                                   "available audio device. Playing without sound.\n"))
+        << result.output;
+    EXPECT_FALSE(has(result.output, "X11")) << result.output;
+    for (const char* action : {"load", "play", "stop"}) {
+        const std::string warning = std::string("[warning] soundengine::no audio device: ") + action + " does nothing\n";
+        const std::string::size_type first = result.output.find(warning);
+        EXPECT_NE(first, std::string::npos) << action << "\n" << result.output;
+        EXPECT_EQ(result.output.find(warning, first + 1), std::string::npos) << action << " warned twice";
+    }
+    EXPECT_FALSE(has(result.output, "not found")) << result.output;
+    EXPECT_TRUE(has(result.output, "drawFrame() - End of Playback reached at 3")) << result.output;
+    // The device's error and the four warnings.
+    EXPECT_TRUE(has(result.output, "Total of 1 errors and 4 warnings.")) << result.output;
+}
