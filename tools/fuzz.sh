@@ -2,7 +2,7 @@
 # Builds the libFuzzer harness of one reader with clang 14 into build/fuzz and runs it headless
 # for the given seconds on a corpus seeded with the kept findings (tests/fuzz/corpus/<target>),
 # the bundled show's files, the shared sample models and the hostile files.
-#   tools/fuzz.sh <lwo|3ds|jpeg|timeline|scene|fontset> <seconds> [libFuzzer options...]
+#   tools/fuzz.sh <lwo|3ds|jpeg|timeline|scene|fontset|wav> <seconds> [libFuzzer options...]
 # Findings land in build/fuzz/findings/<target>/; copy them to tests/fuzz/corpus/<target>/ once
 # mended, so ./check replays them.
 set -euo pipefail
@@ -27,6 +27,7 @@ case $target in
   timeline) patterns=('timeline.xml') ;;
   scene) patterns=('signpost.xml') ;;
   fontset) patterns=('logo.xml') ;;
+  wav) patterns=('*.wav') ;;
   *) echo "fuzz.sh: no target $target" >&2; exit 2 ;;
 esac
 for pattern in "${patterns[@]}"; do

@@ -15,7 +15,7 @@ struct FuzzOutcome {
     bool released = true;  // no file descriptor was left open by the read
 };
 
-// The targets: "lwo", "3ds", "jpeg", "timeline", "scene", "fontset".
+// The targets: "lwo", "3ds", "jpeg", "timeline", "scene", "fontset", "wav".
 const std::vector<std::string>& fuzzTargets();
 // The extension an input of the target is written with (".lwo", ".xml", ...).
 std::string fuzzExtension(const std::string& target);
