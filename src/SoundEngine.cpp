@@ -1,10 +1,35 @@
 #include "SoundEngine.h"
 
+#include <strings.h>
+
 #include "Log.h"
 #include "ResourceLoader.h"
 #include "SoundFile.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
+
+namespace {
+// The kind of music a file's extension names, in any case, as the mixer guesses it from a file
+// name first: a WAVE file named ".ogg" is still read as Ogg, and fails. MUS_NONE, the mixer's
+// guess from the first bytes, for any other name.
+Mix_MusicType musicTypeOf(const std::string& file)
+{
+    const std::string::size_type dot = file.rfind('.');
+    if (dot == std::string::npos)
+        return MUS_NONE;
+    const std::string extension = file.substr(dot + 1);
+    auto is = [&extension](const char* name) { return strcasecmp(extension.c_str(), name) == 0; };
+    if (is("wav"))
+        return MUS_WAV;
+    if (is("mid") || is("midi") || is("kar"))
+        return MUS_MID;
+    if (is("ogg"))
+        return MUS_OGG;
+    if (is("flac"))
+        return MUS_FLAC;
+    return MUS_NONE;
+}
+}
 
 SoundEngine* SoundEngine::instance = nullptr;
 
@@ -81,7 +106,7 @@ void SoundEngine::load(std::string file)
     // The mixer reads the music from the stream while it plays, so the stream and the bytes stay
     // until the music is freed; the stream is closed here, not by the mixer.
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    music = stream ? Mix_LoadMUSType_RW(stream, MUS_NONE, 0) : nullptr;
+    music = stream ? Mix_LoadMUSType_RW(stream, musicTypeOf(path), 0) : nullptr;
     if (!music) {
         if (stream)
             SDL_FreeRW(stream);

@@ -194,6 +194,18 @@ TEST_F(SoundEngineTest, MusicPlaysOnFromMemoryWhenItsFileIsReplaced)
     EXPECT_TRUE(probe.waitForPeak(7000, 5000)) << "peak " << probe.peak();
 }
 
+TEST_F(SoundEngineTest, TheShowsOggMusicPlaysFromMemory)
+{
+    writeFile("intro1.ogg", readFile(sourceDir() + "/show/intro/intro1.ogg"));
+    LogCapture log;
+    engine->load("intro1.ogg");
+    EXPECT_EQ(log.errors(), 0) << log.text();
+    MixerProbe probe;
+    engine->play();
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_TRUE(probe.waitForPeak(1000, 5000)) << "peak " << probe.peak();
+}
+
 TEST_F(SoundEngineTest, APipeOrADeviceNamedAsMusicIsRefusedAtOnce)
 {
     ASSERT_EQ(mkfifo(path("pipe.ogg").c_str(), 0600), 0);
