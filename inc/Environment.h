@@ -59,8 +59,9 @@ public:
     void createSprite(std::string name);
     void createSprite3D(std::string name);
     // Loads the LightWave object file (a resource name) into an actor of this scene named after the
-    // file, once per scene: a file already loaded is not loaded again. The actor is stored before it
-    // is filled and stays after a failure. Throws EnvironmentException.
+    // file, once per scene: a file already loaded is not loaded again. The actor is stored only once
+    // it has loaded; after a failure nothing of it is kept, so the next load of the file tries the
+    // file again. Throws EnvironmentException.
     void loadLWO(std::string file);
     // Fills this scene from the XML scene file (a resource name): cameras, lights, and keyed actors
     // over the LightWave objects the file names. A file that cannot be parsed changes nothing and

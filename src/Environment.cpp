@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <exception>
+#include <memory>
 
 #include "3dsLoader.h"
 #include "Actor.h"
@@ -200,10 +201,14 @@ void Environment::loadLWO(std::string file)
                  << "\" to Environment \"" << getName() << "\".." << logEnd;
     const std::string failure = "loadLWO() - Panic! Failed to load LightWave object \"" + file + "\". ";
     try {
-        Actor* actor = actors.create(file, this);
-        LWLoader loader(actor, this);
+        // Registered only once filled: an object that failed to load is not handed out to the
+        // next user of its file name, which tries the file again and fails the same way.
+        std::unique_ptr<Actor> actor(new Actor(this));
+        actor->setName(file);
+        LWLoader loader(actor.get(), this);
         loader.loadObject(file);
-        loader.fillObject(actor);
+        loader.fillObject(actor.get());
+        actors.store(file, actor.release());  // the factory keeps it for the run
     } catch (const Exception& e) {
         throw EnvironmentException(failure + e.getMessage());
     } catch (const std::exception& e) {

@@ -85,6 +85,29 @@ std::string squareObject(float r, float g, float b)
     return w.file();
 }
 
+// The unit square of squareObject, white, with a UV-mapped picture that is never written: its
+// surface cannot be set, so the object fails to load.
+std::string squareWithMissingPicture()
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0("Paint").end();
+    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
+    w.chunk("PNTS").vec12(-0.5f, -0.5f, 0).vec12(0.5f, -0.5f, 0).vec12(0.5f, 0.5f, 0).vec12(-0.5f, 0.5f, 0).end();
+    w.chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(0).f4(0).f4(0).vx(1).f4(1).f4(0).vx(2).f4(1).f4(1).vx(3).f4(0).f4(1).end();
+    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
+    w.chunk("CLIP").u4(1).subChunk("STIL").s0("Images/nowhere.jpg").end().end();
+    w.chunk("SURF").s0("Paint").s0("");
+    w.subChunk("COLR").vec12(1, 1, 1).vx(0).end();
+    w.subChunk("BLOK");
+    w.subChunk("IMAP").s0("\x80").subChunk("CHAN").id("COLR").end().end();
+    w.subChunk("PROJ").u2(5).end().subChunk("IMAG").vx(1).end().subChunk("WRAP").u2(1).u2(1).end();
+    w.subChunk("VMAP").s0("uv").end();
+    w.end();
+    w.end();
+    return w.file();
+}
+
 void expectNear(const Vector& actual, const Vector& expected, const std::string& what)
 {
     EXPECT_NEAR(actual.x, expected.x, 1e-4f) << what;
@@ -744,14 +767,48 @@ TEST_F(XMLSceneLoaderTest, AnObjectWhoseFileFailsIsLeftOutAndTheOthersLoad)
                                               "loaded. KelvoEngineException::::EnvironmentException::loadLWO() - Panic! "
                                               "Failed to load LightWave object \"cut.lwo\". "))
         << log.text();
-    // The scene's "loadLWO" keeps its actors, a failed one too; of "Cut" nothing else was made.
+    // Of "Cut" nothing was kept, not even its actor.
     EXPECT_TRUE(scene.getActors().exists("box.lwo"));
-    EXPECT_TRUE(scene.getActors().exists("cut.lwo"));
+    EXPECT_FALSE(scene.getActors().exists("cut.lwo"));
     EXPECT_TRUE(scene.getActors().exists("late.lwo"));
     EXPECT_TRUE(scene.getKeyframedActors().exists("Keyframed Box"));
     EXPECT_FALSE(scene.getKeyframedActors().exists("Keyframed Cut"));
     EXPECT_TRUE(scene.getKeyframedActors().exists("Keyframed Late"));
-    EXPECT_EQ(contents(), (Contents{1, 1, 3, 2, 0}));
+    EXPECT_EQ(contents(), (Contents{1, 1, 2, 2, 0}));
+}
+
+TEST_F(XMLSceneLoaderTest, EveryObjectOfAFileThatFailsFailsAndNoneIsDrawn)
+{
+    writeFile("data/sign.lwo", squareWithMissingPicture());
+    // The camera 5 units back; the red box in the middle, the two signs 1 unit to its left and right.
+    LogCapture log;
+    ASSERT_EQ(load(sceneFile("<camera name=\"eye\">" + group("Position", "XYZ", {0, 0, -5}, {0, 0, -5}) +
+                             "</camera>\n"
+                             "<object name=\"Box\" filename=\"box.lwo\"/>\n"
+                             "<object name=\"Left\" filename=\"sign.lwo\">" +
+                             group("Position", "XYZ", {-1, 0, 0}, {-1, 0, 0}) + "</object>\n"
+                             "<object name=\"Right\" filename=\"sign.lwo\">" +
+                             group("Position", "XYZ", {1, 0, 0}, {1, 0, 0}) + "</object>\n")),
+              "");
+    for (const char* name : {"Left", "Right"})
+        EXPECT_TRUE(log.contains(std::string("[error] xmlsceneloader::loadObjectNode() - An Exception occurred while "
+                                             "loading.") +
+                                 PARSER_FAILURE + "loadObjectNode() - Object \"" + name +
+                                 "\" of \"data/scene.xml\" cannot be loaded. KelvoEngineException::::"
+                                 "EnvironmentException::loadLWO() - Panic! Failed to load LightWave object "
+                                 "\"sign.lwo\". "))
+            << name << "\n" << log.text();
+    EXPECT_FALSE(log.contains("Reusable already loaded object \"sign.lwo\""));
+    EXPECT_FALSE(scene.getActors().exists("sign.lwo"));
+    EXPECT_EQ(contents(), (Contents{1, 0, 1, 1, 1}));
+
+    scene.getCameraController().setCamera("eye");
+    scene.setViewState();
+    scene.render(0.0);
+    // 1 unit at 5 in front of a 45-degree view lies 116 pixels off the centre.
+    EXPECT_TRUE(closeColour(readPixel(320, 240), {255, 0, 0}, 0)) << describe(readPixel(320, 240));
+    for (int x : {320 - 116, 320 + 116})
+        EXPECT_TRUE(closeColour(readPixel(x, 240), {0, 0, 0}, 0)) << x << ": " << describe(readPixel(x, 240));
 }
 
 TEST_F(XMLSceneLoaderTest, MissingAndMalformedFilesAreNoScenes)

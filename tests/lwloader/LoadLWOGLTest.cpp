@@ -138,25 +138,34 @@ TEST_F(LoadLWOTest, AFileIsLoadedOncePerScene)
     EXPECT_EQ(other.getActors().find("square.lwo")->getTriangleCount(), 2);
 }
 
-TEST_F(LoadLWOTest, AFailedLoadNamesTheFileAndKeepsTheActor)
+TEST_F(LoadLWOTest, AFailedLoadNamesTheFileKeepsNoActorAndFailsAgainTheSameWay)
 {
     std::string broken = squareObject();
     broken.resize(broken.size() - 10);
     writeFile("broken.lwo", broken);
     LogCapture log;
-    std::string message = loadLWO("broken.lwo");
+    const std::string message = loadLWO("broken.lwo");
     EXPECT_EQ(message.rfind(environmentFailure + "loadLWO() - Panic! Failed to load LightWave object \"broken.lwo\". "
                                                  "KelvoEngineException::::LWLoader::",
                             0),
               0u)
         << message;
-    EXPECT_TRUE(scene.getActors().exists("broken.lwo"));
+    EXPECT_FALSE(scene.getActors().exists("broken.lwo"));
+    EXPECT_EQ(loadLWO("broken.lwo"), message) << "the second use loads the file again";
+    EXPECT_FALSE(scene.getActors().exists("broken.lwo"));
+    EXPECT_FALSE(log.contains("Reusable already loaded object"));
 
-    message = loadLWO("missing.lwo");
-    EXPECT_EQ(message, environmentFailure + "loadLWO() - Panic! Failed to load LightWave object \"missing.lwo\". "
+    const std::string missing = loadLWO("missing.lwo");
+    EXPECT_EQ(missing, environmentFailure + "loadLWO() - Panic! Failed to load LightWave object \"missing.lwo\". "
                                             "KelvoEngineException::::LWLoader::loadObject() - LightWave object loading "
                                             "failed. Unable to open the resource. ");
-    EXPECT_TRUE(scene.getActors().exists("missing.lwo"));
+    EXPECT_FALSE(scene.getActors().exists("missing.lwo"));
+    EXPECT_EQ(scene.getActors().size(), 0);
+
+    // Once the file is whole, the same name loads.
+    writeFile("broken.lwo", squareObject());
+    ASSERT_EQ(loadLWO("broken.lwo"), "");
+    EXPECT_EQ(scene.getActors().find("broken.lwo")->getTriangleCount(), 2);
 }
 
 TEST_F(LoadLWOTest, TheTimelineReachesTheActionThroughTheScenesName)
