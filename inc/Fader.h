@@ -13,14 +13,14 @@ public:
 };
 
 // Covers the whole window with one colour whose alpha moves linearly from startAlpha at startTime
-// to endAlpha at startTime + duration (times as the scene passes them to render). A finished fade
-// to alpha 0 switches itself off until "enable". Its scene draws it after everything else.
+// to endAlpha at startTime + duration (times as the scene passes them to render), and holds
+// endAlpha after that. A finished fade to alpha 0 switches itself off until "enable". Its scene draws it after everything else.
 class Fader : public CommonObject, public Action<Fader> {
 public:
     Fader(float red, float green, float blue, float startAlpha, float endAlpha, float startTime, float duration);
     ~Fader() override;
 
-    // Draws the quad at time (playback seconds) with the ramp's alpha, unclamped, untextured, unlit
+    // Draws the quad at time (playback seconds) with the ramp's alpha (endAlpha once the ramp is over), untextured, unlit
     // and without depth test; leaves every matrix, texturing, lighting, the depth test and the
     // blend function as the scene set them, and blending off.
     void render(double time) override;

@@ -84,8 +84,9 @@ void Fader::render(double time)
     if (time < startTime || !enabled)
         return;
 
-    // A fade of no length has arrived at its end alpha as soon as it starts.
-    if (duration == 0.0f)
+    // After its span (and from the start, for a fade of no length) the fade holds its end alpha
+    // instead of ramping on past it: a fade to 0.5 stays half covered.
+    if (time >= endTime)
         currentAlpha = endAlpha;
     else
         currentAlpha = static_cast<float>((time - startTime) / duration * alphaSpan + startAlpha);

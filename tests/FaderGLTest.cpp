@@ -103,7 +103,7 @@ TEST_F(FaderTest, DefaultFaderRampsFromOpaqueToTransparentThenSwitchesItselfOff)
     EXPECT_FALSE(fader.isEnabled());
 }
 
-TEST_F(FaderTest, FadeToANonZeroAlphaKeepsRampingAndStaysEnabled)
+TEST_F(FaderTest, FadeToANonZeroAlphaHoldsItsEndAlphaAndStaysEnabled)
 {
     Fader fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
     fader.floatAction("setStartAlpha", 0.0f);
@@ -116,9 +116,34 @@ TEST_F(FaderTest, FadeToANonZeroAlphaKeepsRampingAndStaysEnabled)
     EXPECT_FLOAT_EQ(fader.getCurrentAlpha(), 0.5f);
     EXPECT_NEAR(p.r, 128, 2);
     p = drawnAt(fader, 20.0);
-    EXPECT_FLOAT_EQ(fader.getCurrentAlpha(), 2.5f) << "not clamped";
+    EXPECT_FLOAT_EQ(fader.getCurrentAlpha(), 1.0f) << "held at the end";
     EXPECT_EQ(p.r, 0) << "drawn fully opaque";
     EXPECT_TRUE(fader.isEnabled());
+}
+
+// Fades to a partial alpha, each read at its end, one second after it and long after: the quad
+// stays as covered as its end alpha, never more.
+TEST_F(FaderTest, AFadeToAPartialAlphaHoldsItAfterItsEnd)
+{
+    const struct {
+        const char* what;
+        float startAlpha, endAlpha, startTime, duration;
+    } fades[] = {
+        {"0 to 0.5 over 2 s", 0.0f, 0.5f, 0.0f, 2.0f},
+        {"1 to 0.25 over 4 s from 3 s", 1.0f, 0.25f, 3.0f, 4.0f},
+        {"0.2 to 0.6 over 0.5 s from 1 s", 0.2f, 0.6f, 1.0f, 0.5f},
+    };
+    for (const auto& f : fades) {
+        Fader fader(0.0f, 0.0f, 0.0f, f.startAlpha, f.endAlpha, f.startTime, f.duration);
+        const double end = f.startTime + f.duration;
+        for (double after : {0.0, 1.0, 2.0 * f.duration + 10.0}) {
+            const Pixel p = drawnAt(fader, end + after);
+            EXPECT_FLOAT_EQ(fader.getCurrentAlpha(), f.endAlpha) << f.what << ", " << after << " s after the end";
+            EXPECT_NEAR(p.r, greyUnder(f.endAlpha), 2) << f.what << ", " << after << " s after the end";
+            EXPECT_NEAR(p.b, greyUnder(f.endAlpha), 2) << f.what << ", " << after << " s after the end";
+            EXPECT_TRUE(fader.isEnabled()) << f.what;
+        }
+    }
 }
 
 TEST_F(FaderTest, AlphaSettersGiveTheSameRampInEitherOrder)
