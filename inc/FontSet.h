@@ -33,13 +33,18 @@ public:
     void addCharacter(char c, const std::string& file);
     // The glyph image file of c; empty when c has none.
     std::string getGlyphFile(char c) const;
+    bool hasGlyph(char c) const { return glyphs.count(c) != 0; }
+    // c as a message names it: quoted, with its code (0 to 255), so that a blank or a control
+    // character is recognisable too.
+    static std::string describeCharacter(char c);
     const std::map<char, std::string>& getGlyphs() const { return glyphs; }
 
     // A new glyph mesh for c, owned by the caller, drawn with the scene's texture of the glyph's
     // file name: the first call for a picture creates it in the scene's texture manager and loads
     // it from the file and its alpha companion; later calls, from any text of the scene, share
-    // it. What creating or loading the texture throws passes through, also for a character
-    // without a glyph (an empty file name).
+    // it; a picture that fails to load leaves no texture behind. What creating or loading the
+    // texture throws passes through; a character without a glyph throws
+    // ComponentNotFoundException naming the character and this font set.
     std::unique_ptr<CharMesh> createCharMesh(char c);
 
 private:

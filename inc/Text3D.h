@@ -40,8 +40,9 @@ public:
     // font set is then unchanged.
     void setFontSet(std::string name);
     // Appends one glyph per character of text after the glyphs already made. Throws
-    // Text3DException before any font set was chosen; what making a glyph throws passes through,
-    // and the glyphs made before it stay.
+    // Text3DException before any font set was chosen, and at a character the font set has no
+    // glyph for (naming the character, the text and the font set); what making a glyph throws
+    // passes through, and the glyphs made before it stay.
     void setText(std::string text);
 
     // Once per frame at time (playback seconds): moves every glyph's corners and draws it, in the

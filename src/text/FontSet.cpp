@@ -8,6 +8,7 @@
 
 #include "BlendableTexture.h"
 #include "CharMesh.h"
+#include "ComponentExceptions.h"
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
 #include "Log.h"
@@ -100,16 +101,26 @@ void FontSet::load(std::string file)
                  << toString(static_cast<int>(entries.size())) << " Fonts loaded to a Fontset." << logEnd;
 }
 
+std::string FontSet::describeCharacter(char c)
+{
+    return "'" + std::string(1, c) + "' (" + toString(static_cast<int>(static_cast<unsigned char>(c))) + ")";
+}
+
 std::unique_ptr<CharMesh> FontSet::createCharMesh(char c)
 {
+    if (!hasGlyph(c))
+        throw ComponentNotFoundException("FontSet", "createCharMesh() - The font set \"" + name +
+                                                        "\" has no glyph for the character " + describeCharacter(c) +
+                                                        ".");
     const std::string file = getGlyphFile(c);
     TextureManager& manager = owner->getTextureManager();
     // One texture per glyph picture in the scene: a text of thousands of characters decodes and
-    // keeps each distinct picture once. A texture that never uploaded is made again.
+    // keeps each distinct picture once. A texture that never uploaded is made again; one that
+    // fails to load is taken out of the manager again.
     Texture* texture = manager.exists(file) ? manager.find(file) : nullptr;
     if (!dynamic_cast<BlendableTexture*>(texture) || texture->getTextureId() == 0) {
         texture = manager.createBlendableTexture(file);
-        texture->loadTexture(file);
+        manager.loadCreated(texture, file);
     }
     return std::make_unique<CharMesh>(owner, texture);
 }

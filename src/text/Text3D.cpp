@@ -78,6 +78,10 @@ void Text3D::setText(std::string text)
         throw Text3DException("setText(\"" + name + "\") - No font set to take the glyphs of \"" + text +
                               "\" from: \"setFontSet\" has not succeeded.");
     for (std::string::size_type i = 0; i < text.size(); ++i) {
+        if (!fontSet->hasGlyph(text[i]))
+            throw Text3DException("setText(\"" + name + "\") - The font set \"" + fontSet->getName() +
+                                  "\" has no glyph for the character " + FontSet::describeCharacter(text[i]) +
+                                  " of \"" + text + "\".");
         std::unique_ptr<CharMesh> glyph = fontSet->createCharMesh(text[i]);
         glyph->setX(GLYPH_X);
         glyph->setY(GLYPH_Y);

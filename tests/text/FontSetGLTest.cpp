@@ -147,13 +147,38 @@ TEST_F(FontSetTest, GlyphsWithoutTheirPicturesFailInTheTexture)
     writeJpeg(path("show/glyphs/b.jpg"), 16, 16, 3, solidPixels(16, 16, {1, 2, 3}));
     FontSet set(&scene);
     set.load("fonts/set.xml");
+    set.setName("serif");
+    const size_t texturesBefore = scene.getTextureManager().getTextures().size();
     struct Case {
         const char* what;
         char c;
-    } cases[] = {{"alpha companion missing", 'b'}, {"character without a glyph (empty file name)", 'q'}};
-    for (const Case& c : cases)
-        EXPECT_THROW(set.createCharMesh(c.c), Exception) << c.what;
+        const char* failure;  // a part of the message
+    } cases[] = {
+        {"alpha companion missing", 'b', "\"glyphs/balpha.jpg\""},
+        {"character without a glyph", 'q',
+         "KelvoEngineException::::FontSetException::createCharMesh() - The font set \"serif\" has no glyph for the "
+         "character 'q' (113)."},
+    };
+    for (const Case& c : cases) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                set.createCharMesh(c.c);
+                ADD_FAILURE() << c.what << ": made a glyph";
+            } catch (const Exception& e) {
+                EXPECT_NE(e.getMessage().find(c.failure), std::string::npos) << c.what << ": " << e.getMessage();
+            }
+            // A picture that failed is not kept as a texture that never loaded.
+            EXPECT_EQ(scene.getTextureManager().getTextures().size(), texturesBefore) << c.what;
+        }
+    }
+    EXPECT_FALSE(scene.getTextureManager().exists("glyphs/b.jpg"));
+    EXPECT_FALSE(scene.getTextureManager().exists(""));
     EXPECT_EQ(set.getGlyphs().size(), 2u);
+
+    // Once its companion is there, the glyph loads under the same name.
+    writeJpeg(path("show/glyphs/balpha.jpg"), 16, 16, 1, solidPixels(16, 16, {255}));
+    EXPECT_NE(set.createCharMesh('b'), nullptr);
+    EXPECT_NE(scene.getTextureManager().find("glyphs/b.jpg")->getTextureId(), 0u);
 }
 
 TEST_F(FontSetTest, FilesThatAreNoFontSetsFailAndKeepTheGlyphs)

@@ -316,6 +316,34 @@ TEST_F(Text3DTest, FontSetAndTextFailuresLeaveWhatWasThere)
     }
 }
 
+TEST_F(Text3DTest, ACharacterWithoutAGlyphIsNamedWithTheTextAndTheFontSet)
+{
+    scene.stringAction("title.setFontSet", "serif");
+    const struct {
+        std::string text;
+        std::string character;  // as the message names it
+        int made;               // glyphs made before it
+    } cases[] = {
+        {"abqab", "'q' (113)", 2},
+        {"a b", "' ' (32)", 1},
+        {"\xe9t\xe9", "'\xe9' (233)", 0},
+    };
+    int glyphs = 0;
+    for (const auto& c : cases) {
+        try {
+            scene.stringAction("title.setText", c.text);
+            ADD_FAILURE() << c.text << ": no failure";
+        } catch (const Text3DException& e) {
+            EXPECT_EQ(e.getMessage(), "KelvoEngineException::::text3DException::setText(\"title\") - The font set "
+                                      "\"serif\" has no glyph for the character " +
+                                          c.character + " of \"" + c.text + "\".");
+        }
+        glyphs += c.made;
+        EXPECT_EQ(text->getGlyphCount(), glyphs) << c.text;
+    }
+    EXPECT_FALSE(scene.getTextureManager().exists("")) << "no texture is tried for a character without a glyph";
+}
+
 TEST_F(Text3DTest, GlyphThatFailsToDrawFailsTheTextAndLeavesTheViewAsItWas)
 {
     scene.stringAction("title.setFontSet", "serif");
