@@ -112,7 +112,7 @@ public:
             return;
         }
         // A copy, so a handler that re-registers its own name does not destroy itself mid-call.
-        const auto handler = find(voidActions, name, "action");
+        const auto handler = find(voidActions, name, "action", "none");
         handler.invoke(static_cast<T*>(this));
     }
 
@@ -122,7 +122,7 @@ public:
             childStringAction(name, value);
             return;
         }
-        const auto handler = find(stringActions, name, "stringAction");
+        const auto handler = find(stringActions, name, "stringAction", "a string");
         handler.invoke(static_cast<T*>(this), value);
     }
 
@@ -132,7 +132,7 @@ public:
             childFloatAction(name, value);
             return;
         }
-        const auto handler = find(floatActions, name, "floatAction");
+        const auto handler = find(floatActions, name, "floatAction", "a float");
         handler.invoke(static_cast<T*>(this), value);
     }
 
@@ -142,7 +142,7 @@ public:
             childIntAction(name, value);
             return;
         }
-        const auto handler = find(intActions, name, "intAction");
+        const auto handler = find(intActions, name, "intAction", "an integer");
         handler.invoke(static_cast<T*>(this), value);
     }
 
@@ -155,18 +155,35 @@ private:
         return f;
     }
 
-    // The handler registered under name; logs and throws when there is none.
+    // The handler registered under name; logs and throws when there is none. given: the
+    // parameter the call brings, as the failure names it ("a string", ...).
     template <typename Functor>
-    static const Functor& find(const std::map<std::string, Functor>& table, const std::string& name,
-                               const char* operation)
+    const Functor& find(const std::map<std::string, Functor>& table, const std::string& name, const char* operation,
+                        const char* given) const
     {
         typename std::map<std::string, Functor>::const_iterator it = table.find(name);
-        if (it == table.end()) {
-            std::string message = std::string(operation) + "() - Action \"" + name + "\" not found!";
-            KELVO_LOG(LogLevel::error) << message << logEnd;
-            throw ActionException(message);
-        }
+        if (it == table.end())
+            fail(name, operation, given);
         return it->second;
+    }
+
+    // A name known only with another parameter is named with the parameter it takes, so that a
+    // timeline action of the wrong type is not reported as missing.
+    [[noreturn]] void fail(const std::string& name, const char* operation, const char* given) const
+    {
+        std::string takes;
+        const auto note = [&takes, &name](const auto& table, const char* parameter) {
+            if (table.find(name) != table.end())
+                takes += (takes.empty() ? "" : " or ") + std::string(parameter);
+        };
+        note(voidActions, "no parameter");
+        note(stringActions, "a string");
+        note(floatActions, "a float");
+        note(intActions, "an integer");
+        std::string message = std::string(operation) + "() - Action \"" + name + "\" " +
+                              (takes.empty() ? std::string("not found!") : "takes " + takes + ", not " + given + "!");
+        KELVO_LOG(LogLevel::error) << message << logEnd;
+        throw ActionException(message);
     }
 
     std::map<std::string, VoidFunctor> voidActions;

@@ -93,6 +93,12 @@ void XMLTimeline::load(const std::string& file)
         } else if (type == "integer") {
             kind = ActionKindInteger;
             kindWord = "Integer";
+        } else if (type != "none") {
+            // Still an action without a parameter, but a type word with a capital or a typo would
+            // otherwise only show when a handler of the right kind is not found.
+            KELVO_LOG(LogLevel::warning) << "load() - Action \"" << name << "\" has the type \"" << type
+                                         << "\", which is none of \"string\", \"float\", \"integer\" and "
+                                            "\"none\": it is sent without a parameter." << logEnd;
         }
         std::string parameter;
         if (kind != ActionKindNone) {

@@ -127,18 +127,25 @@ TEST_F(ActionTree, UnknownChildIsReportedByTheForwardingOperationWithoutALogLine
 
 TEST_F(ActionTree, UnknownActionIsLoggedAndThrownPerKind)
 {
+    // Known with two other parameters.
+    root.addFloatAction("twin", &Recorder::scale);
+    root.addIntAction("twin", &Recorder::count);
     struct Case {
         std::string path;
         int kind;
         std::string message;
     } cases[] = {
-        // A string handler exists under "say", but an action without a parameter looks in its own table.
-        {"a.say", 0, "action() - Action \"say\" not found!"},
-        {"ping", 1, "stringAction() - Action \"ping\" not found!"},
-        {"a.b.count", 2, "floatAction() - Action \"count\" not found!"},
-        {"scale", 3, "intAction() - Action \"scale\" not found!"},
+        // A string handler exists under "say", but an action without a parameter looks in its own
+        // table only; the failure says what the name takes.
+        {"a.say", 0, "action() - Action \"say\" takes a string, not none!"},
+        {"ping", 1, "stringAction() - Action \"ping\" takes no parameter, not a string!"},
+        {"a.b.count", 2, "floatAction() - Action \"count\" takes an integer, not a float!"},
+        {"scale", 3, "intAction() - Action \"scale\" takes a float, not an integer!"},
+        {"twin", 1, "stringAction() - Action \"twin\" takes a float or an integer, not a string!"},
+        {"twin", 0, "action() - Action \"twin\" takes a float or an integer, not none!"},
         {"a.", 0, "action() - Action \"\" not found!"},
         {"Ping", 0, "action() - Action \"Ping\" not found!"},
+        {"a.b.pong", 2, "floatAction() - Action \"pong\" not found!"},
     };
     for (const Case& c : cases) {
         LogCapture log;

@@ -363,5 +363,6 @@ TEST_F(FaderTest, ConstructorKeepsItsValuesAndTheActionTable)
     LogCapture log;
     EXPECT_THROW(fader.floatAction("setColor", 1.0f), ActionException);
     EXPECT_THROW(fader.action("setStartTime"), ActionException);
-    EXPECT_TRUE(log.contains("floatAction() - Action \"setColor\" not found!")) << log.text();
+    EXPECT_TRUE(log.contains("floatAction() - Action \"setColor\" takes a string, not a float!")) << log.text();
+    EXPECT_TRUE(log.contains("action() - Action \"setStartTime\" takes a float, not none!")) << log.text();
 }

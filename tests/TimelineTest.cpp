@@ -145,7 +145,7 @@ TEST_F(TimelineTest, FailuresAreWrappedWithTheActionAndItsTimeAndCountAsFired)
     } catch (const TimelineException& e) {
         EXPECT_EQ(e.getMessage(), "KelvoEngineException::::TimelineException::run() - Action \"say\" timed at 4.00 "
                                   "seconds failed to execute! KelvoEngineException::::ActionException::action() - "
-                                  "Action \"say\" not found!");
+                                  "Action \"say\" takes a string, not none!");
     }
     // The Action's own not-found line is the only one logged.
     EXPECT_EQ(log.errors(), 1);

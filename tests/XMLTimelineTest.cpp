@@ -152,9 +152,21 @@ TEST_F(XMLTimelineTest, TimesAreLeadingNumbersAndFileOrderIsKept)
 
 TEST_F(XMLTimelineTest, TypeWordsOtherThanTheThreeSendNoParameter)
 {
+    LogCapture loading;
     load(show("<action name=\"say\" type=\"String\" time=\"1\" param=\"dropped\"/>\n"
               "<action name=\"note\" type=\"\" time=\"2\" param=\"dropped\"/>\n"
-              "<action name=\"note\" type=\"FLOAT\" time=\"3\"/>\n"));
+              "<action name=\"note\" type=\"FLOAT\" time=\"3\"/>\n"
+              "<action name=\"note\" type=\"none\" time=\"3\"/>\n"));
+    // One warning for each type word that is none of the four; "none" itself is quiet.
+    EXPECT_EQ(loading.warnings(), 3) << loading.text();
+    EXPECT_EQ(loading.errors(), 0);
+    for (const char* line : {"[warning] xmltimeline::load() - Action \"say\" has the type \"String\", which is none of "
+                             "\"string\", \"float\", \"integer\" and \"none\": it is sent without a parameter.\n",
+                             "[warning] xmltimeline::load() - Action \"note\" has the type \"\", which is none of "
+                             "\"string\", \"float\", \"integer\" and \"none\": it is sent without a parameter.\n",
+                             "[warning] xmltimeline::load() - Action \"note\" has the type \"FLOAT\", which is none of "
+                             "\"string\", \"float\", \"integer\" and \"none\": it is sent without a parameter.\n"})
+        EXPECT_TRUE(loading.contains(line)) << line << loading.text();
     LogCapture log;
     clock = 1.0f;
     try {
@@ -164,8 +176,8 @@ TEST_F(XMLTimelineTest, TypeWordsOtherThanTheThreeSendNoParameter)
         EXPECT_NE(e.getMessage().find("run() - Action \"say\" timed at 1.00 seconds failed to execute! "),
                   std::string::npos);
     }
-    EXPECT_TRUE(log.contains("action() - Action \"say\" not found!"));
-    EXPECT_EQ(play({3.0f}), (Calls{"3.00: note()", "3.00: note()"}));
+    EXPECT_TRUE(log.contains("[error] action::action() - Action \"say\" takes a string, not none!\n")) << log.text();
+    EXPECT_EQ(play({3.0f}), (Calls{"3.00: note()", "3.00: note()", "3.00: note()"}));
 }
 
 TEST_F(XMLTimelineTest, AMalformedFileReportsWhereAndThrows)
