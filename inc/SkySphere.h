@@ -36,8 +36,9 @@ public:
     // Throws SkySphereException.
     void loadTexture(std::string file);
 
-    // Time is not used. Throws what drawing the sphere throws (a sphere without a texture has no
-    // surface to draw with); the matrix and the switches are restored first.
+    // Time is not used. Before a "loadTexture" has succeeded, throws SkySphereException naming
+    // this sky sphere and that action; otherwise throws what drawing the sphere throws, the matrix
+    // and the switches restored first.
     void render(double time) override;
 
     Sphere& getSphere() { return *sphere; }
@@ -48,6 +49,7 @@ private:
 
     Environment* owner;              // not owned
     std::unique_ptr<Sphere> sphere;  // the inner sphere; its surfaces are this sky sphere's
+    bool textured;                   // a "loadTexture" has succeeded
 };
 
 #endif

@@ -25,7 +25,7 @@ SkySphereException::SkySphereException(const std::string& message)
 }
 
 SkySphere::SkySphere(Environment* owner)
-    : owner(owner), sphere(new Sphere(owner, RADIUS, LATITUDE_STEPS, LONGITUDE_STEPS))
+    : owner(owner), sphere(new Sphere(owner, RADIUS, LATITUDE_STEPS, LONGITUDE_STEPS)), textured(false)
 {
     setClassName("Action<SkySphere>");
     // Drawn where render puts it: around the eye.
@@ -77,6 +77,7 @@ void SkySphere::loadTexture(std::string file)
         sphere->setSurfaceName(file);
         sphere->calcSphericalMapping(file);
         sphere->initialize();
+        textured = true;
     } catch (Exception& e) {
         throw SkySphereException("setTexture() - Failed to set the texture from file \"" + file + "\". " +
                                  e.getMessage());
@@ -85,6 +86,11 @@ void SkySphere::loadTexture(std::string file)
 
 void SkySphere::render(double)
 {
+    // Before its first texture the sphere's triangles name no surface it has.
+    if (!textured)
+        throw SkySphereException("render() - The sky sphere \"" + getName() + "\" of Environment \"" +
+                                 owner->getName() + "\" has no texture: give it one with its action \"loadTexture\" (\"" +
+                                 owner->getName() + "." + getName() + ".loadTexture\") before the scene is drawn.");
     glMatrixMode(GL_MODELVIEW);
     const GLMatrixScope matrix;
     // The camera's rotation without its translation: the sky stays around the eye.

@@ -261,7 +261,7 @@ TEST_F(SkySphereTest, SkyWithoutATextureFailsToDrawAndRestoresTheState)
 {
     SkySphere sky(&scene);
     glEnable(GL_DEPTH_TEST);
-    EXPECT_THROW(sky.render(0.0), Exception);
+    EXPECT_THROW(sky.render(0.0), SkySphereException);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     GLint front = 0, depth = 0;
     glGetIntegerv(GL_FRONT_FACE, &front);
@@ -280,4 +280,39 @@ TEST_F(SkySphereTest, SecondSkySphereReplacesTheFirstAndTheOldNameReachesNothing
     EXPECT_EQ(scene.getSkySphere()->getSphere().getSurfaces().size(), 0) << "a new sphere without a texture";
     scene.stringAction("night.loadTexture", "halves.jpg");
     EXPECT_TRUE(scene.getSkySphere()->getSphere().getSurfaces().exists("halves.jpg"));
+}
+
+TEST_F(SkySphereTest, ASkyDrawnWithoutATextureNamesItselfAndTheActionThatGivesItOne)
+{
+    const std::string failure = "KelvoEngineException::::SkySphereException::render() - The sky sphere \"sky\" of "
+                                "Environment \"outside\" has no texture: give it one with its action \"loadTexture\" "
+                                "(\"outside.sky.loadTexture\") before the scene is drawn.";
+    const struct {
+        const char* what;
+        const char* texture;  // loaded first, "" for none
+    } cases[] = {
+        {"never given a texture", ""},
+        {"its texture failed to load", "missing.jpg"},
+    };
+    for (const auto& c : cases) {
+        scene.stringAction("createSkySphere", "sky");
+        if (*c.texture != '\0') {
+            EXPECT_THROW(scene.stringAction("sky.loadTexture", c.texture), SkySphereException) << c.what;
+        }
+        LogCapture log;
+        try {
+            frame();
+            ADD_FAILURE() << c.what << ": drawn";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.getMessage(), failure) << c.what;
+        }
+        EXPECT_FALSE(log.contains("display list")) << c.what << "\n" << log.text();
+        GLint front = 0;
+        glGetIntegerv(GL_FRONT_FACE, &front);
+        EXPECT_EQ(front, GL_CCW) << c.what;
+    }
+
+    // Once given one, it draws.
+    scene.stringAction("sky.loadTexture", "blue.jpg");
+    EXPECT_TRUE(closeColour(frame(), {0, 0, 255})) << describe(frame());
 }
