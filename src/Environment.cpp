@@ -4,6 +4,8 @@
 
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "3dsLoader.h"
 #include "Actor.h"
@@ -15,6 +17,7 @@
 #include "SkySphere.h"
 #include "Sprite2D.h"
 #include "Sprite3D.h"
+#include "Surface.h"
 #include "StringUtil.h"
 #include "Text3D.h"
 #include "XMLSceneLoader.h"
@@ -29,6 +32,21 @@ const float DEFAULT_FIELD_OF_VIEW = 45.0f;
 const float DEFAULT_ASPECT = 640.0f / 480.0f;
 const float DEFAULT_Z_NEAR = 1.0f;
 const float DEFAULT_Z_FAR = 300.0f;
+
+// Deletes an actor that failed to load together with the surfaces its load made: a mesh leaves
+// its surface library alive, but nothing else can hold the surfaces of an actor never handed out.
+struct UnloadedActorDeleter {
+    void operator()(Actor* actor) const
+    {
+        Factory<Surface>& library = actor->getSurfaces();
+        std::vector<std::string> names;
+        for (const auto& entry : library.getComponents())
+            names.push_back(entry.first);
+        for (const std::string& name : names)
+            library.erase(name);
+        delete actor;
+    }
+};
 }
 
 Environment::Environment()
@@ -203,7 +221,7 @@ void Environment::loadLWO(std::string file)
     try {
         // Registered only once filled: an object that failed to load is not handed out to the
         // next user of its file name, which tries the file again and fails the same way.
-        std::unique_ptr<Actor> actor(new Actor(this));
+        std::unique_ptr<Actor, UnloadedActorDeleter> actor(new Actor(this));
         actor->setName(file);
         LWLoader loader(actor.get(), this);
         loader.loadObject(file);
