@@ -31,6 +31,7 @@
 #include "KeyframedMesh.h"
 #include "Log.h"
 #include "Matrix.h"
+#include "PictureNames.h"
 #include "Program.h"
 #include "Quaternion.h"
 #include "ResourceLoader.h"
@@ -457,54 +458,86 @@ void registerBenchmarks()
         frame->Unit(benchmark::kMillisecond);
 }
 
-// Median milliseconds of loads (five unless asked) of every .lwo and .3ds file in dir, or of only
-// the one named (each by its path relative to dir), each load into a fresh scene; "failed" with
-// the cause's start for a file the engine refuses.
-int loadFiles(const std::string& dir, int loads, const std::string& only)
+// Triangles of every mesh a 3D Studio load put into the scene.
+long sceneTriangles(Environment& scene)
 {
-    ResourceLoader::setResourcePath(dir + "/");
-    // Silent, as the peer's logger is: without the pictures every textured sample logs errors,
-    // and writing those lines out is not loading.
-    Log::getInstance()->setLevel(LogLevel::error - 1);
+    long count = 0;
+    for (const auto& entry : scene.getKeyframedMeshes().getComponents())
+        count += entry.second->getTriangleCount();
+    return count;
+}
+
+// The .lwo and .3ds files under dir, by their paths relative to it, sorted.
+std::vector<std::string> modelFiles(const std::string& dir)
+{
+    std::vector<std::string> names;
     FILE* list = popen(("cd '" + dir + "' && find . -type f \\( -iname '*.lwo' -o -iname '*.3ds' \\) | sort").c_str(), "r");
     if (!list)
-        return 1;
+        return names;
     char line[4096];
     while (std::fgets(line, sizeof line, list)) {
         std::string name(line);
         name.erase(name.find_last_not_of("\r\n") + 1);
-        name = name.substr(2);
+        names.push_back(name.substr(2));
+    }
+    pclose(list);
+    return names;
+}
+
+bool isLightWave(const std::string& name)
+{
+    return name.size() > 4 && (name.compare(name.size() - 4, 4, ".lwo") == 0 || name.compare(name.size() - 4, 4, ".LWO") == 0);
+}
+
+// Loads (five unless asked) of every .lwo and .3ds file in dir, or of only the one named (each by
+// its path relative to dir), each load into a fresh scene, one line per file:
+//   "<file>\t<warm ms>\t<cold ms>\t<triangles>", or "<file>\tfailed\t<the exception's message>"
+// cold is the file's first load in this process, warm the median of the loads after it (the first
+// when there is only one), triangles what the first load made.
+int loadFiles(const std::string& dir, int loads, const std::string& only)
+{
+    ResourceLoader::setResourcePath(dir + "/");
+    // Silent, as the peers' loggers are: a sample that names a missing picture logs an error, and
+    // writing lines out is not loading.
+    Log::getInstance()->setLevel(LogLevel::error - 1);
+    for (const std::string& name : modelFiles(dir)) {
         if (!only.empty() && name != only)
             continue;
-        const bool lightWave = name.size() > 4 && (name.compare(name.size() - 4, 4, ".lwo") == 0 ||
-                                                   name.compare(name.size() - 4, 4, ".LWO") == 0);
         std::vector<double> times;
         std::string failure;
+        long triangles = 0;
         for (int run = 0; run < loads && failure.empty(); ++run) {
             Environment scene;
-            // Freed after the clock stops, as the peer's mesh cache is cleared after its.
+            // Freed after the clock stops, as the peers free what they loaded after theirs.
             std::unique_ptr<Actor> actor;
             const auto start = std::chrono::steady_clock::now();
             try {
-                if (lightWave) {
+                if (isLightWave(name)) {
                     actor = loadActor(scene, name);
                 } else {
                     _3dsLoader loader;
                     loader.load(name, &scene);
                 }
             } catch (const std::exception& e) {
-                failure = std::string(e.what()).substr(0, 160);
+                // On one line: the cause of a refusal comes at the end of a long chain.
+                failure = e.what();
+                std::replace_if(failure.begin(), failure.end(), [](char c) { return c == '\n' || c == '\t'; }, ' ');
             }
             times.push_back(millisecondsSince(start));
+            if (run == 0 && failure.empty())
+                triangles = actor ? actor->getTriangleCount() : sceneTriangles(scene);
             emptyScene(scene);
         }
-        std::sort(times.begin(), times.end());
-        if (failure.empty())
-            std::printf("%s\t%.4f\n", name.c_str(), times[times.size() / 2]);
-        else
+        if (!failure.empty()) {
             std::printf("%s\tfailed\t%s\n", name.c_str(), failure.c_str());
+            continue;
+        }
+        const double cold = times.front();
+        if (times.size() > 1)
+            times.erase(times.begin());
+        std::sort(times.begin(), times.end());
+        std::printf("%s\t%.4f\t%.4f\t%ld\n", name.c_str(), times[times.size() / 2], cold, triangles);
     }
-    pclose(list);
     return 0;
 }
 
@@ -534,6 +567,20 @@ int main(int argc, char** argv)
     benchmark::Initialize(&count, arguments.data());
     const bool writeMode = count == 3 && std::strcmp(arguments[1], "--write") == 0;
     const bool filesMode = count >= 3 && count <= 5 && std::strcmp(arguments[1], "--files") == 0;
+    // --pictures <folder>: "<model>\t<picture>" for every picture name a model file under the
+    // folder holds, as stored; the peer comparison stages those pictures.
+    if (count == 3 && std::strcmp(arguments[1], "--pictures") == 0) {
+        const std::string dir = arguments[2];
+        for (const std::string& name : modelFiles(dir))
+            for (const std::string& picture : pictureNames(readFile(dir + "/" + name), isLightWave(name)))
+                std::printf("%s\t%s\n", name.c_str(), picture.c_str());
+        return 0;
+    }
+    // --jpeg <file>: a small grey JPEG there, for a picture a model names that is not at hand.
+    if (count == 3 && std::strcmp(arguments[1], "--jpeg") == 0) {
+        writeJpeg(arguments[2], 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
+        return 0;
+    }
     const bool ownMode = writeMode || filesMode;
     if (!ownMode && benchmark::ReportUnrecognizedArguments(count, arguments.data()))
         return 1;
@@ -545,9 +592,11 @@ int main(int argc, char** argv)
     Log::getInstance()->setLevel(0);
     ResourceLoader::setResourcePath(folder().path() + "/");
     writeJpeg(folder().file("grid.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
-    // --write <folder>: the generated 1 MB and 10 MB grids of both formats, for the peer comparison.
+    // --write <folder>: the generated 100 KB, 1 MB and 10 MB grids of both formats, for the peer
+    // comparison.
     if (writeMode) {
-        for (const char* name : {"lwo-1048576.lwo", "lwo-10485760.lwo", "3ds-1048576.3ds", "3ds-10485760.3ds"})
+        for (const char* name : {"lwo-102400.lwo", "lwo-1048576.lwo", "lwo-10485760.lwo", "3ds-102400.3ds",
+                                 "3ds-1048576.3ds", "3ds-10485760.3ds"})
             writeFile(std::string(arguments[2]) + "/" + name, makeFile(name));
         // The LWO2 grids name this picture; the engine refuses an object whose image is missing.
         writeJpeg(std::string(arguments[2]) + "/grid.jpg", 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
