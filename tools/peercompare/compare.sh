@@ -117,9 +117,9 @@ reads() {  # side file: whether the side reads the file's format
 measure() {
   local side=$1 file=$2 line status=0
   if [ "$side" = engine ]; then
-    line=$(timeout "$limit" "$bench" --files "$models" "$loads" "$file" < /dev/null 2> /dev/null) || status=$?
+    line=$(timeout -k 5 "$limit" "$bench" --files "$models" "$loads" "$file" < /dev/null 2> /dev/null) || status=$?
   else
-    line=$(cd "$models" && timeout "$limit" "$tools/peer-$side" "$loads" "$file" < /dev/null 2> /dev/null) || status=$?
+    line=$(cd "$models" && timeout -k 5 "$limit" "$tools/peer-$side" "$loads" "$file" < /dev/null 2> /dev/null) || status=$?
   fi
   line=$(printf "%s\n" "$line" | grep -F "$file"$'\t' | head -n 1 || true)
   if [ "$status" -eq 124 ]; then
@@ -158,9 +158,9 @@ for i in $(seq 1 "$frames"); do
   [ $((i % 2)) -eq 0 ] && order="bare engine"
   for side in $order; do
     if [ "$side" = engine ]; then
-      ms=$(timeout 60 "$tools/firstframe" "$tools/libfirstswap.so" "$program" --timeline show/timeline.xml < /dev/null 2> /dev/null | tail -n 1) || true
+      ms=$(timeout -k 5 60 "$tools/firstframe" "$tools/libfirstswap.so" "$program" --timeline show/timeline.xml < /dev/null 2> /dev/null | tail -n 1) || true
     else
-      ms=$(timeout 60 "$tools/firstframe" "$tools/libfirstswap.so" "$tools/barewindow" < /dev/null 2> /dev/null | tail -n 1) || true
+      ms=$(timeout -k 5 60 "$tools/firstframe" "$tools/libfirstswap.so" "$tools/barewindow" < /dev/null 2> /dev/null | tail -n 1) || true
     fi
     printf "%s\t%s\n" "$side" "${ms:-noswap}" >> "$work/frames.txt"
   done
