@@ -91,7 +91,8 @@ stage() {  # picture source (or ""), destination
   [ -n "$source" ] || printf "%s\t%s\n" "$model" "$picture" >> "$work/made.txt"
   case "$model" in
     *.lwo | *.LWO)
-      stage "$source" "$models/$base"
+      # The engine takes what follows the last folder separator (a volume name stays).
+      stage "$source" "$models/${stored##*/}"
       ;;
     *)
       engine_name=$(printf "%s" "${stored%.*}.jpg" | tr 'A-Z' 'a-z')
