@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "Vector.h"
 
@@ -127,6 +128,9 @@ private:
 
     KeyframerController* keyframerController;  // not owned: the scene's
     Keyframer* currentKeyframer;               // not owned: the node's, while its chunks are read
+    // The scene's first keyframer of every node id, as the controller's findKeyframer finds them,
+    // kept up to date as the nodes are read: a file's parent ids are resolved without a search.
+    std::unordered_map<int, Keyframer*> keyframersById;  // not owned: the scene's
     int startFrame;                            // the Frames chunk's range
     int endFrame;
     float tension;  // of the key being read, each in [0, 1]

@@ -28,8 +28,16 @@ public:
     void setId(int id);
     int getId() const;
 
-    // Not owned. A parent that is this keyframer or one of its descendants is refused with a
-    // warning and the old parent stays; null removes the parent.
+    // Keyframers a chain of parents may hold, from the root down to the deepest child, as bone
+    // chains may: every frame samples the whole chain of each object.
+    static constexpr int MAX_CHAIN_LENGTH = 128;
+
+    // Why candidate cannot become this keyframer's parent: it is this keyframer or one of its
+    // descendants, or the chain through it would hold more than MAX_CHAIN_LENGTH keyframers.
+    // Empty when it can (null always can). Walks at most MAX_CHAIN_LENGTH parents.
+    std::string parentRefusal(const Keyframer* candidate) const;
+    // Not owned. A parent that parentRefusal refuses is refused with a warning and the old parent
+    // stays; null removes the parent.
     void setParent(Keyframer* parent);
     Keyframer* getParent() const;
 
@@ -68,7 +76,7 @@ public:
     Matrix getScaleMatrix(float time) const;
     // The quaternion track when it has keys, otherwise the heading/pitch/bank track.
     Matrix getLocalRotationMatrix(float time) const;
-    // Composed with the parent's matrix, recursively up the chain.
+    // Composed with the parents' matrices up the chain.
     Matrix getMatrix(float time) const;
 
     void writeToLog() const;
@@ -76,7 +84,15 @@ public:
 private:
     std::string name;
     std::string targetName;
+    // Own matrix of a keyframer that has a parent: rotation with the position, then the scale.
+    Matrix getLinkMatrix(float time) const;
+    // Own matrix of a keyframer without a parent: scale with the position, then the rotation.
+    Matrix getRootMatrix(float time) const;
+
     Keyframer* parent;  // not owned; never this keyframer or one of its descendants
+    // Levels of descendants below this keyframer, at most MAX_CHAIN_LENGTH - 1; a child taken away
+    // again leaves it as it was, so it may count more levels than there are.
+    int height;
     int id;
     Vector pivot;       // shown in the log only
     TCBVectorInterpolator positionTrack;

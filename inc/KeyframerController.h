@@ -2,6 +2,7 @@
 #define KELVO_KEYFRAMERCONTROLLER_H
 
 #include <list>
+#include <unordered_map>
 
 class Environment;
 class Keyframer;
@@ -24,6 +25,11 @@ public:
     void setFrameRate(int fps);
     // The first keyframer in creation order with this id, or null (with a warning).
     Keyframer* findKeyframer(int id) const;
+    // The keyframer findKeyframer finds for every id there is, in one pass: for a reader that
+    // resolves many ids, which then notes the ids it gives itself.
+    std::unordered_map<int, Keyframer*> firstKeyframersById() const;
+    // The warning findKeyframer logs for an id that no keyframer has.
+    void reportMissingKeyframer(int id) const;
     // Once, when the scene initialises.
     void initialize();
     void toString() const;

@@ -216,6 +216,7 @@ void _3dsLoader::load(const std::string& file, Environment* environment)
     keyframerController = environment ? &environment->getKeyframerController() : nullptr;
     if (!keyframerController)
         throw _3dsLoaderException("load() - Keyframer Controller is NULL. Unable to continue.");
+    keyframersById = keyframerController->firstKeyframersById();
     resetSplineParams();
 
     _3dsReader reader(file, std::move(bytes));
@@ -624,6 +625,7 @@ void _3dsLoader::readFrames(_3dsReader& reader, uint64_t)
 Keyframer* _3dsLoader::beginNode()
 {
     currentKeyframer = keyframerController->createKeyframer();
+    keyframersById.emplace(currentKeyframer->getId(), currentKeyframer);
     return currentKeyframer;
 }
 
@@ -711,9 +713,19 @@ void _3dsLoader::readTrackObjectName(_3dsReader& reader, uint64_t)
     const uint16_t parentId = reader.readU16();
     if (parentId == NO_PARENT)
         return;
-    Keyframer* parent = keyframerController->findKeyframer(parentId);
-    if (parent)
-        currentKeyframer->setParent(parent);
+    const auto found = keyframersById.find(parentId);
+    if (found == keyframersById.end()) {
+        keyframerController->reportMissingKeyframer(parentId);
+        return;
+    }
+    Keyframer* parent = found->second;
+    // Drawing samples every chain whole: a chain too long to sample, or a loop, is no scene.
+    const std::string refusal = currentKeyframer->parentRefusal(parent);
+    if (!refusal.empty())
+        reader.fail("node \"" + name + "\" (id " + std::to_string(currentKeyframer->getId()) +
+                    ") cannot take node \"" + parent->getName() + "\" (id " + std::to_string(parentId) +
+                    ") as its parent: " + refusal);
+    currentKeyframer->setParent(parent);
 }
 
 void _3dsLoader::readTrackInstanceName(_3dsReader& reader, uint64_t)
@@ -730,8 +742,15 @@ void _3dsLoader::readPivotPoint(_3dsReader& reader, uint64_t)
 void _3dsLoader::readNodeOrderId(_3dsReader& reader, uint64_t)
 {
     const uint16_t id = reader.readU16();
-    if (currentKeyframer)
-        currentKeyframer->setId(id);
+    if (!currentKeyframer)
+        return;
+    // The current keyframer is the scene's newest: no later one shares its old id, and an
+    // earlier one of the new id stays the one found.
+    const auto old = keyframersById.find(currentKeyframer->getId());
+    if (old != keyframersById.end() && old->second == currentKeyframer)
+        keyframersById.erase(old);
+    currentKeyframer->setId(id);
+    keyframersById.emplace(currentKeyframer->getId(), currentKeyframer);
 }
 
 uint16_t _3dsLoader::readTrackHeader(_3dsReader& reader, uint64_t minimumKeySize)

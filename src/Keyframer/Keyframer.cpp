@@ -1,6 +1,7 @@
 #include "Keyframer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "Log.h"
@@ -13,7 +14,7 @@ const double PI = 3.14159265358979323846;
 }
 
 Keyframer::Keyframer(Environment* owner)
-    : name("Anonymous object"), parent(nullptr), id(-1), positionTrack(DEFAULT_FRAMES_PER_SECOND),
+    : name("Anonymous object"), parent(nullptr), height(0), id(-1), positionTrack(DEFAULT_FRAMES_PER_SECOND),
       rotationTrack(DEFAULT_FRAMES_PER_SECOND), hpbTrack(DEFAULT_FRAMES_PER_SECOND),
       scaleTrack(DEFAULT_FRAMES_PER_SECOND), rollTrack(DEFAULT_FRAMES_PER_SECOND),
       framesPerSecond(DEFAULT_FRAMES_PER_SECOND), owner(owner)
@@ -46,18 +47,34 @@ int Keyframer::getId() const
     return id;
 }
 
+std::string Keyframer::parentRefusal(const Keyframer* candidate) const
+{
+    // The chain through candidate holds its ancestors, candidate, this keyframer and the levels
+    // below this one; the walk stops once that is known to be too many, so it is never longer
+    // than the limit, and it ends on a cycle too, which only a refused parent could make.
+    int chain = height + 1;
+    for (const Keyframer* k = candidate; k; k = k->parent) {
+        if (k == this)
+            return "the keyframer would become its own ancestor";
+        if (++chain > MAX_CHAIN_LENGTH)
+            return "the chain of parents would hold more than " + std::to_string(MAX_CHAIN_LENGTH) + " keyframers";
+    }
+    return "";
+}
+
 void Keyframer::setParent(Keyframer* newParent)
 {
-    // getMatrix recurses up the chain, so a loop would never end; the chain is acyclic, so this
-    // walk ends.
-    for (const Keyframer* k = newParent; k; k = k->parent) {
-        if (k == this) {
-            KELVO_LOG(LogLevel::warning) << "setParent(\"" << name << "\") - Refusing parent \""
-                         << newParent->name << "\": the keyframer would become its own ancestor." << logEnd;
-            return;
-        }
+    const std::string refusal = parentRefusal(newParent);
+    if (!refusal.empty()) {
+        KELVO_LOG(LogLevel::warning) << "setParent(\"" << name << "\") - Refusing parent \""
+                     << newParent->name << "\": " << refusal << "." << logEnd;
+        return;
     }
     parent = newParent;
+    // The levels below each ancestor, which bound the chains later parents may make.
+    int below = height + 1;
+    for (Keyframer* k = parent; k && k->height < below; k = k->parent, ++below)
+        k->height = below;
 }
 
 Keyframer* Keyframer::getParent() const
@@ -220,24 +237,48 @@ Matrix Keyframer::getLocalRotationMatrix(float time) const
     return m;
 }
 
-Matrix Keyframer::getMatrix(float time) const
+Matrix Keyframer::getLinkMatrix(float time) const
 {
     Matrix r = getLocalRotationMatrix(time);
     const Matrix t = getTranslationMatrix(time);
     const Matrix s = getScaleMatrix(time);
-    if (parent) {
-        // In OpenGL order: parent · scale · (rotation with the position), so the own position is
-        // scaled by the own scale.
-        r.setTranslation(Vector(r.get(12) + t.get(12), r.get(13) + t.get(13), r.get(14) + t.get(14)));
-        r *= s;
-        r *= parent->getMatrix(time);
-        return r;
-    }
+    // In OpenGL order: scale · (rotation with the position), so the own position is scaled by the
+    // own scale.
+    r.setTranslation(Vector(r.get(12) + t.get(12), r.get(13) + t.get(13), r.get(14) + t.get(14)));
+    r *= s;
+    return r;
+}
+
+Matrix Keyframer::getRootMatrix(float time) const
+{
+    Matrix r = getLocalRotationMatrix(time);
+    const Matrix t = getTranslationMatrix(time);
+    const Matrix s = getScaleMatrix(time);
     // In OpenGL order: (scale with the position) · rotation; the position is not scaled.
     Matrix scaledTranslation(t);
     scaledTranslation.setScale(Vector(s.get(0), s.get(5), s.get(10)));
     r *= scaledTranslation;
     return r;
+}
+
+Matrix Keyframer::getMatrix(float time) const
+{
+    // Each keyframer's own matrix times its parent's whole matrix, worked out from the root down
+    // (the products in the same order as a walk that recursed up the chain). The chain is at most
+    // MAX_CHAIN_LENGTH keyframers long, as setParent keeps it, and held on the stack: this runs
+    // every frame.
+    std::array<const Keyframer*, MAX_CHAIN_LENGTH> chain;
+    std::size_t length = 0;
+    const Keyframer* k = this;
+    for (; k->parent && length < chain.size(); k = k->parent)
+        chain[length++] = k;
+    Matrix m = k->parent ? k->getLinkMatrix(time) : k->getRootMatrix(time);
+    while (length > 0) {
+        Matrix own = chain[--length]->getLinkMatrix(time);
+        own *= m;
+        m = own;
+    }
+    return m;
 }
 
 void Keyframer::writeToLog() const

@@ -34,10 +34,23 @@ Keyframer* KeyframerController::findKeyframer(int id) const
     for (Keyframer* keyframer : keyframers)
         if (keyframer->getId() == id)
             return keyframer;
+    reportMissingKeyframer(id);
+    return nullptr;
+}
+
+std::unordered_map<int, Keyframer*> KeyframerController::firstKeyframersById() const
+{
+    std::unordered_map<int, Keyframer*> first;
+    for (Keyframer* keyframer : keyframers)
+        first.emplace(keyframer->getId(), keyframer);  // keeps an earlier one of the same id
+    return first;
+}
+
+void KeyframerController::reportMissingKeyframer(int id) const
+{
     // The line ends with a blank before its break; logEnd writes the break (and flushes).
     KELVO_LOG(LogLevel::warning) << "findKeyframer() - Didn't find keyframer (id " << id << ") "
                  << logEnd;
-    return nullptr;
 }
 
 void KeyframerController::initialize()
