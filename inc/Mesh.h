@@ -129,7 +129,9 @@ public:
     // That warning, for count triangles without a face normal; nothing for none.
     void reportZeroFaceNormals(int count) const;
     // The normal of every triangle corner: the mean of the face normals of the point's triangles
-    // whose smoothing groups share a bit with this triangle's, not normalised again.
+    // whose smoothing groups share a bit with this triangle's, not normalised again. Time linear
+    // in the corners: once more than 64 groups meet at one point (no modelled surface does), that
+    // point's further groups count a triangle once for every bit it shares.
     void calcVertexNormals();
     // Spreads the per-point UVs onto the triangles that have none for the point; the mesh draws
     // textured only when then every triangle has coordinates.

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "Environment.h"
 #include "GLErrors.h"
@@ -30,6 +33,27 @@ const double U_PER_RADIAN = 0.1591549413993145;
 const double V_PER_RADIAN = 0.318309882798629;
 // Two corners of one triangle further apart than this in u or v lie on both sides of the seam.
 const float SEAM_THRESHOLD = 0.9f;
+
+// Smoothing groups of one point whose normals are each worked out by one walk over the point's
+// triangles. Modelled surfaces meet in a handful at a point; past this many a file is hostile,
+// and the point's further groups take the mean by bit instead, so that no point costs more than
+// this many walks.
+const std::size_t WALKED_GROUPS_PER_POINT = 64;
+const int GROUP_BITS = 32;
+
+// The vertex normals found at one point, by the smoothing group they were found for.
+struct PointGroupNormals {
+    struct Found {
+        int group;
+        bool shared;    // some triangle of the point shares a bit with group
+        Vector normal;  // their mean, when shared
+    };
+    std::vector<Found> walked;
+    // For the groups past WALKED_GROUPS_PER_POINT: the sum of the face normals and the number of
+    // the point's triangles that carry each bit, made at the first such group.
+    std::vector<Vector> bitSums;
+    std::vector<int> bitCounts;
+};
 
 // Moves the smaller of two values across the seam when they lie more than the threshold apart,
 // for the pairs (0, 1), (0, 2) and (1, 2) in turn.
@@ -373,23 +397,70 @@ void Mesh::reportZeroFaceNormals(int count) const
 void Mesh::calcVertexNormals()
 {
     vertexNormals.clear();
+    // Every corner takes the mean of the face normals of its point's triangles whose groups share
+    // a bit with its own. The mean depends on the point and the group only, so it is summed once
+    // for each point and group met (in ascending triangle order, as the corners of the first
+    // triangle asked it) and looked up by the other corners: a point shared by n triangles costs
+    // one walk over them, not n.
+    std::unordered_map<int, PointGroupNormals> byPoint;
     for (const auto& entry : triangles) {
         const Triangle& triangle = entry.second;
         const int group = triangle.getSmoothingGroup();
         for (int corner = 0; corner < 3; ++corner) {
             const int point = triangle.getPoint(corner);
+            // A triangle of no group shares a bit with none.
+            if (group == 0) {
+                vertexNormals.setNormal(entry.first, point, triangle.getNormal());
+                continue;
+            }
+            PointGroupNormals& found = byPoint[point];
+            const auto same = std::find_if(found.walked.begin(), found.walked.end(),
+                                           [group](const PointGroupNormals::Found& f) { return f.group == group; });
             Vector sum;
             int count = 0;
-            for (int other : pointTriangles.find(point)) {
-                const Triangle* neighbour = triangles.findValue(other);
-                if (neighbour && (neighbour->getSmoothingGroup() & group) != 0) {
-                    sum += neighbour->getNormal();
-                    ++count;
+            if (same != found.walked.end()) {
+                count = same->shared ? 1 : 0;
+                sum = same->normal;
+            } else if (found.walked.size() < WALKED_GROUPS_PER_POINT) {
+                for (int other : pointTriangles.find(point)) {
+                    const Triangle* neighbour = triangles.findValue(other);
+                    if (neighbour && (neighbour->getSmoothingGroup() & group) != 0) {
+                        sum += neighbour->getNormal();
+                        ++count;
+                    }
                 }
+                // The mean of unit normals is not normalised again: across a crease it is shorter.
+                if (count > 0)
+                    sum = sum / static_cast<float>(count);
+                found.walked.push_back({group, count > 0, sum});
+                count = count > 0 ? 1 : 0;
+            } else {
+                if (found.bitSums.empty()) {
+                    found.bitSums.assign(GROUP_BITS, Vector());
+                    found.bitCounts.assign(GROUP_BITS, 0);
+                    for (int other : pointTriangles.find(point)) {
+                        const Triangle* neighbour = triangles.findValue(other);
+                        if (!neighbour)
+                            continue;
+                        const auto bits = static_cast<uint32_t>(neighbour->getSmoothingGroup());
+                        for (int bit = 0; bit < GROUP_BITS; ++bit)
+                            if (bits & (1u << bit)) {
+                                found.bitSums[bit] += neighbour->getNormal();
+                                ++found.bitCounts[bit];
+                            }
+                    }
+                }
+                // A triangle that shares several bits with the group counts once for each.
+                const auto bits = static_cast<uint32_t>(group);
+                for (int bit = 0; bit < GROUP_BITS; ++bit)
+                    if (bits & (1u << bit)) {
+                        sum += found.bitSums[bit];
+                        count += found.bitCounts[bit];
+                    }
+                if (count > 0)
+                    sum = sum / static_cast<float>(count);
             }
-            // The mean of unit normals is not normalised again: across a crease it is shorter.
-            vertexNormals.setNormal(entry.first, point,
-                                    count > 0 ? sum / static_cast<float>(count) : triangle.getNormal());
+            vertexNormals.setNormal(entry.first, point, count > 0 ? sum : triangle.getNormal());
         }
     }
 }
