@@ -2,9 +2,19 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "3dsLoader.h"
+#include "Actor.h"
+#include "CameraController.h"
+#include "HostileFiles.h"
+#include "KeyframedMesh.h"
+#include "lwloader/LWLoader.h"
 
 #include "Environment.h"
 #include "GLEnvironment.h"
@@ -430,4 +440,179 @@ TEST_F(MeshTest, MetalSurfaceGetsTheReflectionMapAtInitialization)
     EXPECT_NE(reflection->getTextureId(), 0u);
     ASSERT_EQ(metal->getTextures().size(), 1u);
     EXPECT_EQ(metal->getTextures()[0], reflection);
+}
+
+namespace {
+// A corner's vertex normal as a walk over every triangle of its point works it out: the way each
+// corner once took, kept here as the reference the engine's must match bit for bit.
+Vector walkedVertexNormal(const Mesh& mesh, const Triangle& triangle, int point)
+{
+    Vector sum;
+    int count = 0;
+    for (int other : mesh.getPointTriangles(point)) {
+        const Triangle* neighbour = mesh.getTriangles().findValue(other);
+        if (neighbour && (neighbour->getSmoothingGroup() & triangle.getSmoothingGroup()) != 0) {
+            sum += neighbour->getNormal();
+            ++count;
+        }
+    }
+    return count > 0 ? sum / static_cast<float>(count) : triangle.getNormal();
+}
+
+// Works out the mesh's normals and compares every corner's with the walk's; the corners compared.
+int expectWalkedVertexNormals(Mesh& mesh, const std::string& what)
+{
+    mesh.calcFaceNormals();
+    mesh.calcVertexNormals();
+    const TriangleNormalMap normals = mesh.getTriangleNormalMap();
+    int corners = 0;
+    int differing = 0;
+    for (const auto& entry : mesh.getTriangles()) {
+        const PointNormalMap* found = normals.findPointNormals(entry.first);
+        if (!found) {
+            ADD_FAILURE() << what << ": triangle " << entry.first << " has no vertex normals";
+            continue;
+        }
+        for (int corner = 0; corner < 3; ++corner) {
+            const int point = entry.second.getPoint(corner);
+            const Vector expected = walkedVertexNormal(mesh, entry.second, point);
+            const Vector actual = found->getNormal(point);
+            ++corners;
+            if (actual.x != expected.x || actual.y != expected.y || actual.z != expected.z) {
+                if (++differing <= 3)
+                    ADD_FAILURE() << what << ": triangle " << entry.first << ", point " << point << ": ("
+                                  << actual.x << ", " << actual.y << ", " << actual.z << ") instead of ("
+                                  << expected.x << ", " << expected.y << ", " << expected.z << ")";
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << what;
+    return corners;
+}
+
+std::vector<std::string> modelFiles(const std::string& folder, const std::vector<std::string>& extensions)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    if (!fs::is_directory(folder))
+        return files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && std::find(extensions.begin(), extensions.end(),
+                                                 entry.path().extension().string()) != extensions.end())
+            files.push_back(fs::relative(entry.path(), folder).string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+}
+
+TEST_F(MeshTest, VertexNormalsOfEverySharedModelAreThoseOfAWalkOverEachCornersTriangles)
+{
+    if (sharedDir().empty())
+        GTEST_SKIP() << "../shared/models is absent: no third-party models to compare the normals of";
+    LogCapture quiet;  // missing textures and unsupported projections
+    int meshes = 0;
+    int corners = 0;
+    const std::string studio = sharedDir() + "/models/3DS/";
+    ResourceLoader::setResourcePath(studio);
+    for (const std::string& file : modelFiles(studio, {".3ds", ".3DS"})) {
+        Environment environment;
+        try {
+            _3dsLoader loader;
+            loader.load(file, &environment);
+        } catch (const Exception& e) {
+            ADD_FAILURE() << file << ": " << e.getMessage();
+            continue;
+        }
+        for (const auto& entry : environment.getKeyframedMeshes().getComponents()) {
+            corners += expectWalkedVertexNormals(*entry.second, file + " " + entry.first);
+            ++meshes;
+        }
+    }
+    const std::string lightwave = sharedDir() + "/models/LWO/";
+    ResourceLoader::setResourcePath(lightwave);
+    int objects = 0;
+    for (const std::string& file : modelFiles(lightwave, {".lwo"})) {
+        Actor actor(nullptr);
+        try {
+            LWLoader loader(&actor, nullptr);
+            loader.loadObject(file);
+            loader.fillObject(&actor);
+        } catch (const Exception&) {
+            continue;  // a projection or a kind of file the engine does not read
+        }
+        corners += expectWalkedVertexNormals(actor, file);
+        ++objects;
+    }
+    EXPECT_GE(meshes, 10);
+    EXPECT_GE(objects, 10);
+    EXPECT_GT(corners, 10000);
+}
+
+TEST_F(MeshTest, VertexNormalsWhereManySmoothingGroupsMeetAreThoseOfTheWalk)
+{
+    // A fan of triangles around point 0, their groups made of one to three bits each, some shared
+    // with the neighbours, some not: up to 64 different groups meet at the centre.
+    struct Case {
+        const char* what;
+        int triangles;
+        int (*group)(int triangle);
+    } cases[] = {
+        {"one group", 40, [](int) { return 1; }},
+        {"smooth everywhere and no group", 40, [](int t) { return t % 3 == 0 ? 0 : -1; }},
+        {"a bit each, shared around", 64, [](int t) { return 1 << (t % 32) | 1 << ((t + 1) % 32); }},
+        {"64 groups of up to three bits", 64, [](int t) { return (t + 1) | 1 << (t % 5 + 20) | (t % 2) << 31; }},
+    };
+    for (const Case& c : cases) {
+        Mesh mesh(&scene);
+        mesh.addPoint(Vector(0, 0, 1));
+        for (int t = 0; t <= c.triangles; ++t) {
+            const float angle = static_cast<float>(t) * 0.1f;
+            mesh.addPoint(Vector(std::cos(angle), std::sin(angle), 0.1f * static_cast<float>(t % 4)));
+        }
+        for (int t = 0; t < c.triangles; ++t)
+            mesh.getTriangle(mesh.addTriangle(0, t + 1, t + 2))->setSmoothingGroup(c.group(t));
+        EXPECT_EQ(expectWalkedVertexNormals(mesh, c.what), 3 * c.triangles);
+    }
+}
+
+TEST_F(MeshTest, TheFirstFrameOfAMeshTakesProcessorTimeInProportionToItsTrianglesAroundAPoint)
+{
+    // A 3D Studio mesh loaded and drawn once through its camera: its display list is compiled,
+    // and its normals worked out, at that first frame.
+    struct Case {
+        const char* what;
+        bool rim;
+        bool groupPerFace;
+    } cases[] = {
+        {"faces over three points", false, false},
+        {"a cone", true, false},
+        {"faces over three points, a group each", false, true},
+    };
+    const auto seconds = [&](const std::string& bytes) {
+        writeFile("fan.3ds", bytes);
+        double least = 1e9;
+        for (int run = 0; run < 2; ++run) {
+            Environment environment;
+            const double start = threadCpuSeconds();
+            _3dsLoader loader;
+            loader.load("fan.3ds", &environment);
+            environment.getCameraController().setCamera("Cam");
+            environment.setViewState();
+            environment.render(0.0);
+            least = std::min(least, threadCpuSeconds() - start);
+            const KeyframedMesh* fan = environment.getKeyframedMeshes().find("Fan");
+            EXPECT_EQ(fan->getTriangleNormalMap().size(), fan->getTriangleCount()) << "normals at the first frame";
+        }
+        leaveMeshView();
+        enterMeshView(scene);
+        return least;
+    };
+    for (const Case& c : cases) {
+        LogCapture quiet;
+        const double small = seconds(sharedPointFaces3ds(16383, c.rim, c.groupPerFace));
+        const double large = seconds(sharedPointFaces3ds(65532, c.rim, c.groupPerFace));
+        EXPECT_LT(large, readerSecondsLimit()) << c.what;
+        EXPECT_LT(large, 6 * small) << c.what << ": " << small << " s for 16,383 faces, " << large
+                                    << " s for 65,532";
+    }
 }

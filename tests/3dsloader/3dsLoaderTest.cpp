@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -549,4 +550,107 @@ TEST_F(ThreeDSLoaderTest, AKeyCountBeyondItsTrackEndsTheLoad)
     EXPECT_NE(message.find("a track at byte 67 declares 1000 keys where 22 bytes remain in its chunk"),
               std::string::npos)
         << message;
+}
+
+TEST_F(ThreeDSLoaderTest, AParentThatWouldMakeAChainLongerThan128NodesOrALoopEndsTheLoadNamingTheNode)
+{
+    const std::string prefix =
+        "KelvoEngineException::::3dsLoaderException::read3ds() - Read error. Scene file may be corrupted. File "
+        "\"scene.3ds\": ";
+    const auto tooLong = [&](const std::string& name) {
+        return prefix + "node \"" + name +
+               "\" (id 128) cannot take node \"$$$DUMMY\" (id 127) as its parent: the chain of parents would hold "
+               "more than 128 keyframers.";
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string failure;
+    } cases[] = {
+        {"128 nodes chained", chainedNodes3ds(128), ""},
+        {"129 nodes chained", chainedNodes3ds(129), tooLong("Box")},
+        {"60,000 nodes chained", chainedNodes3ds(60000), tooLong("$$$DUMMY")},
+        {"a node its own parent", inMain(keyframerData(node(OBJECT_TRACK, nodeId(5) + nodeName("Self", 5)))),
+         prefix + "node \"Self\" (id 5) cannot take node \"Self\" (id 5) as its parent: the keyframer would become "
+                  "its own ancestor."},
+    };
+    for (const Case& c : cases) {
+        environment = std::make_unique<Environment>();
+        const double start = threadCpuSeconds();
+        EXPECT_EQ(load(c.bytes), c.failure) << c.name;
+        EXPECT_LT(threadCpuSeconds() - start, readerSecondsLimit()) << c.name;
+    }
+    // The longest chain allowed drives its object from the end of the chain.
+    environment = std::make_unique<Environment>();
+    ASSERT_EQ(load(chainedNodes3ds(128)), "");
+    int ancestors = 0;
+    for (const Keyframer* k = keyframer(127)->getParent(); k; k = k->getParent())
+        ++ancestors;
+    EXPECT_EQ(ancestors, 127);
+    EXPECT_EQ(keyframer(127)->getName(), "Box");
+}
+
+TEST_F(ThreeDSLoaderTest, ParentIdsFindTheFirstNodeOfTheirIdAsTheControllerDoes)
+{
+    const auto named = [](const std::string& name, uint16_t id, uint16_t parent) {
+        return node(OBJECT_TRACK, nodeId(id) + nodeName(name, parent));
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> loads;  // keyframer sections, loaded one after another into one scene
+        const char* parent;              // of the last node, "" for none
+        int missing;                     // parent ids the controller reports as missing
+    } cases[] = {
+        {"an id two nodes have", {named("first", 5, 0xFFFF) + named("second", 5, 0xFFFF) + named("child", 9, 5)},
+         "first", 0},
+        {"an id a node gave up", {named("moved", 5, 0xFFFF) + nodeId(6) + named("child", 9, 5)}, "", 1},
+        {"the id it took instead", {named("moved", 5, 0xFFFF) + nodeId(6) + named("child", 9, 6)}, "moved", 0},
+        {"an id of an earlier file", {named("earlier", 3, 0xFFFF), named("child", 9, 3)}, "earlier", 0},
+        {"an id of a later node", {named("child", 9, 4) + named("later", 4, 0xFFFF)}, "", 1},
+    };
+    for (const Case& c : cases) {
+        environment = std::make_unique<Environment>();
+        LogCapture log;
+        for (const std::string& section : c.loads)
+            ASSERT_EQ(load(inMain(keyframerData(section))), "") << c.name;
+        const Keyframer* child = keyframer(9);
+        ASSERT_NE(child, nullptr) << c.name;
+        EXPECT_EQ(child->getParent() ? child->getParent()->getName() : "", c.parent) << c.name;
+        int missing = 0;
+        const std::string text = log.text();
+        for (size_t at = text.find("Didn't find keyframer"); at != std::string::npos;
+             at = text.find("Didn't find keyframer", at + 1))
+            ++missing;
+        EXPECT_EQ(missing, c.missing) << c.name;
+    }
+}
+
+TEST_F(ThreeDSLoaderTest, LoadingNodesTakesProcessorTimeInProportionToTheirNumber)
+{
+    // Chains of 100 nodes: every node names the one before as its parent.
+    const auto forest = [](int nodes) {
+        ThreeDSWriter writer;
+        writer.chunk(MAIN).chunk(KEYFRAMER_DATA);
+        for (int i = 0; i < nodes; ++i) {
+            writer.chunk(OBJECT_TRACK).chunk(NODE_ORDER_ID).u16(static_cast<uint16_t>(i)).end();
+            writer.chunk(TRACK_OBJECT_NAME).str("$$$DUMMY").u16(0).u16(0);
+            writer.u16(i % 100 == 0 ? 0xFFFF : static_cast<uint16_t>(i - 1)).end().end();
+        }
+        return writer.end().end().bytes();
+    };
+    // The least of three loads, in processor seconds.
+    const auto seconds = [&](const std::string& bytes) {
+        double least = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            environment = std::make_unique<Environment>();
+            const double start = threadCpuSeconds();
+            EXPECT_EQ(load(bytes), "");
+            least = std::min(least, threadCpuSeconds() - start);
+        }
+        return least;
+    };
+    const double small = seconds(forest(15000));
+    const double large = seconds(forest(60000));
+    EXPECT_EQ(environment->getKeyframerController().getKeyframerCount(), 60000);
+    EXPECT_LT(large, 6 * small) << small << " s for 15,000 nodes, " << large << " s for 60,000";
 }

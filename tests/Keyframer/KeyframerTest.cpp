@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
+#include <string>
 
 #include "TestSupport.h"
 
@@ -205,6 +207,43 @@ TEST(Keyframer, RefusesAParentThatWouldCloseALoop)
     EXPECT_EQ(a.getParent(), &d);
     EXPECT_EQ(c.getParent(), &a);
     EXPECT_EQ(b.getParent(), nullptr);
+}
+
+TEST(Keyframer, ChainsOfParentsHoldAtMost128Keyframers)
+{
+    // A chain of upper keyframers, then the root of a chain of lower ones given the deepest upper
+    // one as its parent. Every keyframer stands one unit along x from its parent's place.
+    struct Case {
+        int upper, lower;
+        bool linked;
+    } cases[] = {
+        {127, 1, true}, {128, 1, false}, {64, 64, true}, {64, 65, false}, {1, 127, true}, {1, 128, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.upper) + " above " + std::to_string(c.lower);
+        std::deque<Keyframer> upper, lower;
+        for (std::deque<Keyframer>* chain : {&upper, &lower}) {
+            const int length = chain == &upper ? c.upper : c.lower;
+            for (int i = 0; i < length; ++i) {
+                chain->emplace_back(nullptr);
+                chain->back().setName(std::to_string(i));
+                chain->back().addPositionKey(0, Vector(1, 0, 0), 0, 0, 0);
+                if (i > 0)
+                    chain->back().setParent(&(*chain)[static_cast<size_t>(i - 1)]);
+            }
+        }
+        LogCapture log;
+        lower.front().setParent(&upper.back());
+        EXPECT_EQ(lower.front().getParent(), c.linked ? &upper.back() : nullptr) << what;
+        EXPECT_EQ(log.warnings(), c.linked ? 0 : 1) << what;
+        if (!c.linked) {
+            EXPECT_TRUE(log.contains("Refusing parent \"" + std::to_string(c.upper - 1) +
+                                     "\": the chain of parents would hold more than 128 keyframers."))
+                << log.text();
+        }
+        EXPECT_EQ(lower.back().getMatrix(0).get(12), static_cast<float>(c.linked ? c.upper + c.lower : c.lower))
+            << what;
+    }
 }
 
 TEST(Keyframer, WritesItsNamesPivotAndPositionKeys)

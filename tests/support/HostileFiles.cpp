@@ -1,5 +1,6 @@
 #include "HostileFiles.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -16,6 +17,67 @@ std::string nestedMainChunks3ds(int levels)
         writer.chunk(_3dsChunk::MAIN);
     for (int i = 0; i < levels; ++i)
         writer.end();
+    return writer.bytes();
+}
+
+namespace {
+// An object block of a camera named Cam ten units before the origin, looking at it.
+void cameraObject(ThreeDSWriter& writer)
+{
+    writer.chunk(_3dsChunk::OBJECT_BLOCK).str("Cam");
+    writer.chunk(_3dsChunk::CAMERA).vec(0.0f, -10.0f, 0.0f).vec(0.0f, 0.0f, 0.0f).f32(0.0f).f32(35.0f).end();
+    writer.end();
+}
+}
+
+std::string chainedNodes3ds(int nodes)
+{
+    ThreeDSWriter writer;
+    writer.chunk(_3dsChunk::MAIN).chunk(_3dsChunk::OBJECT_MESH);
+    writer.chunk(_3dsChunk::OBJECT_BLOCK).str("Box").chunk(_3dsChunk::TRI_MESH);
+    writer.chunk(_3dsChunk::VERTEX_LIST).u16(3).vec(-1.0f, 0.0f, -1.0f).vec(1.0f, 0.0f, -1.0f).vec(0.0f, 0.0f, 1.0f).end();
+    writer.chunk(_3dsChunk::FACE_LIST).u16(1).u16(0).u16(1).u16(2).u16(0).end();
+    writer.end().end();
+    cameraObject(writer);
+    writer.end();
+    writer.chunk(_3dsChunk::KEYFRAMER_DATA);
+    for (int i = 0; i < nodes; ++i) {
+        const uint16_t parent = i == 0 ? 0xFFFF : static_cast<uint16_t>(i - 1);
+        writer.chunk(_3dsChunk::OBJECT_TRACK);
+        writer.chunk(_3dsChunk::NODE_ORDER_ID).u16(static_cast<uint16_t>(i)).end();
+        writer.chunk(_3dsChunk::TRACK_OBJECT_NAME).str(i + 1 == nodes ? "Box" : "$$$DUMMY").u16(0).u16(0).u16(parent);
+        writer.end();
+        writer.end();
+    }
+    writer.end().end();
+    return writer.bytes();
+}
+
+std::string sharedPointFaces3ds(int faces, bool rim, bool groupPerFace)
+{
+    ThreeDSWriter writer;
+    writer.chunk(_3dsChunk::MAIN).chunk(_3dsChunk::OBJECT_MESH);
+    writer.chunk(_3dsChunk::OBJECT_BLOCK).str("Fan").chunk(_3dsChunk::TRI_MESH);
+    const int points = rim ? faces + 2 : 3;
+    writer.chunk(_3dsChunk::VERTEX_LIST).u16(static_cast<uint16_t>(points)).vec(0.0f, 0.0f, 1.0f);
+    for (int p = 1; p < points; ++p) {
+        const float angle = static_cast<float>(p) * 6.2831853f / static_cast<float>(points - 1);
+        writer.vec(std::cos(angle), std::sin(angle), 0.0f);
+    }
+    writer.end();
+    writer.chunk(_3dsChunk::FACE_LIST).u16(static_cast<uint16_t>(faces));
+    for (int f = 0; f < faces; ++f) {
+        const uint16_t b = rim ? static_cast<uint16_t>(f + 1) : 1;
+        writer.u16(0).u16(b).u16(static_cast<uint16_t>(b + 1)).u16(0);
+    }
+    writer.chunk(_3dsChunk::SMOOTHINGS);
+    for (int f = 0; f < faces; ++f)
+        writer.u32(groupPerFace ? static_cast<uint32_t>(f + 1) : 1u);
+    writer.end();
+    writer.end();
+    writer.end().end();
+    cameraObject(writer);
+    writer.end().end();
     return writer.bytes();
 }
 
@@ -142,6 +204,10 @@ const size_t WAV_DATA_SIZE = 40;
 std::string wavPrefix(size_t length) { return patchedWav(0, 'R', 1).substr(0, length); }
 
 std::string nested3ds() { return nestedMainChunks3ds(20000); }
+std::string chainedNodes() { return chainedNodes3ds(60000); }
+std::string sharedPointFaces() { return sharedPointFaces3ds(65535, false); }
+std::string fanFaces() { return sharedPointFaces3ds(65533, true); }
+std::string groupPerSharedPointFace() { return sharedPointFaces3ds(65535, false, true); }
 std::string manyBones() { return boneChunkLwo(65535, 3); }
 std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
 std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
@@ -180,6 +246,10 @@ const std::vector<HostileFile>& hostileFiles()
         {"wav", "huge-data-claim.wav", "the \"data\" chunk at byte 36 declares 419430400 bytes, but only 128 follow",
          [] { return patchedWav(WAV_DATA_SIZE, 400u << 20, 4); }},
         {"3ds", "nested-main-chunks.3ds", "levels of nested chunks", nested3ds},
+        {"3ds", "chained-nodes.3ds", "would hold more than 128 keyframers", chainedNodes},
+        {"3ds", "shared-point-faces.3ds", "", sharedPointFaces},
+        {"3ds", "fan-faces.3ds", "", fanFaces},
+        {"3ds", "group-per-shared-point-face.3ds", "", groupPerSharedPointFace},
         {"lwo", "many-bones.lwo", "", manyBones},
         {"lwo", "many-polygon-chunks.lwo", "", manyPolygonChunks},
         {"timeline", "entity-timeline.xml", "the entity \"e\" stands for 40000 characters", timelineEntities},

@@ -21,6 +21,14 @@ const std::vector<HostileFile>& hostileFiles();
 // The makers, with their sizes as parameters for tests that want other ones.
 // A .3ds file of levels Main chunks, each nested in the one before.
 std::string nestedMainChunks3ds(int levels);
+// A .3ds file of a one-triangle mesh "Box", a camera "Cam" looking at it and nodes keyframer nodes
+// chained parent to child: node i has id i and node i - 1 as its parent, the last one drives Box.
+std::string chainedNodes3ds(int nodes);
+// A .3ds file of one mesh "Fan" and a camera "Cam" looking at it. Without rim: faces faces over the
+// same three points. Otherwise a cone: faces triangles around its first point (the apex) over
+// faces + 1 points of its rim. Every face is of smoothing group 1, or with groupPerFace face f of
+// the group f + 1.
+std::string sharedPointFaces3ds(int faces, bool rim, bool groupPerFace = false);
 // An .lwo file of one layer whose BONE chunk holds count two-corner bones over points points:
 // bone i runs from point i % points to point (i + 1) % points.
 std::string boneChunkLwo(int count, int points);
