@@ -499,7 +499,7 @@ int loadFiles(const std::string& dir, int loads, const std::string& only)
     ResourceLoader::setResourcePath(dir + "/");
     // Silent, as the peers' loggers are: a sample that names a missing picture logs an error, and
     // writing lines out is not loading.
-    Log::getInstance()->setLevel(LogLevel::error - 1);
+    Log::getInstance()->setLevel(LogLevel::none);
     for (const std::string& name : modelFiles(dir)) {
         if (!only.empty() && name != only)
             continue;
@@ -589,7 +589,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Log::getInstance()->setFileOutput(false);
-    Log::getInstance()->setLevel(0);
+    Log::getInstance()->setLevel(LogLevel::error);
     ResourceLoader::setResourcePath(folder().path() + "/");
     writeJpeg(folder().file("grid.jpg"), 8, 8, 3, solidPixels(8, 8, {200, 200, 200}));
     // --write <folder>: the generated 100 KB, 1 MB and 10 MB grids of both formats, for the peer

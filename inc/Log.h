@@ -10,28 +10,29 @@
 std::string sourceBaseName(const std::string& path);
 
 // The levels of a message, most urgent first; the log writes a message whose level is at most its
-// threshold (--loglevel).
-namespace LogLevel {
-constexpr int error = 0;
-constexpr int warning = 1;
-constexpr int info = 2;     // the default threshold
-constexpr int debug = 3;
-constexpr int frame = 4;    // per-frame drawing detail
-}
+// threshold (--loglevel, whose numbers are the values here).
+enum class LogLevel : int {
+    none = -1,  // as a threshold only: nothing is written (errors and warnings are still counted)
+    error = 0,
+    warning = 1,
+    info = 2,   // the default threshold
+    debug = 3,
+    frame = 4,  // per-frame drawing detail
+};
 
 // Source and level of one log message; passed by value at the start of every message.
 class LogContext {
 public:
-    LogContext(const std::string& sourcePath, int level);
+    LogContext(const std::string& sourcePath, LogLevel level);
     LogContext(const LogContext& other) = default;
 
     std::string getSource() const;
     std::string getLevelName() const;
-    int getLevel() const { return level; }
+    LogLevel getLevel() const { return level; }
 
 private:
     std::string source;  // lower-cased base name of the writing source file
-    int level;
+    LogLevel level;
 };
 
 // Marker that ends a message.
@@ -47,8 +48,8 @@ public:
     static void deleteInstance();
 
     void initialize();
-    void setLevel(int level);
-    int getLevel() const;
+    void setLevel(LogLevel level);
+    LogLevel getLevel() const;
     void setFileOutput(bool on);
     std::string getInfo() const;
     void registerSource(const std::string& sourcePath);
@@ -57,7 +58,7 @@ public:
     // Whether a message of level would be written; it becomes the current message level. An
     // error or warning below the threshold is counted here, as starting its message would count
     // it, so that a message that is not written needs none of its pieces made (see KELVO_LOG).
-    bool admits(int level);
+    bool admits(LogLevel level);
 
     Log& operator<<(const LogContext& context);
     Log& operator<<(const char* text);
@@ -89,10 +90,10 @@ private:
     static int errorCount;
     static int warningCount;
 
-    int threshold;
+    LogLevel threshold;
     std::map<std::string, std::string> sources;
     std::ofstream file;
-    int currentLevel;
+    LogLevel currentLevel;
     bool fileOutput;
     std::ostream* capture;  // not owned; null unless a test captures
 };

@@ -39,7 +39,7 @@ std::string lowerCased(const std::string& text)
 }
 }
 
-LogContext::LogContext(const std::string& sourcePath, int level)
+LogContext::LogContext(const std::string& sourcePath, LogLevel level)
     : source(lowerCased(sourceBaseName(sourcePath))), level(level)
 {
 }
@@ -127,12 +127,12 @@ void Log::initialize()
     flush();
 }
 
-void Log::setLevel(int level)
+void Log::setLevel(LogLevel level)
 {
     threshold = level;
 }
 
-int Log::getLevel() const
+LogLevel Log::getLevel() const
 {
     return threshold;
 }
@@ -180,7 +180,7 @@ bool Log::isLoggable() const
     return currentLevel <= threshold;
 }
 
-bool Log::admits(int level)
+bool Log::admits(LogLevel level)
 {
     currentLevel = level;
     if (isLoggable())

@@ -172,8 +172,8 @@ void Program::applyCommandline(int argumentCount, char** arguments)
     if (commandline.findOption("--loglevel", value)) {
         int level = commandline.getValue("--loglevel", "Logging level value (0 - errors only, 1 - warnings, 2 - "
                                                        "informative, 3 - debug, 4 - debug frame drawing)");
-        if (level >= LogLevel::error && level <= LogLevel::frame) {
-            Log::getInstance()->setLevel(level);
+        if (level >= static_cast<int>(LogLevel::error) && level <= static_cast<int>(LogLevel::frame)) {
+            Log::getInstance()->setLevel(static_cast<LogLevel>(level));
         } else {
             KELVO_LOG(LogLevel::warning)
                   << "main() - Unknown logging level specified. Using informative level (2)." << logEnd;

@@ -252,7 +252,7 @@ TEST_F(ActorTest, ChildBoneIsPlacedFromItsParentsEndPointToItsOwnStart)
         Bone child(c.childStart, Vector(1, 0, 0));
         child.setName("lower");
         LogCapture log;
-        Log::getInstance()->setLevel(3);
+        Log::getInstance()->setLevel(LogLevel::debug);
         child.setParent(&parent);
         EXPECT_EQ(log.text(), "[debug] bone::setParent() - Parent for \"lower\" is \"upper\".\n") << c.what;
         expectVector(child.getPosition(), c.position, c.what);
@@ -310,7 +310,7 @@ TEST_F(ActorTest, TrianglesGoToTheRigidBaseMeshABonesMeshOrTheSkinnedMeshByTheir
     actor.addPointWeight(6, "a", 0.05f);  // below 0.1: cleaned away
 
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     actor.initialize();
     const std::string text = log.text();
     EXPECT_TRUE(log.contains("[debug] actor::cpPolToBones() - Point 1: (1.00, 0.00, 1.00) has weights:  [a, 1.00]\n"))

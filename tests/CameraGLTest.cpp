@@ -129,10 +129,10 @@ TEST(Camera, PerFrameLinesOnlyAtTheFrameDrawingLevel)
     PlacedCamera camera(Vector(1, 2.5f, -3), Quaternion(HALF_PI, 0, 0, 1), 0);
     camera.setName("eye");
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     camera.render(0);
     EXPECT_EQ(log.text(), "");
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     camera.render(0);
     EXPECT_EQ(log.text(), "[debug_fdraw] camera::render(\"eye\") - position x: 1, y: 2.5, z: -3\n"
                           "[debug_fdraw] camera::render(\"eye\") - orientation r: 0, p: -0, y: 90\n");
@@ -311,10 +311,10 @@ TEST(TrackCamera, LogsItsTargetOnlyAtTheFrameDrawingLevel)
     camera.setTargetKeyframer(&target);
     camera.render(0);  // initialises
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     camera.render(0);
     EXPECT_EQ(log.text(), "");
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     camera.render(0);
     EXPECT_TRUE(log.contains("[debug_fdraw] trackcamera::render(\"dolly\") - target x: 0, y: 1.5, z: -10\n"))
         << log.text();

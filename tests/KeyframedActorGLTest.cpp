@@ -90,7 +90,7 @@ TEST_F(KeyframedActorTest, WithoutKeyframersTheActorIsDrawnUntransformedAtPositi
 {
     keyed.setPosition(Vector(0.5f, 0.5f, 0.0f));  // not applied
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     frame(0.0);
     EXPECT_TRUE(log.contains("[debug_fdraw] keyframedactor::render(\"Keyframed robot\") - position x: 0, y: 0, z: 0\n"))
         << log.text();
@@ -199,7 +199,7 @@ TEST(EnvironmentKeyframed, SceneDrawsKeyframedMeshesThenKeyframedActorsEachInNam
     scene.getKeyframedActors().store("Keyframed robot", keyed);
 
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     scene.setViewState();
     scene.render(0.0);
     const std::string text = log.text();

@@ -110,7 +110,7 @@ TEST_F(KeyframedMeshTest, FrameDebugLineGivesThePlacementsTranslation)
     mesh->render(0.0);
     mesh->setMatrix(translation(0.5f, -0.25f, 2.0f));
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     mesh->render(0.0);
     EXPECT_EQ(log.text(), "[debug_fdraw] keyframedmesh::render(\"box\") - position x: 0.5, y: -0.25, z: 2\n");
 }

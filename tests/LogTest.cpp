@@ -26,18 +26,18 @@ TEST(SourceBaseName, SplitsAtBackslashesOnly)
 
 TEST(LogContext, LowerCasesTheBaseNameAndNamesTheLevel)
 {
-    EXPECT_EQ(LogContext("C:\\src\\Keyframer\\Keyframer.cpp", 0).getSource(), "keyframer");
+    EXPECT_EQ(LogContext("C:\\src\\Keyframer\\Keyframer.cpp", LogLevel::error).getSource(), "keyframer");
     const char* names[] = {"error", "warning", "info", "debug", "debug_fdraw", "unknown"};
     for (int level = 0; level < 6; ++level)
-        EXPECT_EQ(LogContext("x.cpp", level).getLevelName(), names[level]);
-    EXPECT_EQ(LogContext("x.cpp", -1).getLevelName(), "unknown");
+        EXPECT_EQ(LogContext("x.cpp", static_cast<LogLevel>(level)).getLevelName(), names[level]);
+    EXPECT_EQ(LogContext("x.cpp", LogLevel::none).getLevelName(), "unknown");
 }
 
 TEST(Log, WritesHeaderPiecesAndLineBreak)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(2);
-    *Log::getInstance() << LogContext("Environment.cpp", 2) << "initialize() - " << 42 << " " << 7L << " " << 0.5
+    Log::getInstance()->setLevel(LogLevel::info);
+    *Log::getInstance() << LogContext("Environment.cpp", LogLevel::info) << "initialize() - " << 42 << " " << 7L << " " << 0.5
                         << " " << std::string("s") << logEnd;
     EXPECT_EQ(log.text(), "[info] environment::initialize() - 42 7 0.5 s\n");
 }
@@ -45,7 +45,7 @@ TEST(Log, WritesHeaderPiecesAndLineBreak)
 TEST(Log, LineHeaderOfAnEngineFileNamesItsBaseName)
 {
     LogCapture log;
-    *Log::getInstance() << LogContext(LOG_SOURCE, 2) << "x" << logEnd;
+    *Log::getInstance() << LogContext(LOG_SOURCE, LogLevel::info) << "x" << logEnd;
     EXPECT_EQ(log.text(), "[info] logtest::x\n");
 }
 
@@ -63,8 +63,8 @@ TEST(Log, FilteredMessagesWriteNothingButAreCounted)
     };
     for (const Case& c : cases) {
         LogCapture log;
-        Log::getInstance()->setLevel(c.threshold);
-        *Log::getInstance() << LogContext("a.cpp", c.level) << "m" << logEnd;
+        Log::getInstance()->setLevel(static_cast<LogLevel>(c.threshold));
+        *Log::getInstance() << LogContext("a.cpp", static_cast<LogLevel>(c.level)) << "m" << logEnd;
         EXPECT_EQ(!log.text().empty(), c.written) << c.threshold << "/" << c.level;
         EXPECT_EQ(log.errors(), c.errors);
         EXPECT_EQ(log.warnings(), c.warnings);
@@ -96,10 +96,10 @@ TEST(Log, AMessageBelowTheThresholdMakesNoneOfItsPiecesYetCountsErrorsAndWarning
     };
     for (const Case& c : cases) {
         LogCapture log;
-        Log::getInstance()->setLevel(c.threshold);
+        Log::getInstance()->setLevel(static_cast<LogLevel>(c.threshold));
         piecesMade = 0;
-        KELVO_LOG(c.level) << madePiece("m") << " " << piecesMade << logEnd;
-        const std::string expected = c.written ? "[" + LogContext("x", c.level).getLevelName() + "] logtest::m 1\n" : "";
+        KELVO_LOG(static_cast<LogLevel>(c.level)) << madePiece("m") << " " << piecesMade << logEnd;
+        const std::string expected = c.written ? "[" + LogContext("x", static_cast<LogLevel>(c.level)).getLevelName() + "] logtest::m 1\n" : "";
         EXPECT_EQ(log.text(), expected) << c.threshold << "/" << c.level;
         EXPECT_EQ(piecesMade, c.written ? 1 : 0) << c.threshold << "/" << c.level;
         EXPECT_EQ(log.errors(), c.errors) << c.threshold << "/" << c.level;
@@ -110,12 +110,12 @@ TEST(Log, AMessageBelowTheThresholdMakesNoneOfItsPiecesYetCountsErrorsAndWarning
 TEST(Log, AMessageStatementKeepsTheElseOfTheIfAroundIt)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
     for (bool first : {true, false}) {
         if (first)
-            KELVO_LOG(3) << "hidden" << logEnd;
+            KELVO_LOG(LogLevel::debug) << "hidden" << logEnd;
         else
-            KELVO_LOG(2) << "shown" << logEnd;
+            KELVO_LOG(LogLevel::info) << "shown" << logEnd;
     }
     EXPECT_EQ(log.text(), "[info] logtest::shown\n");
 }
@@ -123,20 +123,20 @@ TEST(Log, AMessageStatementKeepsTheElseOfTheIfAroundIt)
 TEST(Log, UnknownLevelHeader)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(7);
-    *Log::getInstance() << LogContext("a.cpp", 7) << "m" << logEnd;
+    Log::getInstance()->setLevel(static_cast<LogLevel>(7));
+    *Log::getInstance() << LogContext("a.cpp", static_cast<LogLevel>(7)) << "m" << logEnd;
     EXPECT_EQ(log.text(), "[unknown] a::m\n");
 }
 
 TEST(Log, InfoReportsTotalsAsDifferences)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
     int errors = Log::getErrorCount();
     int warnings = Log::getWarningCount();
-    *Log::getInstance() << LogContext("a.cpp", 0) << "e" << logEnd;
-    *Log::getInstance() << LogContext("a.cpp", 1) << "w" << logEnd;
-    *Log::getInstance() << LogContext("a.cpp", 1) << "w" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::error) << "e" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::warning) << "w" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::warning) << "w" << logEnd;
     EXPECT_EQ(Log::getInstance()->getInfo(), "Log::getInfo() - Total of " + std::to_string(errors + 1) +
                                                   " errors and " + std::to_string(warnings + 2) + " warnings.");
     EXPECT_EQ(log.errors(), 1);
@@ -172,9 +172,9 @@ TEST_F(LogFile, InitializeOpensAndTruncatesAndEveryLineIsFlushed)
     LogCapture log;
     Log::getInstance()->setFileOutput(true);
     Log::getInstance()->initialize();
-    *Log::getInstance() << LogContext("a.cpp", 2) << "hello" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::info) << "hello" << logEnd;
     Log::getInstance()->initialize();  // a second call reports again without reopening
-    *Log::getInstance() << LogContext("a.cpp", 3) << "filtered" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::debug) << "filtered" << logEnd;
     EXPECT_EQ(readFile("kelvo.log"), "Log::initialize() - Log file \"kelvo.log\" opened.\n"
                                      "[info] a::hello\n"
                                      "Log::initialize() - Log file \"kelvo.log\" opened.\n");
@@ -186,7 +186,7 @@ TEST_F(LogFile, NoFileOutputCreatesNoFileAndWritesNoStatusLine)
     Log::getInstance()->setFileOutput(false);
     LogCapture log;
     Log::getInstance()->initialize();
-    *Log::getInstance() << LogContext("a.cpp", 2) << "x" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::info) << "x" << logEnd;
     EXPECT_FALSE(fileExists("kelvo.log"));
     EXPECT_EQ(log.text(), "[info] a::x\n");
 }
@@ -195,9 +195,9 @@ TEST_F(LogFile, SwitchingFileOutputBackOnTruncatesAgain)
 {
     Log::getInstance()->setFileOutput(false);
     Log::getInstance()->setFileOutput(true);
-    *Log::getInstance() << LogContext("a.cpp", 2) << "first" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::info) << "first" << logEnd;
     Log::getInstance()->setFileOutput(false);
-    *Log::getInstance() << LogContext("a.cpp", 2) << "not in the file" << logEnd;
+    *Log::getInstance() << LogContext("a.cpp", LogLevel::info) << "not in the file" << logEnd;
     Log::getInstance()->setFileOutput(true);
     EXPECT_EQ(readFile("kelvo.log"), "Log::initialize() - Log file \"kelvo.log\" opened.\n");
 }

@@ -36,7 +36,7 @@ TEST(PointBoneWeightMap, NormalizeDropsNearZeroWeightsAndScalesTheRestToOne)
     for (const Case& c : cases) {
         PointBoneWeightMap map = weightsOf(c.in);
         LogCapture log;
-        Log::getInstance()->setLevel(3);
+        Log::getInstance()->setLevel(LogLevel::debug);
         map.normalize();
         EXPECT_EQ(log.text(), "[debug] pointboneweightmap::normalize() - Removed " + std::to_string(c.removed) +
                                   " near-zero elements.\n")

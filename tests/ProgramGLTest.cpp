@@ -202,7 +202,7 @@ TEST_F(ProgramFrameTest, TabWithoutAnActiveSceneReportsTheFailureAndGoesOn)
 TEST_F(ProgramFrameTest, OtherKeysOnlyLogThePressAtDebugLevel)
 {
     LogCapture log;  // restores the level it found
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     program.keyboardCallback(keyPress(SDLK_SPACE));
     EXPECT_EQ(log.text(), "[debug] program::keyboardCallback() - Key press detected.\n");
 }

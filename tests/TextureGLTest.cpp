@@ -72,7 +72,7 @@ TEST(TextureSizes, NearestPowerOfTwo)
 TEST_F(TextureTest, MipmappedUploadKeepsTheSourceSizeAndSingleLevelScales)
 {
     writeSolid("big.jpg", 640, 480, {200, 100, 50});
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     LogCapture log;
 
     Texture mipmapped;
@@ -113,7 +113,7 @@ TEST_F(TextureTest, MipmappedUploadKeepsTheSourceSizeAndSingleLevelScales)
     exact.loadTexture("square.jpg");
     EXPECT_EQ(exact.getWidth(), 256);
     EXPECT_FALSE(log.contains("Scaling needed"));
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
 }
 
 TEST_F(TextureTest, UploadsRowsTopFirstWithOddWidths)

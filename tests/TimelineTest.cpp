@@ -117,7 +117,7 @@ TEST_F(TimelineTest, EachKindCallsItsEntryPointWithTheConvertedParameterAndLogsI
     for (const Case& c : cases) {
         stage.calls.clear();
         LogCapture log;
-        Log::getInstance()->setLevel(2);
+        Log::getInstance()->setLevel(LogLevel::info);
         timeline.run(TimedAction(1.5, c.action, c.kind, c.parameter));
         EXPECT_EQ(stage.calls, Calls{c.call}) << c.call;
         EXPECT_EQ(log.text(), c.line) << c.call;
@@ -127,7 +127,7 @@ TEST_F(TimelineTest, EachKindCallsItsEntryPointWithTheConvertedParameterAndLogsI
 TEST_F(TimelineTest, UnknownKindIsLoggedNowhereAndCallsNothing)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     timeline.run(TimedAction(1.0, "a", 7, ""));
     EXPECT_EQ(stage.calls, Calls{});
     EXPECT_EQ(log.text(), "");

@@ -157,7 +157,7 @@ TEST_F(TovoEnvironmentTest, TheSpeakerTalksForExactlyTheLengthOfTheirClip)
         // A decision time after the pending event, exact in float.
         const double start = std::floor(scene->getNextEventTime()) + 1.5;
         LogCapture log;
-        Log::getInstance()->setLevel(3);
+        Log::getInstance()->setLevel(LogLevel::debug);
         seedSpeaker(c.odd);
         scene->render(start);
         EXPECT_TRUE(scene->isTalking());
@@ -186,7 +186,7 @@ TEST_F(TovoEnvironmentTest, TheSpeakerTalksForExactlyTheLengthOfTheirClip)
 TEST_F(TovoEnvironmentTest, PausesAreShortOrLongAndMostlyShort)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     const int rounds = 1000;
     int shortPauses = 0;
     for (int i = 0; i < rounds; ++i) {

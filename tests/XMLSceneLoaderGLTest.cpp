@@ -361,7 +361,7 @@ TEST_F(XMLSceneLoaderTest, OnlyPositionOrRotationKeysMakeAKeyframer)
 TEST_F(XMLSceneLoaderTest, KeysOfOtherCurvesHaveNoSplineValues)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     // The key elements' own names do not matter.
     ASSERT_EQ(load(sceneFile("<light name=\"sun\"><channel name=\"Position.X\">"
                              "<k frame=\"0\" value=\"1\" curve=\"linear\" tension=\"7\"/>"
@@ -396,7 +396,7 @@ TEST_F(XMLSceneLoaderTest, KeysOfOtherCurvesHaveNoSplineValues)
 TEST_F(XMLSceneLoaderTest, LayersAreSkippedAndObjectsOfOneFileShareTheirActor)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     ASSERT_EQ(load(sceneFile("<object name=\"Car:Layer1\" filename=\"missing.lwo\"><bone/></object>\n"
                              "<object name=\"Car\" filename=\"box.lwo\"/>\n"
                              "<object name=\"Truck\" filename=\"box.lwo\"/>\n")),
@@ -449,7 +449,7 @@ TEST_F(XMLSceneLoaderTest, ACameraTurnsByItsHeadingPitchAndBank)
 TEST_F(XMLSceneLoaderTest, OtherNodesAreReportedAndSkipped)
 {
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     // A node of another kind needs no name to be passed over.
     ASSERT_EQ(load(sceneFile("<!-- a comment -->text<fog name=\"mist\"><camera name=\"inner\"/></fog>\n<haze/>\n"
                              "<camera name=\"eye\"><note name=\"n\"/><bone name=\"b\"/>" +

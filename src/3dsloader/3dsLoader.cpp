@@ -51,11 +51,6 @@ const uint64_t KEY_HEADER_SIZE = 6;
 // once per level, so without a bound a file of nested headers alone would exhaust the stack.
 const size_t MAX_CHUNK_DEPTH = 64;
 
-void logLine(int level, const std::string& text)
-{
-    KELVO_LOG(level) << text << logEnd;
-}
-
 // The scene file, opened; the loader's exception when it cannot be.
 ResourceFile openScene(const std::string& file)
 {
@@ -63,7 +58,7 @@ ResourceFile openScene(const std::string& file)
         return ResourceFile(file);
     } catch (const Exception& e) {
         const std::string text = "load() - 3d scene loading failed. Unable to open 3ds scene resource. ";
-        logLine(0, text + e.getMessage());
+        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
         throw _3dsLoaderException(text);
     }
 }
@@ -375,8 +370,8 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
     try {
         surface = environment->getSurfaces().find(name);
     } catch (const ComponentNotFoundException& e) {
-        logLine(0, "readFaceMaterial() - Unable to find Surface/Material \"" + name +
-                       "\" from the environment library. " + e.getMessage());
+        KELVO_LOG(LogLevel::error) << "readFaceMaterial() - Unable to find Surface/Material \"" << name
+            << "\" from the environment library. " << e.getMessage() << logEnd;
         return;
     }
     if (currentMesh && !currentMesh->getSurfaces().exists(name))
@@ -477,14 +472,14 @@ void _3dsLoader::readSpotlight(_3dsReader& reader, uint64_t end)
     float cutoff = falloff;
     if (!(cutoff == NO_SPOT_CUTOFF || (cutoff >= 0.0f && cutoff <= MAX_SPOT_CUTOFF))) {
         const float clamped = cutoff < 0.0f ? 0.0f : MAX_SPOT_CUTOFF;
-        logLine(1, light + "falloff " + decimal(cutoff) + " degrees is outside 0 to 90; the cone is cut off at " +
-                       decimal(clamped) + " degrees.");
+        KELVO_LOG(LogLevel::warning) << light << "falloff " << decimal(cutoff)
+            << " degrees is outside 0 to 90; the cone is cut off at " << decimal(clamped) << " degrees." << logEnd;
         cutoff = clamped;
     }
     if (!(exponent >= 0.0f && exponent <= MAX_SPOT_EXPONENT)) {
         const float clamped = exponent > MAX_SPOT_EXPONENT ? MAX_SPOT_EXPONENT : 0.0f;
-        logLine(1, light + "spot exponent " + decimal(exponent) + " (falloff less hotspot) is outside 0 to 128; it is " +
-                       decimal(clamped) + ".");
+        KELVO_LOG(LogLevel::warning) << light << "spot exponent " << decimal(exponent)
+            << " (falloff less hotspot) is outside 0 to 128; it is " << decimal(clamped) << "." << logEnd;
         exponent = clamped;
     }
     currentLight->setSpotExponent(exponent);
@@ -582,13 +577,14 @@ void _3dsLoader::readMapFile(_3dsReader& reader, uint64_t)
     try {
         SurfaceException failure("");
         if (!currentMaterial->tryAddTexture(name, failure))
-            logLine(0, "readMapFile() - Failed to load surface texture \"" + name +
-                           "\". Exception message follows. " + failure.what());
+            KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
+                << "\". Exception message follows. " << failure.what() << logEnd;
     } catch (const std::exception& e) {
-        logLine(0, "readMapFile() - Failed to load surface texture \"" + name + "\". Exception message follows. " +
-                       e.what());
+        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
+            << "\". Exception message follows. " << e.what() << logEnd;
     } catch (...) {
-        logLine(0, "readMapFile() - Failed to load surface texture \"" + name + "\". Unknown Exception!");
+        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
+            << "\". Unknown Exception!" << logEnd;
     }
 }
 
@@ -647,7 +643,8 @@ void _3dsLoader::readObjectTrack(_3dsReader& reader, uint64_t end)
     try {
         environment->getKeyframedMeshes().find(name)->setKeyframer(keyframer);
     } catch (const ComponentNotFoundException&) {
-        logLine(1, "readObjectTrack() - Unable to find track target object \"" + name + "\".");
+        KELVO_LOG(LogLevel::warning) << "readObjectTrack() - Unable to find track target object \"" << name
+            << "\"." << logEnd;
     }
 }
 
@@ -664,13 +661,14 @@ void _3dsLoader::readCameraTrack(_3dsReader& reader, uint64_t end)
     try {
         camera = environment->getCameraController().find(cameraName);
     } catch (const ComponentNotFoundException&) {
-        logLine(0, "readCameraTrack() - Unable to find track target object \"" + name + "\".");
+        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Unable to find track target object \"" << name << "\"."
+            << logEnd;
         return;
     }
     TrackCamera* trackCamera = dynamic_cast<TrackCamera*>(camera);
     if (!trackCamera) {
-        logLine(0, "readCameraTrack() - Camera \"" + cameraName + "\" is not a track camera; node \"" + name +
-                       "\" left unattached.");
+        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Camera \"" << cameraName
+            << "\" is not a track camera; node \"" << name << "\" left unattached." << logEnd;
         return;
     }
     if (targetNode)
@@ -695,7 +693,8 @@ void _3dsLoader::readLightTrack(_3dsReader& reader, uint64_t end)
         else
             environment->getLights().find(name)->setKeyframer(keyframer);
     } catch (const ComponentNotFoundException&) {
-        logLine(1, "readLightTrack() - Unable to find track target light \"" + name + "\".");
+        KELVO_LOG(LogLevel::warning) << "readLightTrack() - Unable to find track target light \"" << name << "\"."
+            << logEnd;
     }
 }
 
@@ -704,7 +703,7 @@ void _3dsLoader::readTrackObjectName(_3dsReader& reader, uint64_t)
     const std::string name = reader.readString();
     if (!currentKeyframer) {
         // The rest of the chunk (flags and parent) belongs to no keyframer and is passed over.
-        logLine(0, "readTrackObjectName() - NULL Keyframer!\n");
+        KELVO_LOG(LogLevel::error) << "readTrackObjectName() - NULL Keyframer!\n" << logEnd;
         return;
     }
     currentKeyframer->setName(name);

@@ -98,14 +98,14 @@ protected:
 TEST_F(ThreeDSLoaderCorruptionTest, TheSmallFileLoads)
 {
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     EXPECT_EQ(load(smallScene()), "");
 }
 
 TEST_F(ThreeDSLoaderCorruptionTest, EveryTruncatedPrefixFailsWithTheLoadersException)
 {
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     const std::string file = smallScene();
     for (size_t length = 0; length < file.size(); ++length)
         EXPECT_EQ(load(file.substr(0, length)).find("KelvoEngineException::::3dsLoaderException::read3ds() - Read "
@@ -118,7 +118,7 @@ TEST_F(ThreeDSLoaderCorruptionTest, EveryTruncatedPrefixFailsWithTheLoadersExcep
 TEST_F(ThreeDSLoaderCorruptionTest, AnyFlippedByteLoadsOrFailsWithTheLoadersException)
 {
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     const std::string file = smallScene();
     int failures = 0;
     for (size_t at = 0; at < file.size(); ++at) {

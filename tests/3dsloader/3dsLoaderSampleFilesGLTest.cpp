@@ -87,7 +87,7 @@ TEST_F(ThreeDSLoaderSampleFilesTest, EveryFileFillsTheSceneWithItsObjects)
     for (const Case& c : cases) {
         environment = std::make_unique<Environment>();
         LogCapture log;
-        Log::getInstance()->setLevel(-1);
+        Log::getInstance()->setLevel(LogLevel::none);
         EXPECT_NO_THROW(load(c.file)) << c.file;
         EXPECT_EQ(environment->getKeyframedMeshes().size(), c.meshes) << c.file;
         EXPECT_EQ(environment->getCameraController().size(), c.cameras) << c.file;
@@ -132,7 +132,7 @@ TEST_F(ThreeDSLoaderSampleFilesTest, AnimatedCamerasShowTheirBoxFromChangingView
     for (const char* file : {"CameraRollAnim.3ds", "TargetCameraAnim.3ds", "CameraRollAnimWithChildObject.3ds"}) {
         environment = std::make_unique<Environment>();
         LogCapture quiet;
-        Log::getInstance()->setLevel(-1);
+        Log::getInstance()->setLevel(LogLevel::none);
         load(file);
         frame("Camera01", 0.0);
         const int first = drawnPixels();

@@ -19,14 +19,14 @@ TEST(KeyframerController, InitializeWarnsOnlyWithoutKeyframers)
     KeyframerController controller(nullptr);
     {
         LogCapture log;
-        Log::getInstance()->setLevel(2);
+        Log::getInstance()->setLevel(LogLevel::info);
         controller.initialize();
         EXPECT_EQ(log.text(), "[warning] keyframercontroller::initialize() - No keyframers available.\n");
         EXPECT_EQ(log.warnings(), 1);
     }
     controller.createKeyframer();
     LogCapture log;
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
     controller.initialize();
     EXPECT_EQ(log.text(), "[info] keyframercontroller::initialize() - Initializing keyframers.\n");
     EXPECT_EQ(log.warnings(), 0);
@@ -75,7 +75,7 @@ TEST(KeyframerController, ListsItsKeyframers)
     controller.createKeyframer()->setName("One");
     controller.createKeyframer()->setName("Two");
     LogCapture log;
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
     controller.toString();
     EXPECT_EQ(log.text(), "[info] keyframercontroller::toString() - Listing 2 keyframers:\n"
                           "[info] keyframer::writeToLog(\"One\")\n"

@@ -252,7 +252,7 @@ TEST(Keyframer, WritesItsNamesPivotAndPositionKeys)
     k.setName("Box");
     k.addPositionKey(12, Vector(1, 2, 3), 0, 0, 0);
     LogCapture log;
-    Log::getInstance()->setLevel(2);
+    Log::getInstance()->setLevel(LogLevel::info);
     k.writeToLog();
     k.setTargetName("Target");
     k.writeToLog();
@@ -273,12 +273,12 @@ TEST(Keyframer, RotationAnglesAreLoggedOnlyAtLevelFour)
     k.addRotationKey(0, Quaternion(PI / 2, 0, 0, 1), 0, 0, 0);
     {
         LogCapture log;
-        Log::getInstance()->setLevel(3);
+        Log::getInstance()->setLevel(LogLevel::debug);
         k.getMatrix(0);
         EXPECT_EQ(log.text(), "");
     }
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     k.getLocalRotationMatrix(0);
     EXPECT_EQ(log.text(), "[debug_fdraw] keyframer::getLocalRotationMatrix(\"Box\") - x angle = 0, y angle = -0, "
                           "z angle = 90\n");

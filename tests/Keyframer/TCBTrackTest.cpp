@@ -227,12 +227,12 @@ TEST(TCBTrack, FrameDebugLinesOnlyAtLevelFour)
     track.setRange(0, 48);
     {
         LogCapture log;
-        Log::getInstance()->setLevel(3);
+        Log::getInstance()->setLevel(LogLevel::debug);
         track.interpolateValue(1);
         EXPECT_EQ(log.text(), "");
     }
     LogCapture log;
-    Log::getInstance()->setLevel(4);
+    Log::getInstance()->setLevel(LogLevel::frame);
     EXPECT_NEAR(track.interpolateValue(1), 5, 1e-4);
     EXPECT_EQ(log.text(), "[debug_fdraw] tcbinterpolator::interpolateValue() - Frame 24 of [0,48]\n"
                           "[debug_fdraw] tcbfloatinterpolator::interpolate() calc data. u: 0.5, k0: 0, k1: 0, "

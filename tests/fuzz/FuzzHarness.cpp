@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Readers log every refusal; at level 0 only errors are written (tools/fuzz.sh closes the
     // standard output of the run as well).
-    Log::getInstance()->setLevel(0);
+    Log::getInstance()->setLevel(LogLevel::error);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     // Texture uploads need a current OpenGL context: one window for the whole run.
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(64, 64, 0, SDL_OPENGL)) {

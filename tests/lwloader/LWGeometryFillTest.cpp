@@ -166,7 +166,7 @@ TEST_F(LWGeometryFillTest, ABoneLayerMakesBonesLinkedEndToStartAndNamedByTheirWe
     w.chunk("PTAG").id("BNWT").vx(0).u2(1).vx(1).u2(2).end();
     Actor actor(&scene);
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     ASSERT_EQ(load(w.file(), actor), "");
     EXPECT_EQ(actor.getPoints().size(), 4u) << "the bone layer adds no points";
     EXPECT_EQ(actor.getTriangleCount(), 2);

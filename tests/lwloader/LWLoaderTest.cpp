@@ -424,7 +424,7 @@ TEST_F(LWLoaderTest, LoadingAndFillingLogTheFileAndEachChunkAtDebugLevel)
     Actor* actor = &empty;
     ProbeLoader loader(record, layerKinds);
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     loader.loadObject("debug.lwo");
     loader.fillObject(actor);
     EXPECT_EQ(log.text(), "[debug] lwloader::loadObject() - Opening LightWave file: debug.lwo\n"

@@ -274,7 +274,7 @@ TEST_F(LWObjectCorruptionTest, TheIndexObjectReadsWithTheLoadersChunksAndWithInd
 TEST_F(LWObjectCorruptionTest, EveryTruncatedPrefixFailsWithTheLoadersException)
 {
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     const std::string file = smallObject();
     for (size_t length = 0; length < file.size(); ++length) {
         std::string message = loadAndDraw(file.substr(0, length));
@@ -311,7 +311,7 @@ TEST_F(LWObjectCorruptionTest, FlippedFramingBytesFailWithTheLoadersException)
         {"name without its terminator", 33, 'x', "Corrupted file."},
     };
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     const std::string file = indexObject();
     for (const Case& c : cases) {
         std::string flipped = file;
@@ -324,7 +324,7 @@ TEST_F(LWObjectCorruptionTest, FlippedFramingBytesFailWithTheLoadersException)
 TEST_F(LWObjectCorruptionTest, AnyFlippedByteLoadsOrFailsWithTheLoadersExceptionLeavingNothingBehind)
 {
     LogCapture quiet;
-    Log::getInstance()->setLevel(-1);
+    Log::getInstance()->setLevel(LogLevel::none);
     const std::string small = smallObject();
     const std::string index = indexObject();
     int loaded = 0;

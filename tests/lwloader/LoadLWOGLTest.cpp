@@ -122,7 +122,7 @@ TEST_F(LoadLWOTest, AFileIsLoadedOncePerScene)
     Actor* first = scene.getActors().find("square.lwo");
     std::remove(path("square.lwo").c_str());
     LogCapture log;
-    Log::getInstance()->setLevel(3);
+    Log::getInstance()->setLevel(LogLevel::debug);
     ASSERT_EQ(loadLWO("square.lwo"), "");
     EXPECT_EQ(scene.getActors().find("square.lwo"), first);
     EXPECT_EQ(scene.getActors().size(), 1);

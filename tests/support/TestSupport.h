@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "Log.h"
+
 // Captures every log line written while it lives, and the error and warning totals since it began.
 class LogCapture {
 public:
@@ -26,7 +28,7 @@ private:
     std::ostringstream stream;
     int errorStart;
     int warningStart;
-    int savedLevel;
+    LogLevel savedLevel;
 };
 
 // A fresh temporary folder, removed with everything in it at destruction.
