@@ -16,7 +16,11 @@ public:
     // The same without the exception for a file that cannot be opened: then not open, and
     // failure holds the message readResourceFile would throw.
     ResourceFile(const std::string& name, std::string& failure);
-    // Releases the file through the resource loader.
+    // The file at path as it stands (not joined to the resource folder, not kept in the loader),
+    // opened by the loader's one checked open and closed again by this object: not open when
+    // path names no regular file that can be read; errno then says why (EINVAL: not a regular file).
+    static ResourceFile atPath(const std::string& path);
+    // Releases the file through the resource loader, or closes a file opened at a path.
     ~ResourceFile();
     ResourceFile(const ResourceFile&) = delete;
     ResourceFile& operator=(const ResourceFile&) = delete;
@@ -28,8 +32,11 @@ public:
     bool isOpen() const { return file != nullptr; }
 
 private:
+    ResourceFile(const std::string& path, std::FILE* file);
+
     std::string name;  // as given to the resource loader, which owns the open file
     std::FILE* file;   // null when opening failed
+    bool atPathOnly = false;  // opened by atPath: owned here, not by the resource loader
 };
 
 #endif

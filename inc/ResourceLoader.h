@@ -42,9 +42,16 @@ public:
     // The path a name is looked up at.
     static std::string joinedPath(const std::string& name);
 
+    // The one checked open of every data file read: the regular file at path (taken as it is, not
+    // joined, not kept in the loader) opened for reading without blocking, so that a named pipe or
+    // a device is refused at once; null otherwise, errno then says why (EINVAL: not a regular
+    // file). Unbuffered. The caller owns the file and fcloses it.
+    static FILE* openFileAt(const std::string& path);
+
     // Why the file at path (taken as it is, not joined) cannot be read as a data file: "file not
     // found", "not a regular file" (a folder, a named pipe, a device), "permission denied", or the
-    // system's own words for anything rarer; "" when it can. Nothing but a regular file is opened.
+    // system's own words for anything rarer; "" when it can. Never blocks: what is asked is opened
+    // only through openRegularFile.
     static std::string whyUnreadable(const std::string& path);
     // "File \"<path>\": <reason>." for the readers' messages about a file they cannot read; "" when
     // they can.

@@ -17,7 +17,8 @@ class DOMTreeErrorReporter;
 // The DOM parser every XML reader uses, set up for untrusted files: validation only when the
 // document declares a grammar, no namespaces or schemas, entity references expanded in place,
 // no entity or DTD ever read from outside the document (such a reference is a fatal parse error)
-// and entity expansion bounded: in count, and in the text one entity may stand for. Syntax
+// and entity expansion bounded: in the text and the expansions of the whole document, and in the
+// text one entity may stand for. Syntax
 // problems go to its DOMTreeErrorReporter. One per read.
 class XMLFileParser {
 public:
@@ -27,9 +28,12 @@ public:
     XMLFileParser(const XMLFileParser&) = delete;
     XMLFileParser& operator=(const XMLFileParser&) = delete;
 
-    // Xerces' own XMLException and DOMException pass through; syntax errors only reach the reporter.
-    // Throws XMLParserException naming the file and the entity when an entity declaration stands
-    // for more text than the parser allows.
+    // Reads the file at path through the resource loader's checked open and parses its bytes from
+    // memory. Xerces' own XMLException and DOMException pass through; syntax errors only reach the
+    // reporter. Throws XMLParserException naming the file when it cannot be read, when an entity
+    // declaration stands for more text than the parser allows, and when the entity references of
+    // the document, nested ones included, would exceed the entity expansion budget (refused before
+    // Xerces expands any).
     void parse(const std::string& path);
     // The parser counted an error or the reporter saw one.
     bool hasErrors() const;

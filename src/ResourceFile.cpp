@@ -16,10 +16,21 @@ ResourceFile::ResourceFile(const std::string& name, std::string& failure)
 {
 }
 
+ResourceFile::ResourceFile(const std::string& path, std::FILE* file) : name(path), file(file), atPathOnly(true) {}
+
+ResourceFile ResourceFile::atPath(const std::string& path)
+{
+    return ResourceFile(path, ResourceLoader::openFileAt(path));
+}
+
 ResourceFile::~ResourceFile()
 {
     if (!file)
         return;
+    if (atPathOnly) {
+        std::fclose(file);
+        return;
+    }
     try {
         ResourceLoader::getInstance()->releaseResourceFile(name);
     } catch (const Exception&) {

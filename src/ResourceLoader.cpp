@@ -170,9 +170,13 @@ FILE* openRegularFile(const std::string& path)
     if (descriptor < 0)
         return nullptr;
     struct stat status;
-    FILE* file = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(descriptor, "rb") : nullptr;
+    const bool regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    FILE* file = regular ? fdopen(descriptor, "rb") : nullptr;
     if (!file) {
+        // EINVAL tells the callers that something other than a regular file is there.
+        const int error = regular ? errno : EINVAL;
         close(descriptor);
+        errno = error;
         return nullptr;
     }
     std::setvbuf(file, nullptr, _IONBF, 0);
@@ -263,6 +267,11 @@ FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode
     return file;
 }
 
+FILE* ResourceLoader::openFileAt(const std::string& path)
+{
+    return openRegularFile(path);
+}
+
 FILE* ResourceLoader::readResourceFile(const std::string& name)
 {
     return openResourceFile(name, "rb", "readResourceFile");
@@ -314,13 +323,13 @@ std::string ResourceLoader::whyUnreadable(const std::string& path)
         return reasonOf(errno);
     if (!S_ISREG(status.st_mode))
         return "not a regular file";
-    FILE* file = std::fopen(path.c_str(), "rb");
+    // Opened the one checked way, so that a pipe put there since the stat is not waited on.
+    FILE* file = openRegularFile(path);
     if (!file)
-        return reasonOf(errno);
-    const bool regular = isRegularFile(file);
+        // EINVAL: replaced by something other than a regular file since it was asked.
+        return errno == EINVAL ? "not a regular file" : reasonOf(errno);
     std::fclose(file);
-    // Replaced by something else since it was asked.
-    return regular ? std::string() : "not a regular file";
+    return std::string();
 }
 
 std::string ResourceLoader::describeUnreadable(const std::string& path)

@@ -20,3 +20,24 @@ std::string toString(double value)
     std::snprintf(&text[0], text.size() + 1, "%.2f", value);
     return text;
 }
+
+namespace {
+std::string lengthNote(const std::string& value)
+{
+    return " (" + std::to_string(value.size()) + " characters)";
+}
+}
+
+std::string quoted(const std::string& value)
+{
+    if (value.size() <= QUOTED_LENGTH)
+        return "\"" + value + "\"";
+    return "\"" + value.substr(0, QUOTED_LENGTH) + "...\"" + lengthNote(value);
+}
+
+std::string clipped(const std::string& value)
+{
+    if (value.size() <= QUOTED_LENGTH)
+        return value;
+    return value.substr(0, QUOTED_LENGTH) + "..." + lengthNote(value);
+}

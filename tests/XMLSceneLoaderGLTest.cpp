@@ -25,9 +25,10 @@
 #include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "TestSupport.h"
+#include "UnreadableFiles.h"
+#include "Watchdog.h"
 #include "TwoBoneObject.h"
 
-#include <sys/stat.h>
 
 // XML scene files read into a 3D scene on the shared window: the files and their LightWave objects
 // are written here, loaded, and the cameras, lights and keyed actors they make are sampled at
@@ -813,20 +814,10 @@ TEST_F(XMLSceneLoaderTest, EveryObjectOfAFileThatFailsFailsAndNoneIsDrawn)
 
 TEST_F(XMLSceneLoaderTest, MissingAndMalformedFilesAreNoScenes)
 {
-    writeFile("data/folder/x", "");
-    // A named pipe is never opened: that would wait for a writer for ever.
-    ASSERT_EQ(mkfifo(path("data/pipe.xml").c_str(), 0644), 0);
-    struct Unreadable {
-        const char* file;
-        const char* reason;
-    } unreadable[] = {
-        {"absent.xml", "File \"data/absent.xml\": file not found."},
-        {"folder", "File \"data/folder\": not a regular file."},
-        {"pipe.xml", "File \"data/pipe.xml\": not a regular file."},
-    };
-    for (const Unreadable& u : unreadable) {
+    for (const UnreadableFile& u : makeUnreadableFiles("data/")) {
         LogCapture quiet;
-        EXPECT_EQ(loadFile(u.file), PARSER_FAILURE + "load() - An error occured during parsing. " + u.reason) << u.file;
+        Watchdog guard("loading an XML scene from " + u.path, 5.0);
+        EXPECT_EQ(loadFile(u.name), PARSER_FAILURE + "load() - An error occured during parsing. " + u.reason) << u.name;
     }
     LogCapture log;
     EXPECT_EQ(load("<scene fps=\"24\">\n<camera name=\"eye\">\n</scene>\n"),
@@ -855,7 +846,6 @@ TEST_F(XMLSceneLoaderTest, EntitiesFromOutsideAndEntityBombsAreRefused)
     } table[] = {
         {"external entity", "<!DOCTYPE scene [ <!ENTITY extra SYSTEM \"extra.xml\"> ]>\n<scene fps=\"24\">&extra;</scene>"},
         {"external DTD", "<!DOCTYPE scene SYSTEM \"extra.xml\">\n<scene fps=\"24\"/>\n"},
-        {"billion laughs", "<!DOCTYPE scene [\n" + bomb + "]>\n<scene fps=\"24\"><camera name=\"&j;\"/></scene>\n"},
     };
     for (const auto& row : table) {
         LogCapture log;
@@ -866,6 +856,11 @@ TEST_F(XMLSceneLoaderTest, EntitiesFromOutsideAndEntityBombsAreRefused)
         EXPECT_TRUE(log.contains("fatalError() - Fatal Error at file \"" + path("data/scene.xml") + "\"")) << row.what;
         EXPECT_EQ(contents(), (Contents{0, 0, 0, 0, 0})) << row.what;
     }
+    // Nested entities are refused before any is expanded, the file named.
+    EXPECT_EQ(load("<!DOCTYPE scene [\n" + bomb + "]>\n<scene fps=\"24\"><camera name=\"&j;\"/></scene>\n"),
+              PARSER_FAILURE + "parse() - File \"data/scene.xml\": the entity expansion budget was exceeded: the "
+                               "entities of a file may stand for 1048576 characters in 5000 expansions at most.");
+    EXPECT_EQ(contents(), (Contents{0, 0, 0, 0, 0}));
     // Entities of the document itself are expanded (a document with a grammar is validated by it).
     ASSERT_EQ(load("<!DOCTYPE scene [ <!ELEMENT scene (camera*)> <!ATTLIST scene fps CDATA #REQUIRED>\n"
                    "<!ELEMENT camera EMPTY> <!ATTLIST camera name CDATA #REQUIRED> <!ENTITY who \"eye\"> ]>\n"

@@ -10,8 +10,8 @@
 #include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "TestSupport.h"
-
-#include <sys/stat.h>
+#include "UnreadableFiles.h"
+#include "Watchdog.h"
 
 namespace {
 typedef std::vector<std::string> Calls;
@@ -195,25 +195,12 @@ TEST_F(XMLTimelineTest, AMalformedFileReportsWhereAndThrows)
 
 TEST_F(XMLTimelineTest, MissingFilesFoldersAndPipesAreNotTimelinesAndSayWhy)
 {
-    writeFile("data/folder/x", "");
-    // A named pipe is never opened: that would wait for a writer for ever.
-    ASSERT_EQ(mkfifo(path("data/pipe.xml").c_str(), 0644), 0);
-    struct Case {
-        const char* name;
-        const char* reason;
-    } cases[] = {
-        {"missing.xml", "File \"data/missing.xml\": file not found."},
-        {"folder", "File \"data/folder\": not a regular file."},
-        {"", "File \"data/\": not a regular file."},
-        {"pipe.xml", "File \"data/pipe.xml\": not a regular file."},
-    };
-    for (const Case& c : cases) {
-        try {
-            timeline.load(c.name);
-            ADD_FAILURE() << "loaded " << c.name;
-        } catch (const XMLParserException& e) {
-            EXPECT_EQ(e.getMessage(), PREFIX + "load() - An error occured during parsing. " + c.reason);
-        }
+    std::vector<UnreadableFile> cases = makeUnreadableFiles("data/");
+    cases.push_back({"", "data/", "File \"data/\": not a regular file."});
+    for (const UnreadableFile& c : cases) {
+        Watchdog guard("loading a timeline from " + c.path, 5.0);
+        EXPECT_EQ(exceptionMessage([&] { timeline.load(c.name); }),
+                  PREFIX + "load() - An error occured during parsing. " + c.reason);
     }
 }
 
@@ -270,8 +257,6 @@ TEST_F(XMLTimelineTest, EntitiesFromOutsideAndEntityBombsAreRefused)
         {"external entity",
          HEAD + "<!DOCTYPE timeline [ <!ENTITY extra SYSTEM \"extra.xml\"> ]>\n<timeline>&extra;</timeline>\n"},
         {"external DTD", HEAD + "<!DOCTYPE timeline SYSTEM \"extra.xml\">\n<timeline/>\n"},
-        {"billion laughs", HEAD + "<!DOCTYPE timeline [\n" + bomb +
-                               "]>\n<timeline><action name=\"&j;\" type=\"none\" time=\"0\"/></timeline>\n"},
     };
     for (const Case& c : cases) {
         LogCapture log;
@@ -282,6 +267,16 @@ TEST_F(XMLTimelineTest, EntitiesFromOutsideAndEntityBombsAreRefused)
         EXPECT_TRUE(log.contains("fatalError() - Fatal Error at file \"" + path("data/t.xml") + "\"")) << c.what;
         EXPECT_EQ(play({0.0f}), Calls{}) << c.what;
     }
+    // Nested entities are refused before any is expanded, the file named.
+    LogCapture log;
+    EXPECT_EQ(loadFailure(HEAD + "<!DOCTYPE timeline [\n" + bomb +
+                          "]>\n<timeline><action name=\"&j;\" type=\"none\" time=\"0\"/></timeline>\n"),
+              PREFIX + "parse() - File \"data/t.xml\": the entity expansion budget was exceeded: the entities of a "
+                       "file may stand for 1048576 characters in 5000 expansions at most.");
+    EXPECT_TRUE(log.contains("[error] xmltimeline::load() - " + PREFIX + "parse() - File \"data/t.xml\": the entity "
+                             "expansion budget was exceeded"))
+        << log.text();
+    EXPECT_EQ(play({0.0f}), Calls{});
 }
 
 TEST_F(XMLTimelineTest, AnInternalGrammarIsValidated)

@@ -122,6 +122,18 @@ std::string entityXml(const std::string& root, int length, int references)
     return text + "</" + root + ">\n";
 }
 
+std::string nestedEntityXml(const std::string& root, int length, int width, int references)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + " [\n<!ENTITY a \"" +
+                       std::string(static_cast<size_t>(length), 'x') + "\">\n<!ENTITY b \"";
+    for (int i = 0; i < width; ++i)
+        text += "&a;";
+    text += "\">\n]>\n<" + root + ">";
+    for (int i = 0; i < references; ++i)
+        text += "&b;";
+    return text + "</" + root + ">\n";
+}
+
 std::string manyScansJpeg(int width, int height, int scans)
 {
     JpegCompressor compressor(width, height, 1);
@@ -213,6 +225,10 @@ std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
 std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
 std::string sceneEntities() { return entityXml("scene", 40000, 45000); }
 std::string fontsetEntities() { return entityXml("fontset", 40000, 45000); }
+// About 50 MB of text from 2.5 KB, in fewer expansions than Xerces' own limit used to allow.
+std::string timelineNestedEntities() { return nestedEntityXml("timeline", 1020, 300, 165); }
+std::string sceneNestedEntities() { return nestedEntityXml("scene", 1020, 300, 165); }
+std::string fontsetNestedEntities() { return nestedEntityXml("fontset", 1020, 300, 165); }
 std::string manyScans() { return manyScansJpeg(8192, 8192, 2000); }
 std::string shortBaseline() { return shortDataJpeg(8192, 8192, false); }
 std::string shortProgressive() { return shortDataJpeg(8192, 8192, true); }
@@ -255,6 +271,10 @@ const std::vector<HostileFile>& hostileFiles()
         {"timeline", "entity-timeline.xml", "the entity \"e\" stands for 40000 characters", timelineEntities},
         {"scene", "entity-scene.xml", "the entity \"e\" stands for 40000 characters", sceneEntities},
         {"fontset", "entity-fontset.xml", "the entity \"e\" stands for 40000 characters", fontsetEntities},
+        {"timeline", "nested-entities-timeline.xml", "the entity expansion budget was exceeded",
+         timelineNestedEntities},
+        {"scene", "nested-entities-scene.xml", "the entity expansion budget was exceeded", sceneNestedEntities},
+        {"fontset", "nested-entities-fontset.xml", "the entity expansion budget was exceeded", fontsetNestedEntities},
         {"jpeg", "many-scans.jpg", "too many scans", manyScans},
         {"jpeg", "short-baseline.jpg", "far too short for an image of 8192x8192 pixels", shortBaseline},
         {"jpeg", "short-progressive.jpg", "far too short for an image of 8192x8192 pixels", shortProgressive},

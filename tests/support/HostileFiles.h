@@ -37,6 +37,9 @@ std::string polygonChunksLwo(int count);
 // An XML file of root element root whose internal entity of length characters is referenced
 // references times in the root's text.
 std::string entityXml(const std::string& root, int length, int references);
+// An XML file of root element root with two levels of internal entities: "a" of length
+// characters, "b" of width references to "a", and references references to "b" in the root's text.
+std::string nestedEntityXml(const std::string& root, int length, int width, int references);
 // A progressive greyscale JPEG of width × height pixels: one DC scan, then scans copies of one
 // AC scan that codes every block as empty.
 std::string manyScansJpeg(int width, int height, int scans);

@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,8 +18,9 @@
 #include "ResourceLoader.h"
 #include "Surface.h"
 #include "TestSupport.h"
+#include "UnreadableFiles.h"
+#include "Watchdog.h"
 
-#include <sys/stat.h>
 
 // Font sets read from files written here: the font-set file in the working folder, the glyph
 // images in the show's folder (the resource folder), as a show lays them out.
@@ -220,25 +220,15 @@ TEST_F(FontSetTest, FilesThatAreNoFontSetsFailAndKeepTheGlyphs)
 
     // A file that cannot be read is named with the reason; a named pipe is never opened (it would
     // wait for a writer for ever).
-    std::filesystem::create_directories(path("fonts/folder"));
-    ASSERT_EQ(mkfifo(path("fonts/pipe.xml").c_str(), 0644), 0);
-    struct Unreadable {
-        const char* file;
-        const char* message;
-    } unreadable[] = {
-        {"fonts/missing.xml", "File \"fonts/missing.xml\": file not found."},
-        {"fonts\\missing.xml", "File \"fonts/missing.xml\": file not found."},
-        {"fonts/folder", "File \"fonts/folder\": not a regular file."},
-        {"fonts/pipe.xml", "File \"fonts/pipe.xml\": not a regular file."},
-    };
-    for (const Unreadable& u : unreadable) {
-        try {
-            set.load(u.file);
-            ADD_FAILURE() << "loaded " << u.file;
-        } catch (const XMLParserException& e) {
-            EXPECT_EQ(e.getMessage(), PREFIX + "load() - An error occured during parsing. " + u.message);
-        }
-        EXPECT_EQ(set.getGlyphs(), (std::map<char, std::string>{{'x', "glyphs/x.jpg"}})) << u.file;
+    std::vector<UnreadableFile> unreadable = makeUnreadableFiles("fonts/");
+    unreadable.push_back({"fonts\\missing.xml", "fonts/missing.xml", "File \"fonts/missing.xml\": file not found."});
+    for (const UnreadableFile& u : unreadable) {
+        Watchdog guard("loading a font set from " + u.path, 5.0);
+        // Font sets are named from the working folder: the name is the path.
+        const std::string name = u.name.find('\\') == std::string::npos ? u.path : u.name;
+        EXPECT_EQ(exceptionMessage([&] { set.load(name); }),
+                  PREFIX + "load() - An error occured during parsing. " + u.reason);
+        EXPECT_EQ(set.getGlyphs(), (std::map<char, std::string>{{'x', "glyphs/x.jpg"}})) << u.path;
     }
 }
 
