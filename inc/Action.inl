@@ -8,6 +8,7 @@
 #include "ActionControllable.h"
 #include "Exception.h"
 #include "Log.h"
+#include "StringUtil.h"
 
 // Registers this file's log source once for the whole program, whichever file includes it first.
 inline LogSourceRegistration actionLogSourceRegistration(LOG_SOURCE);
@@ -180,7 +181,7 @@ private:
         note(stringActions, "a string");
         note(floatActions, "a float");
         note(intActions, "an integer");
-        std::string message = std::string(operation) + "() - Action \"" + name + "\" " +
+        std::string message = std::string(operation) + "() - Action " + quoted(name) + " " +
                               (takes.empty() ? std::string("not found!") : "takes " + takes + ", not " + given + "!");
         KELVO_LOG(LogLevel::error) << message << logEnd;
         throw ActionException(message);

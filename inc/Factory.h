@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "ComponentExceptions.h"
+#include "StringUtil.h"
 
 // A named registry of components, sorted by byte-wise name. The factory keeps pointers only:
 // its destructor deletes nothing; erase() is the one operation that deletes a component.
@@ -20,8 +21,8 @@ public:
     template <typename Owner> T* create(const std::string& name, Owner* owner)
     {
         if (exists(name))
-            throw ComponentAlreadyExistsException(factoryName, "create() - Unable to create new component. Component \"" +
-                                                                   name + "\" already exists in this factory!.");
+            throw ComponentAlreadyExistsException(factoryName, "create() - Unable to create new component. Component " +
+                                                                   quoted(name) + " already exists in this factory!.");
         T* component = new T(owner);
         component->setName(name);
         components[name] = component;
@@ -32,8 +33,8 @@ public:
     T* add(const std::string& name, const T& value)
     {
         if (exists(name))
-            throw ComponentAlreadyExistsException(factoryName, "add() - Unable to create new component. Component \"" +
-                                                                   name + "\" already exists in this factory!.");
+            throw ComponentAlreadyExistsException(factoryName, "add() - Unable to create new component. Component " +
+                                                                   quoted(name) + " already exists in this factory!.");
         T* component = new T(value);
         components[name] = component;
         return component;
@@ -43,7 +44,7 @@ public:
     {
         typename ComponentMap::const_iterator it = components.find(name);
         if (it == components.end())
-            throw ComponentNotFoundException(factoryName, "find() - Unable to find component \"" + name + "\".");
+            throw ComponentNotFoundException(factoryName, "find() - Unable to find component " + quoted(name) + ".");
         return it->second;
     }
 
@@ -54,8 +55,8 @@ public:
     {
         if (components.empty())
             throw ComponentNotFoundException(factoryName,
-                                             "getNext() - No components available (empty factory?). Searched next for \"" +
-                                                 name + "\".");
+                                             "getNext() - No components available (empty factory?). Searched next for " +
+                                                 quoted(name) + ".");
         typename ComponentMap::const_iterator it = components.find(name);
         if (it == components.end())
             return components.begin()->first;
@@ -77,7 +78,7 @@ public:
         static_assert(std::has_virtual_destructor<T>::value, "Factory<T>::erase deletes through T's destructor");
         typename ComponentMap::iterator it = components.find(name);
         if (it == components.end())
-            throw ComponentNotFoundException(factoryName, "erase() - Unable to find component \"" + name + "\".");
+            throw ComponentNotFoundException(factoryName, "erase() - Unable to find component " + quoted(name) + ".");
         delete it->second;
         components.erase(it);
     }

@@ -28,7 +28,7 @@ public:
     XMLFileParser(const XMLFileParser&) = delete;
     XMLFileParser& operator=(const XMLFileParser&) = delete;
 
-    // Reads the file at path through the resource loader's checked open and parses its bytes from
+    // One parse per object. Reads the file at path through the resource loader's checked open and parses its bytes from
     // memory. Xerces' own XMLException and DOMException pass through; syntax errors only reach the
     // reporter. Throws XMLParserException naming the file when it cannot be read, when an entity
     // declaration stands for more text than the parser allows, and when the entity references of
@@ -37,7 +37,7 @@ public:
     void parse(const std::string& path);
     // The parser counted an error or the reporter saw one.
     bool hasErrors() const;
-    // Owned by the parser; null before a parse.
+    // Owned by this object; null before a parse.
     xercesc::DOMDocument* getDocument() const;
     DOMTreeErrorReporter& getReporter() const { return *reporter; }
 
@@ -65,9 +65,16 @@ private:
     static std::unique_ptr<XMLFileParser> load(const std::string& path, const std::string& unreadable,
                                                const char* logSource, const char* lead);
 
+    struct DocumentRelease {
+        void operator()(xercesc::DOMDocument* document) const;
+    };
+
     std::unique_ptr<xercesc::SecurityManager> securityManager;
     std::unique_ptr<DOMTreeErrorReporter> reporter;
-    std::unique_ptr<xercesc::XercesDOMParser> parser;  // declared last: goes first, it uses the two above
+    // Null once it has parsed: the document is taken from it, and its buffers go with it.
+    std::unique_ptr<xercesc::XercesDOMParser> parser;  // declared after the two it uses: goes first
+    std::unique_ptr<xercesc::DOMDocument, DocumentRelease> document;  // null before a parse
+    XMLSize_t errorCount = 0;  // the parser's count of errors in its parse
 };
 
 #endif

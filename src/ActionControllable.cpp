@@ -1,5 +1,7 @@
 #include "ActionControllable.h"
 
+#include "StringUtil.h"
+
 ActionControllable::ActionControllable() = default;
 
 ActionControllable::~ActionControllable()
@@ -15,7 +17,7 @@ void ActionControllable::addChildAction(ActionControllable* child, const std::st
 void ActionControllable::removeChildAction(const std::string& name)
 {
     if (children.erase(name) == 0)
-        throw ActionControllableException("removeChildAction() - Child action object \"" + name + "\" not found!");
+        throw ActionControllableException("removeChildAction() - Child action object " + quoted(name) + " not found!");
 }
 
 ActionControllable* ActionControllable::getChildAction(const std::string& name) const
@@ -42,7 +44,7 @@ ActionControllable* ActionControllable::findChild(std::string& path, const char*
     std::string head = splitChildName(path);
     std::map<std::string, ActionControllable*>::const_iterator it = children.find(head);
     if (it == children.end())
-        throw ActionControllableException(std::string(operation) + "() - Child action \"" + head + "\" not found!");
+        throw ActionControllableException(std::string(operation) + "() - Child action " + quoted(head) + " not found!");
     return it->second;
 }
 

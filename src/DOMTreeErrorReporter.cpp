@@ -3,6 +3,7 @@
 #include <xercesc/sax/SAXParseException.hpp>
 
 #include "Log.h"
+#include "StringUtil.h"
 #include "TranscodedString.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
@@ -22,9 +23,9 @@ void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception)
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    KELVO_LOG(LogLevel::error) << "error() - Error at file \"" << file.c_str() << "\", line "
+    KELVO_LOG(LogLevel::error) << "error() - Error at file " << quoted(file.c_str()) << ", line "
                  << static_cast<long>(exception.getLineNumber()) << ", column "
-                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str() << "."
+                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << clipped(message.c_str()) << "."
                  << logEnd;
 }
 
@@ -33,9 +34,9 @@ void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exceptio
     errorSeen = true;
     TranscodedString file(exception.getSystemId());
     TranscodedString message(exception.getMessage());
-    KELVO_LOG(LogLevel::error) << "fatalError() - Fatal Error at file \"" << file.c_str()
-                 << "\", line " << static_cast<long>(exception.getLineNumber()) << ", column "
-                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << message.c_str()
+    KELVO_LOG(LogLevel::error) << "fatalError() - Fatal Error at file " << quoted(file.c_str())
+                 << ", line " << static_cast<long>(exception.getLineNumber()) << ", column "
+                 << static_cast<long>(exception.getColumnNumber()) << ". Message: " << clipped(message.c_str())
                  << logEnd;
 }
 

@@ -81,8 +81,8 @@ void Environment::initialize()
     if (initialized)
         return;
     loadResources();
-    KELVO_LOG(LogLevel::info) << "initialize() - Initializing environment \"" << getName()
-                 << "\"." << logEnd;
+    KELVO_LOG(LogLevel::info) << "initialize() - Initializing environment " << quoted(getName())
+                 << "." << logEnd;
     // Decided once: lights loaded after this do not switch the scene's lighting on.
     if (lights.size() == 0) {
         KELVO_LOG(LogLevel::info) << "initialize() - Scene has no lights, lighting is disabled."
@@ -183,9 +183,9 @@ Camera* Environment::currentCamera() const
         const std::string name = cameraController.getCurrentCameraName();
         const std::string missing =
             name.empty() ? std::string("no camera was set")
-                         : "its current camera \"" + name + "\" names none of the scene's cameras";
+                         : "its current camera " + quoted(name) + " names none of the scene's cameras";
         throw ComponentNotFoundException(
-            "Environment", "render() - Environment \"" + getName() + "\" has no camera to draw through: " + missing +
+            "Environment", "render() - Environment " + quoted(getName()) + " has no camera to draw through: " + missing +
                                ". The action \"" + getName() + ".cameraController.setCamera\" sets one. " +
                                e.getMessage());
     }
@@ -193,16 +193,16 @@ Camera* Environment::currentCamera() const
 
 void Environment::load3DS(std::string file)
 {
-    KELVO_LOG(LogLevel::info) << "load3DS() - Loading .3ds scene \"" << file
-                 << "\" to Environment \"" << getName() << "\".." << logEnd;
+    KELVO_LOG(LogLevel::info) << "load3DS() - Loading .3ds scene " << quoted(file)
+                 << " to Environment " << quoted(getName()) << ".." << logEnd;
     try {
         _3dsLoader loader;
         loader.load(file, this);
     } catch (const Exception& e) {
-        throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". Caught an exception. " +
+        throw EnvironmentException("load3DS() - Failed to load .3ds scene file " + quoted(file) + ". Caught an exception. " +
                                    e.getMessage());
     } catch (const std::exception& e) {
-        throw EnvironmentException("load3DS() - Failed to load .3ds scene file \"" + file + "\". " + e.what());
+        throw EnvironmentException("load3DS() - Failed to load .3ds scene file " + quoted(file) + ". " + e.what());
     }
     KELVO_LOG(LogLevel::info) << "load3DS() - Loading completed." << logEnd;
 }
@@ -210,14 +210,14 @@ void Environment::load3DS(std::string file)
 void Environment::loadLWO(std::string file)
 {
     if (actors.exists(file)) {
-        KELVO_LOG(LogLevel::debug) << "loadLWO() - Reusable already loaded object \"" << file
-                     << "\" already exists in the Environment \"" << getName() << "\". Load command ignored."
+        KELVO_LOG(LogLevel::debug) << "loadLWO() - Reusable already loaded object " << quoted(file)
+                     << " already exists in the Environment " << quoted(getName()) << ". Load command ignored."
                      << logEnd;
         return;
     }
-    KELVO_LOG(LogLevel::info) << "loadLWO() - Loading LightWave object \"" << file
-                 << "\" to Environment \"" << getName() << "\".." << logEnd;
-    const std::string failure = "loadLWO() - Panic! Failed to load LightWave object \"" + file + "\". ";
+    KELVO_LOG(LogLevel::info) << "loadLWO() - Loading LightWave object " << quoted(file)
+                 << " to Environment " << quoted(getName()) << ".." << logEnd;
+    const std::string failure = "loadLWO() - Panic! Failed to load LightWave object " + quoted(file) + ". ";
     try {
         // Registered only once filled: an object that failed to load is not handed out to the
         // next user of its file name, which tries the file again and fails the same way.
@@ -239,9 +239,9 @@ void Environment::loadLWO(std::string file)
 
 void Environment::loadXMLScene(std::string file)
 {
-    KELVO_LOG(LogLevel::info) << "loadXMLScene() - Loading XML Scene object \"" << file
-                 << "\" to Environment \"" << getName() << "\".." << logEnd;
-    const std::string failure = "loadXMLScene() - Failed to load XML scene file \"" + file + "\". ";
+    KELVO_LOG(LogLevel::info) << "loadXMLScene() - Loading XML Scene object " << quoted(file)
+                 << " to Environment " << quoted(getName()) << ".." << logEnd;
+    const std::string failure = "loadXMLScene() - Failed to load XML scene file " + quoted(file) + ". ";
     try {
         XMLSceneLoader loader(this);
         loader.load(file);
@@ -272,8 +272,8 @@ void Environment::createNamed(Factory<T>& factory, const std::string& name, cons
     try {
         if (factory.exists(name))
             throw ComponentAlreadyExistsException(factory.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
+                                                  "create() - Unable to create new component. Component " + quoted(name) +
+                                                      " already exists in this factory!.");
         T* component = make();
         component->setName(name);
         factory.store(name, component);
@@ -383,8 +383,8 @@ void Environment::disableTexturing()
 
 void Environment::printInfo()
 {
-    KELVO_LOG(LogLevel::info) << "printInfo() - Statistics: Environment \"" << getName()
-                 << "\" has " << toString(cameraController.size()) << " cameras, "
+    KELVO_LOG(LogLevel::info) << "printInfo() - Statistics: Environment " << quoted(getName())
+                 << " has " << toString(cameraController.size()) << " cameras, "
                  << toString(keyframedMeshes.size()) << " meshes, " << toString(actors.size()) << " actors, "
                  << toString(keyframedActors.size()) << " keyframed actors, " << toString(lights.size())
                  << " lights, " << toString(surfaces.size()) << " surfaces (in library) and "

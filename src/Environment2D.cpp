@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "StringUtil.h"
+
 Environment2D::Environment2D()
 {
     setClassName("Action<Environment2D>");
@@ -63,8 +65,8 @@ void Environment2D::createFader(std::string name)
     try {
         if (faders.exists(name))
             throw ComponentAlreadyExistsException(faders.getFactoryName(),
-                                                  "create() - Unable to create new component. Component \"" + name +
-                                                      "\" already exists in this factory!.");
+                                                  "create() - Unable to create new component. Component " + quoted(name) +
+                                                      " already exists in this factory!.");
         Fader* fader = new Fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
         fader->setName(name);
         faders.store(name, fader);

@@ -5,6 +5,7 @@
 #include "ExitNowException.h"
 #include "Log.h"
 #include "SoundEngine.h"
+#include "StringUtil.h"
 #include "TovoEnvironment.h"
 #include "TovoIntroEnvironment.h"
 #include "TovoOutroEnvironment.h"
@@ -60,7 +61,7 @@ GenericEnvironment* EnvironmentController::findEnvironment(const std::string& na
 {
     GenericEnvironment* scene = Factory<GenericEnvironment>::find(name);
     if (!scene) {
-        std::string message = std::string(operation) + "() - Unable to find environment called \"" + name + "\".";
+        std::string message = std::string(operation) + "() - Unable to find environment called " + quoted(name) + ".";
         KELVO_LOG(LogLevel::error) << message << logEnd;
         throw EnvironmentControllerException(message);
     }
@@ -69,8 +70,8 @@ GenericEnvironment* EnvironmentController::findEnvironment(const std::string& na
 
 void EnvironmentController::activateEnvironment(std::string name)
 {
-    KELVO_LOG(LogLevel::info) << "activateEnvironment() - Switching environment to \""
-                 << name << "\"." << logEnd;
+    KELVO_LOG(LogLevel::info) << "activateEnvironment() - Switching environment to "
+                 << quoted(name) << "." << logEnd;
     GenericEnvironment* scene = findEnvironment(name, "activateEnvironment");
     activeEnvironment = scene;
     scene->initialize();
@@ -78,8 +79,8 @@ void EnvironmentController::activateEnvironment(std::string name)
 
 void EnvironmentController::loadResources(std::string name)
 {
-    KELVO_LOG(LogLevel::info) << "loadResources() - loading resources for environment \""
-                 << name << "\"." << logEnd;
+    KELVO_LOG(LogLevel::info) << "loadResources() - loading resources for environment "
+                 << quoted(name) << "." << logEnd;
     findEnvironment(name, "loadResources")->loadResources();
 }
 

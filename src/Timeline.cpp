@@ -53,19 +53,19 @@ void Timeline::run(TimedAction action)
     try {
         switch (action.getKind()) {
         case ActionKindNone:
-            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running " << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running " << clipped(path)
                          << "()." << logEnd;
             break;
         case ActionKindString:
-            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
-                         << "(\"" << action.getParameter() << "\")." << logEnd;
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << clipped(path)
+                         << "(" << quoted(action.getParameter()) << ")." << logEnd;
             break;
         case ActionKindFloat:
-            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << clipped(path)
                          << "(" << toString(static_cast<double>(action.getFloatParameter())) << "f)." << logEnd;
             break;
         case ActionKindInteger:
-            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << path
+            KELVO_LOG(LogLevel::info) << "run() - " << time << " Secs. Running \"" << clipped(path)
                          << "(" << toString(static_cast<double>(action.getIntParameter())) << "i)." << logEnd;
             break;
         default:
@@ -92,7 +92,7 @@ void Timeline::run(TimedAction action)
     } catch (const ExitNowException&) {
         throw;
     } catch (const Exception& e) {
-        throw TimelineException("run() - Action \"" + path + "\" timed at " + time + " seconds failed to execute! " +
+        throw TimelineException("run() - Action " + quoted(path) + " timed at " + time + " seconds failed to execute! " +
                                e.getMessage());
     }
 }

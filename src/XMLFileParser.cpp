@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMException.hpp>
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
@@ -473,10 +474,17 @@ XMLFileParser::XMLFileParser()
 
 XMLFileParser::~XMLFileParser() = default;
 
+void XMLFileParser::DocumentRelease::operator()(xercesc::DOMDocument* document) const
+{
+    document->release();
+}
+
 // The bytes are read through the resource loader's checked open, so a named pipe or a device is
 // refused at once, and reach Xerces from memory: nothing is ever opened or fetched by the parser.
 void XMLFileParser::parse(const std::string& path)
 {
+    if (!parser)
+        throw XMLParserException("parse() - File " + quoted(path) + ": this parser has parsed a file already.");
     std::vector<uint8_t> bytes;
     {
         ResourceFile file = ResourceFile::atPath(path);
@@ -502,23 +510,31 @@ void XMLFileParser::parse(const std::string& path)
     bounded.refusedEntity.clear();
     bounded.budgetExceeded = false;
     parser->parse(source);
-    if (!bounded.refusedEntity.empty())
-        throw XMLParserException("parse() - File " + quoted(path) + ": the entity " + quoted(bounded.refusedEntity) +
-                                 " stands for " + std::to_string(bounded.refusedLength) +
+    // The document outlives the parser: its scanning buffers, as large as the longest value of
+    // the file several times over, are freed at once instead of while the reader walks the tree.
+    errorCount = parser->getErrorCount();
+    document.reset(parser->adoptDocument());
+    const std::string refusedEntity = bounded.refusedEntity;
+    const XMLSize_t refusedLength = bounded.refusedLength;
+    const bool budgetExceeded = bounded.budgetExceeded;
+    parser.reset();
+    if (!refusedEntity.empty())
+        throw XMLParserException("parse() - File " + quoted(path) + ": the entity " + quoted(refusedEntity) +
+                                 " stands for " + std::to_string(refusedLength) +
                                  " characters, more than the " + std::to_string(ENTITY_REPLACEMENT_LIMIT) +
                                  " an entity may.");
-    if (budget.exceeded() || bounded.budgetExceeded)
+    if (budget.exceeded() || budgetExceeded)
         throw budgetRefusal(path);
 }
 
 bool XMLFileParser::hasErrors() const
 {
-    return parser->getErrorCount() > 0 || reporter->errorSeen;
+    return errorCount > 0 || reporter->errorSeen;
 }
 
 xercesc::DOMDocument* XMLFileParser::getDocument() const
 {
-    return parser->getDocument();
+    return document.get();
 }
 
 std::unique_ptr<XMLFileParser> XMLFileParser::loadResource(const std::string& file, std::string& path,

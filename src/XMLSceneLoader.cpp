@@ -139,11 +139,11 @@ void XMLSceneLoader::load(const std::string& file)
 
     xercesc::DOMNode* scene = getChildElement("scene", parser->getDocument());
     if (!scene)
-        throw XMLParserException("load() - Error! The root element of \"" + path + "\" is not \"scene\".");
+        throw XMLParserException("load() - Error! The root element of " + quoted(path) + " is not \"scene\".");
     framesPerSecond = getFloatAttribute(scene, "fps");
     // The keyframers turn seconds into frames with it.
     if (!(framesPerSecond > 0.0f))
-        throw XMLParserException("load() - Error! The frame rate \"fps\" of \"" + path + "\" must be above 0.");
+        throw XMLParserException("load() - Error! The frame rate \"fps\" of " + quoted(path) + " must be above 0.");
     KELVO_LOG(LogLevel::debug) << "load() - Default fps: "
                  << static_cast<double>(framesPerSecond) << logEnd;
 
@@ -178,9 +178,9 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
         // Required of a camera, light or object: its guard below fails a node without one.
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             node.name = TranscodedString(name->getNodeValue()).c_str();
-        KELVO_LOG(LogLevel::debug) << "loadSceneNodes() - Loading " << element << " called \""
-                     << node.name << "\"." << logEnd;
-        const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        KELVO_LOG(LogLevel::debug) << "loadSceneNodes() - Loading " << element << " called "
+                     << quoted(node.name) << "." << logEnd;
+        const std::string what = quoted(node.name) + " of " + quoted(path);
         bool keep = true;
         if (element == "camera") {
             node.kind = CAMERA;
@@ -202,8 +202,8 @@ void XMLSceneLoader::loadSceneNodes(xercesc::DOMNode* scene)
                 loadLightNode(child, node);
             });
         } else {
-            KELVO_LOG(LogLevel::warning) << "loadSceneNodes() - What!? The scene node \"" << element
-                         << "\" is unknown (unsupported)!" << logEnd;
+            KELVO_LOG(LogLevel::warning) << "loadSceneNodes() - What!? The scene node " << quoted(element)
+                         << " is unknown (unsupported)!" << logEnd;
             continue;
         }
         if (keep)
@@ -229,12 +229,12 @@ bool XMLSceneLoader::loadObjectNode(xercesc::DOMNode* element, SceneNode& node)
 {
     node.filename = getAttribute(element, "filename");
     if (node.name.find(LAYER_SUFFIX) != std::string::npos) {
-        KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Skipping layer data for \"" << node.name
-                     << "\"." << logEnd;
+        KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Skipping layer data for " << quoted(node.name)
+                     << "." << logEnd;
         return false;
     }
-    KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Loading object \"" << node.name
-                 << "\" from \"" << node.filename << "\"." << logEnd;
+    KELVO_LOG(LogLevel::debug) << "loadObjectNode() - Loading object " << quoted(node.name)
+                 << " from " << quoted(node.filename) << "." << logEnd;
     node.channels = loadKeyframerNode(element);
     loadBones(element, node);
     return true;
@@ -248,14 +248,14 @@ void XMLSceneLoader::loadBones(xercesc::DOMNode* object, SceneNode& node)
         BoneNode bone;
         if (xercesc::DOMNode* name = getAttributeNode("name", child))
             bone.name = TranscodedString(name->getNodeValue()).c_str();
-        KELVO_LOG(LogLevel::debug) << "loadBones() - Loading bone \"" << bone.name << "\". "
+        KELVO_LOG(LogLevel::debug) << "loadBones() - Loading bone " << quoted(bone.name) << ". "
                      << logEnd;
         try {
             bone.rest = loadTranslation(child, "restposition");
             bone.restRotation = loadHpbRotation(child, "restrotation");
             bone.channels = loadKeyframerNode(child);
         } catch (const Exception& e) {
-            throw XMLParserException("loadBones() - Bone \"" + bone.name + "\" is broken. " + e.getMessage());
+            throw XMLParserException("loadBones() - Bone " + quoted(bone.name) + " is broken. " + e.getMessage());
         }
         node.bones.push_back(std::move(bone));
     }
@@ -272,11 +272,11 @@ XMLSceneLoader::Channels XMLSceneLoader::loadKeyframerNode(xercesc::DOMNode* ele
         std::string name;
         if (xercesc::DOMNode* attribute = getAttributeNode("name", child))
             name = TranscodedString(attribute->getNodeValue()).c_str();
-        KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Loading " << kind << " \"" << name
-                     << "\". " << logEnd;
+        KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Loading " << kind << " " << quoted(name)
+                     << ". " << logEnd;
         if (kind != "channel") {
-            KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Skipping unsupported node \""
-                         << kind << "\"." << logEnd;
+            KELVO_LOG(LogLevel::debug) << "loadKeyframerNode() - Skipping unsupported node "
+                         << quoted(kind) << "." << logEnd;
             continue;
         }
         // The keys of a channel of another name are checked as well, then dropped.
@@ -323,8 +323,8 @@ std::vector<TCBKey<float>> XMLSceneLoader::loadTCBFloatKeys(xercesc::DOMNode* ch
         try {
             keys.push_back(loadTCBFloatKey(child));
         } catch (const Exception& e) {
-            throw XMLParserException("loadTCBFloatKeys() - Key " + toString(number) + " of channel \"" + channelName +
-                                     "\" is broken. " + e.getMessage());
+            throw XMLParserException("loadTCBFloatKeys() - Key " + toString(number) + " of channel " + quoted(channelName) +
+                                     " is broken. " + e.getMessage());
         }
     }
     return keys;
@@ -351,7 +351,7 @@ TCBKey<float> XMLSceneLoader::loadTCBFloatKey(xercesc::DOMNode* key)
                      << logEnd;
     } else {
         KELVO_LOG(LogLevel::debug) << "loadTCBFloatKey() - frame " << static_cast<double>(frame)
-                     << ": " << static_cast<double>(value) << " (WARN! \"" << curve << "\" curve)" << logEnd;
+                     << ": " << static_cast<double>(value) << " (WARN! " << quoted(curve) << " curve)" << logEnd;
     }
     // Throws InvalidParameterValueException for spline values outside [0, 1].
     return TCBKey<float>(frame, value, tension, continuity, bias);
@@ -361,15 +361,15 @@ Vector XMLSceneLoader::loadTranslation(xercesc::DOMNode* element, const std::str
 {
     xercesc::DOMNode* node = nodeName(element) == name ? element : getChildElement(name, element);
     if (!node)
-        throw XMLParserException("loadTranslation() - Translation node \"" + name +
-                                 "\" not found under the given XML DOM node.");
+        throw XMLParserException("loadTranslation() - Translation node " + quoted(name) +
+                                 " not found under the given XML DOM node.");
     if (!hasAttributes(node))
-        throw XMLParserException("loadTranslation() - Translation node \"" + name +
-                                 "\" is empty! Please add x, y and z parameters.");
+        throw XMLParserException("loadTranslation() - Translation node " + quoted(name) +
+                                 " is empty! Please add x, y and z parameters.");
     // LightWave's z axis points the other way.
     const Vector translation(getFloatAttribute(node, "x"), getFloatAttribute(node, "y"), -getFloatAttribute(node, "z"));
-    KELVO_LOG(LogLevel::debug) << "loadTranslation() - Node \"" << name
-                 << "\": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
+    KELVO_LOG(LogLevel::debug) << "loadTranslation() - Node " << quoted(name)
+                 << ": x=" << static_cast<double>(translation.x) << ", y=" << static_cast<double>(translation.y)
                  << ", z=" << static_cast<double>(translation.z) << logEnd;
     return translation;
 }
@@ -378,15 +378,15 @@ Vector XMLSceneLoader::loadHpbRotation(xercesc::DOMNode* element, const std::str
 {
     xercesc::DOMNode* node = nodeName(element) == name ? element : getChildElement(name, element);
     if (!node)
-        throw XMLParserException("loadHpbRotation() - Rotation node \"" + name +
-                                 "\" not found under the given XML DOM node.");
+        throw XMLParserException("loadHpbRotation() - Rotation node " + quoted(name) +
+                                 " not found under the given XML DOM node.");
     if (!hasAttributes(node))
-        throw XMLParserException("loadHpbRotation() - Rotation node \"" + name +
-                                 "\" is empty! Please add h, p and b parameters.");
+        throw XMLParserException("loadHpbRotation() - Rotation node " + quoted(name) +
+                                 " is empty! Please add h, p and b parameters.");
     // Radians; the bank turns the other way with the z axis.
     const Vector rotation(getFloatAttribute(node, "h"), getFloatAttribute(node, "p"), -getFloatAttribute(node, "b"));
-    KELVO_LOG(LogLevel::debug) << "loadHpbRotation() - Node \"" << name
-                 << "\": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
+    KELVO_LOG(LogLevel::debug) << "loadHpbRotation() - Node " << quoted(name)
+                 << ": h=" << static_cast<double>(rotation.x) << ", p=" << static_cast<double>(rotation.y)
                  << ", b=" << static_cast<double>(rotation.z) << logEnd;
     return rotation;
 }
@@ -395,8 +395,8 @@ std::string XMLSceneLoader::getAttribute(xercesc::DOMNode* element, const std::s
 {
     xercesc::DOMNode* attribute = getAttributeNode(name, element);
     if (!attribute)
-        throw XMLParserException("getAttribute() - Error! Attribute \"" + name + "\" of \"" + nodeName(element) +
-                                 "\" is missing in \"" + path + "\".");
+        throw XMLParserException("getAttribute() - Error! Attribute " + quoted(name) + " of " + quoted(nodeName(element)) +
+                                 " is missing in " + quoted(path) + ".");
     return TranscodedString(attribute->getNodeValue()).c_str();
 }
 
@@ -405,8 +405,8 @@ float XMLSceneLoader::getFloatAttribute(xercesc::DOMNode* element, const std::st
     const std::string text = getAttribute(element, name);
     float value = 0.0f;
     if (!parseNumber(text, value))
-        throw XMLParserException("getFloatAttribute() - Error! Attribute \"" + name + "\" of \"" + nodeName(element) +
-                                 "\" in \"" + path + "\" is not a number: \"" + text + "\".");
+        throw XMLParserException("getFloatAttribute() - Error! Attribute " + quoted(name) + " of " + quoted(nodeName(element)) +
+                                 " in " + quoted(path) + " is not a number: " + quoted(text) + ".");
     return value;
 }
 
@@ -417,15 +417,15 @@ void XMLSceneLoader::checkNames()
     std::set<std::string> actorNames;
     std::vector<SceneNode> kept;
     for (SceneNode& node : nodes) {
-        const std::string what = "\"" + node.name + "\" of \"" + path + "\"";
+        const std::string what = quoted(node.name) + " of " + quoted(path);
         bool free = true;
         if (node.kind == LIGHT) {
             free = guarded("loadLightNode", "Light " + what, [&] {
                 Factory<Light>& lights = environment->getLights();
                 if (lights.exists(node.name) || !lightNames.insert(node.name).second)
                     throw ComponentAlreadyExistsException(lights.getFactoryName(),
-                                                          "create() - Unable to create new component. Component \"" +
-                                                              node.name + "\" already exists in this factory!.");
+                                                          "create() - Unable to create new component. Component " +
+                                                              quoted(node.name) + " already exists in this factory!.");
             });
         } else if (node.kind == OBJECT) {
             free = guarded("loadObjectNode", "Object " + what, [&] {
@@ -433,8 +433,8 @@ void XMLSceneLoader::checkNames()
                 const std::string actorName = "Keyframed " + node.name;
                 if (actors.exists(actorName) || !actorNames.insert(actorName).second)
                     throw ComponentAlreadyExistsException(actors.getFactoryName(),
-                                                          "create() - Unable to create new component. Component \"" +
-                                                              actorName + "\" already exists in this factory!.");
+                                                          "create() - Unable to create new component. Component " +
+                                                              quoted(actorName) + " already exists in this factory!.");
             });
         }
         if (free)
@@ -448,7 +448,7 @@ void XMLSceneLoader::loadObjects()
     std::vector<SceneNode> kept;
     for (SceneNode& node : nodes) {
         const bool loaded =
-            node.kind != OBJECT || guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
+            node.kind != OBJECT || guarded("loadObjectNode", "Object " + quoted(node.name) + " of " + quoted(path), [&] {
                 // An object file already loaded into the scene is used again.
                 environment->loadLWO(node.filename);
                 environment->getActors().find(node.filename);
@@ -461,10 +461,10 @@ void XMLSceneLoader::loadObjects()
 
 void XMLSceneLoader::createCamera(const SceneNode& node)
 {
-    guarded("loadCameraNode", "Camera \"" + node.name + "\" of \"" + path + "\"", [&] {
+    guarded("loadCameraNode", "Camera " + quoted(node.name) + " of " + quoted(path), [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        KELVO_LOG(LogLevel::debug) << "loadCameraNode() - Creating h,p,b camera \"" << node.name
-                     << "\". " << logEnd;
+        KELVO_LOG(LogLevel::debug) << "loadCameraNode() - Creating h,p,b camera " << quoted(node.name)
+                     << ". " << logEnd;
         CameraController& cameras = environment->getCameraController();
         cameras.createHpbCamera(node.name);
         if (HpbCamera* camera = dynamic_cast<HpbCamera*>(cameras.find(node.name)))
@@ -477,10 +477,10 @@ void XMLSceneLoader::createCamera(const SceneNode& node)
 
 void XMLSceneLoader::createLight(const SceneNode& node)
 {
-    guarded("loadLightNode", "Light \"" + node.name + "\" of \"" + path + "\"", [&] {
+    guarded("loadLightNode", "Light " + quoted(node.name) + " of " + quoted(path), [&] {
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
-        KELVO_LOG(LogLevel::debug) << "loadLightNode() - Creating light \"" << node.name
-                     << "\". " << logEnd;
+        KELVO_LOG(LogLevel::debug) << "loadLightNode() - Creating light " << quoted(node.name)
+                     << ". " << logEnd;
         // Otherwise the light keeps its constructor's colours and position.
         Light* light = environment->getLights().create(node.name, environment);
         if (keyframer)
@@ -490,7 +490,7 @@ void XMLSceneLoader::createLight(const SceneNode& node)
 
 void XMLSceneLoader::createObject(const SceneNode& node)
 {
-    guarded("loadObjectNode", "Object \"" + node.name + "\" of \"" + path + "\"", [&] {
+    guarded("loadObjectNode", "Object " + quoted(node.name) + " of " + quoted(path), [&] {
         Actor* actor = environment->getActors().find(node.filename);
         Keyframer* keyframer = createKeyframer(node.channels, Vector(), Vector());
         const std::string actorName = "Keyframed " + node.name;
@@ -503,8 +503,8 @@ void XMLSceneLoader::createObject(const SceneNode& node)
             keyed->setBoneKeyframer(bone.name, createKeyframer(bone.channels, bone.rest, bone.restRotation));
         keyedActors.store(actorName, keyed.get());
         KeyframedActor* stored = keyed.release();  // the factory keeps it for the run
-        KELVO_LOG(LogLevel::info) << "loadObjectNode() - Created \"" << stored->getName()
-                     << "\" from Actor \"" << actor->getName() << "\" and Keyframer \""
+        KELVO_LOG(LogLevel::info) << "loadObjectNode() - Created " << quoted(stored->getName())
+                     << " from Actor " << quoted(actor->getName()) << " and Keyframer \""
                      << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;
     });
 }

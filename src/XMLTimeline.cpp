@@ -1,5 +1,6 @@
 #include "XMLTimeline.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -41,9 +42,9 @@ std::string requiredAttribute(const std::string& attribute, xercesc::DOMNode* ac
 {
     xercesc::DOMNode* node = getAttributeNode(attribute, action);
     if (!node) {
-        std::string which = actionName.empty() ? std::string("an action") : "action \"" + actionName + "\"";
-        throw XMLParserException("load() - Error! Attribute \"" + attribute + "\" of " + which + " is missing in \"" +
-                                 path + "\".");
+        std::string which = actionName.empty() ? std::string("an action") : "action " + quoted(actionName);
+        throw XMLParserException("load() - Error! Attribute " + quoted(attribute) + " of " + which + " is missing in " +
+                                 quoted(path) + ".");
     }
     return attributeText(node);
 }
@@ -63,7 +64,7 @@ XMLTimeline::XMLTimeline()
 
 void XMLTimeline::load(const std::string& file)
 {
-    KELVO_LOG(LogLevel::info) << "load() - Loading Timeline from \"" << file << "\".."
+    KELVO_LOG(LogLevel::info) << "load() - Loading Timeline from " << quoted(file) << ".."
                  << logEnd;
     setName(file);
 
@@ -72,7 +73,7 @@ void XMLTimeline::load(const std::string& file)
 
     xercesc::DOMNode* timelineElement = getChildElement("timeline", parser->getDocument());
     if (!timelineElement)
-        throw XMLParserException("load() - Error! The root element of \"" + path + "\" is not \"timeline\".");
+        throw XMLParserException("load() - Error! The root element of " + quoted(path) + " is not \"timeline\".");
 
     int count = 0;
     for (xercesc::DOMNode* node = timelineElement->getFirstChild(); node; node = node->getNextSibling()) {
@@ -80,7 +81,13 @@ void XMLTimeline::load(const std::string& file)
             continue;
         std::string name = requiredAttribute("name", node, "", path);
         std::string type = requiredAttribute("type", node, name, path);
-        double time = getTimeOffset() + std::atof(requiredAttribute("time", node, name, path).c_str());
+        const std::string timeText = requiredAttribute("time", node, name, path);
+        double time = getTimeOffset() + std::atof(timeText.c_str());
+        // A time that is no number of seconds ("nan", "inf", "1e999") is never reached, or always,
+        // and would hold back every action after it for ever.
+        if (!std::isfinite(time))
+            throw XMLParserException("load() - Error! The time " + quoted(timeText) + " of action " + quoted(name) +
+                                     " in " + quoted(path) + " is not a finite number of seconds.");
 
         int kind = ActionKindNone;
         const char* kindWord = nullptr;
@@ -104,8 +111,8 @@ void XMLTimeline::load(const std::string& file)
         if (kind != ActionKindNone) {
             xercesc::DOMNode* param = getAttributeNode("param", node);
             if (!param)
-                throw XMLParserException(std::string("load() - Error! ") + kindWord + " parameter for action \"" +
-                                         name + "\" is missing.");
+                throw XMLParserException(std::string("load() - Error! ") + kindWord + " parameter for action " +
+                                         quoted(name) + " is missing.");
             parameter = attributeText(param);
         }
         addTimedAction(TimedAction(time, name, kind, parameter));

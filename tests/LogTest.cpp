@@ -1,4 +1,5 @@
 #include "Log.h"
+#include "StringUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -219,5 +220,26 @@ TEST(ExceptionBase, CaughtAsStandardException)
         throw InvalidParameterValueException("y");
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "KelvoEngineException::::InvalidParameterValueException::y");
+    }
+}
+
+TEST(Quoting, ShortValuesAreQuotedWholeAndLongOnesByTheirBeginningAndLength)
+{
+    const std::string limit(200, 'a');
+    struct Case {
+        std::string value;
+        std::string quoted;
+        std::string clipped;
+    } cases[] = {
+        {"", "\"\"", ""},
+        {"scene.load", "\"scene.load\"", "scene.load"},
+        {limit, "\"" + limit + "\"", limit},
+        {limit + "b", "\"" + limit + "...\" (201 characters)", limit + "... (201 characters)"},
+        {limit + std::string(52428600, 'b'), "\"" + limit + "...\" (52428800 characters)",
+         limit + "... (52428800 characters)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(quoted(c.value), c.quoted) << c.value.size();
+        EXPECT_EQ(clipped(c.value), c.clipped) << c.value.size();
     }
 }

@@ -225,9 +225,37 @@ TEST_F(XMLTimelineTest, StructuralFaultsNameTheFileAndWhatIsMissing)
          "load() - Error! Float parameter for action \"scale\" is missing."},
         {show("<action name=\"count\" type=\"integer\" time=\"0\"/>\n"),
          "load() - Error! Integer parameter for action \"count\" is missing."},
+        // A time no clock reaches would hold back every later action, "exit" too, for ever.
+        {show("<action name=\"note\" type=\"none\" time=\"1\"/>\n<action name=\"exit\" type=\"none\" time=\"nan\"/>\n"),
+         "load() - Error! The time \"nan\" of action \"exit\" in \"data/t.xml\" is not a finite number of seconds."},
+        {show("<action name=\"note\" type=\"none\" time=\"inf\"/>\n"),
+         "load() - Error! The time \"inf\" of action \"note\" in \"data/t.xml\" is not a finite number of seconds."},
+        {show("<action name=\"note\" type=\"none\" time=\"-Infinity\"/>\n"),
+         "load() - Error! The time \"-Infinity\" of action \"note\" in \"data/t.xml\" is not a finite number of "
+         "seconds."},
+        {show("<action name=\"note\" type=\"none\" time=\"1e999\"/>\n"),
+         "load() - Error! The time \"1e999\" of action \"note\" in \"data/t.xml\" is not a finite number of seconds."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(loadFailure(c.content), PREFIX + c.message) << c.content;
+}
+
+// A value of megabytes costs a log line no more than a short one: its first 200 characters and
+// its length, wherever it is quoted, in the log and in the exceptions that reach it.
+TEST_F(XMLTimelineTest, HugeNamesAndParametersAreQuotedByTheirBeginningAndLength)
+{
+    const std::string huge(1 << 20, 'n');
+    const std::string shown = std::string(200, 'n') + "...\" (1048576 characters)";
+    load(show("<action name=\"say\" type=\"string\" time=\"1\" param=\"" + huge + "\"/>\n"
+              "<action name=\"" + huge + "\" type=\"string\" time=\"2\" param=\"x\"/>\n"));
+    LogCapture log;
+    EXPECT_EQ(play({1.0f}), Calls{"1.00: say(" + huge + ")"});
+    EXPECT_TRUE(log.contains("Running \"say(\"" + shown + ").\n")) << log.text().substr(0, 1000);
+    const std::string failure = exceptionMessage([&] { timeline.update(2.0f); });
+    EXPECT_NE(failure.find("run() - Action \"" + shown + " timed at 2.00 seconds failed to execute! "), std::string::npos)
+        << failure.substr(0, 1000);
+    EXPECT_NE(failure.find("Action \"" + shown + " not found!"), std::string::npos) << failure.substr(0, 1000);
+    EXPECT_LT(log.text().size() + failure.size(), 4000u);
 }
 
 TEST_F(XMLTimelineTest, ActionsBeforeAFaultyElementStay)

@@ -203,8 +203,8 @@ void _3dsLoader::load(const std::string& file, Environment* environment)
     {
         ResourceFile input = openScene(file);
         if (!input.readToEnd(bytes))
-            throw _3dsLoaderException("read3ds() - Read error. Scene file may be corrupted. File \"" + file +
-                                      "\": reading failed (" + std::strerror(errno) + ").");
+            throw _3dsLoaderException("read3ds() - Read error. Scene file may be corrupted. File " + quoted(file) +
+                                      ": reading failed (" + std::strerror(errno) + ").");
     }
 
     this->environment = environment;
@@ -355,8 +355,8 @@ void _3dsLoader::readFaceList(_3dsReader& reader, uint64_t end)
             continue;
         for (uint16_t point : {a, b, c})
             if (point >= points)
-                reader.fail("face " + std::to_string(face) + " of mesh \"" + currentMesh->getName() +
-                            "\" names point " + std::to_string(point) + ", which the mesh does not have");
+                reader.fail("face " + std::to_string(face) + " of mesh " + quoted(currentMesh->getName()) +
+                            " names point " + std::to_string(point) + ", which the mesh does not have");
         // The same winding, started at the third corner.
         currentMesh->addTriangle(c, a, b, face);
     }
@@ -370,14 +370,14 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
     try {
         surface = environment->getSurfaces().find(name);
     } catch (const ComponentNotFoundException& e) {
-        KELVO_LOG(LogLevel::error) << "readFaceMaterial() - Unable to find Surface/Material \"" << name
-            << "\" from the environment library. " << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << "readFaceMaterial() - Unable to find Surface/Material " << quoted(name)
+            << " from the environment library. " << e.getMessage() << logEnd;
         return;
     }
     if (currentMesh && !currentMesh->getSurfaces().exists(name))
         currentMesh->getSurfaces().add(name, *surface);
     const uint16_t count = reader.readU16();
-    reader.requireRoomFor(count, 2, "material \"" + name + "\"", "declares", "faces", "its");
+    reader.requireRoomFor(count, 2, "material " + quoted(name), "declares", "faces", "its");
     const Triangle::SurfaceName shared = Triangle::shareSurfaceName(name);
     for (uint16_t i = 0; i < count; ++i) {
         const uint16_t face = reader.readU16();
@@ -385,8 +385,8 @@ void _3dsLoader::readFaceMaterial(_3dsReader& reader, uint64_t)
             continue;
         Triangle* triangle = currentMesh->getTriangle(face);
         if (!triangle)
-            reader.fail("material \"" + name + "\" names face " + std::to_string(face) + ", which mesh \"" +
-                        currentMesh->getName() + "\" does not have");
+            reader.fail("material " + quoted(name) + " names face " + std::to_string(face) + ", which mesh " +
+                        quoted(currentMesh->getName()) + " does not have");
         namedFaces += (name.empty() ? 0 : 1) - (triangle->hasSurfaceName() ? 1 : 0);
         triangle->setSurfaceName(shared);
     }
@@ -415,7 +415,7 @@ void _3dsLoader::readSmoothings(_3dsReader& reader, uint64_t)
         return;
     const int count = currentMesh->getTriangleCount();
     reader.requireRoomFor(static_cast<uint64_t>(count), 4, "smoothing groups", "for the",
-                          "faces of mesh \"" + currentMesh->getName() + "\"", "their");
+                          "faces of mesh " + quoted(currentMesh->getName()), "their");
     for (int i = 0; i < count; ++i) {
         const uint32_t mask = reader.readU32();
         Triangle* triangle = currentMesh->getTriangle(i);
@@ -467,7 +467,8 @@ void _3dsLoader::readSpotlight(_3dsReader& reader, uint64_t end)
         return;
     // OpenGL refuses a cutoff outside 0 to 90 (but for 180, no cone) and an exponent outside 0
     // to 128, and keeps the light's old values: such a light would shine as a point light.
-    const std::string light = "readSpotlight() - Spotlight \"" + objectName + "\" in file \"" + reader.getName() + "\": ";
+    const std::string light =
+        "readSpotlight() - Spotlight " + quoted(objectName) + " in file " + quoted(reader.getName()) + ": ";
     float exponent = falloff - hotspot;
     float cutoff = falloff;
     if (!(cutoff == NO_SPOT_CUTOFF || (cutoff >= 0.0f && cutoff <= MAX_SPOT_CUTOFF))) {
@@ -514,8 +515,8 @@ void _3dsLoader::readMaterialName(_3dsReader& reader, uint64_t)
     Factory<Surface>& surfaces = environment->getSurfaces();
     if (surfaces.exists(name))
         throw ComponentAlreadyExistsException(surfaces.getFactoryName(),
-                                              "create() - Unable to create new component. Component \"" + name +
-                                                  "\" already exists in this factory!.");
+                                              "create() - Unable to create new component. Component " + quoted(name) +
+                                                  " already exists in this factory!.");
     Surface* surface = new Surface(environment);
     surface->setName(name);
     surfaces.store(name, surface);
@@ -577,14 +578,14 @@ void _3dsLoader::readMapFile(_3dsReader& reader, uint64_t)
     try {
         SurfaceException failure("");
         if (!currentMaterial->tryAddTexture(name, failure))
-            KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
-                << "\". Exception message follows. " << failure.what() << logEnd;
+            KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture " << quoted(name)
+                << ". Exception message follows. " << failure.what() << logEnd;
     } catch (const std::exception& e) {
-        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
-            << "\". Exception message follows. " << e.what() << logEnd;
+        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture " << quoted(name)
+            << ". Exception message follows. " << e.what() << logEnd;
     } catch (...) {
-        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture \"" << name
-            << "\". Unknown Exception!" << logEnd;
+        KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture " << quoted(name)
+            << ". Unknown Exception!" << logEnd;
     }
 }
 
@@ -643,8 +644,8 @@ void _3dsLoader::readObjectTrack(_3dsReader& reader, uint64_t end)
     try {
         environment->getKeyframedMeshes().find(name)->setKeyframer(keyframer);
     } catch (const ComponentNotFoundException&) {
-        KELVO_LOG(LogLevel::warning) << "readObjectTrack() - Unable to find track target object \"" << name
-            << "\"." << logEnd;
+        KELVO_LOG(LogLevel::warning) << "readObjectTrack() - Unable to find track target object " << quoted(name)
+            << "." << logEnd;
     }
 }
 
@@ -661,14 +662,14 @@ void _3dsLoader::readCameraTrack(_3dsReader& reader, uint64_t end)
     try {
         camera = environment->getCameraController().find(cameraName);
     } catch (const ComponentNotFoundException&) {
-        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Unable to find track target object \"" << name << "\"."
+        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Unable to find track target object " << quoted(name) << "."
             << logEnd;
         return;
     }
     TrackCamera* trackCamera = dynamic_cast<TrackCamera*>(camera);
     if (!trackCamera) {
-        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Camera \"" << cameraName
-            << "\" is not a track camera; node \"" << name << "\" left unattached." << logEnd;
+        KELVO_LOG(LogLevel::error) << "readCameraTrack() - Camera " << quoted(cameraName)
+            << " is not a track camera; node " << quoted(name) << " left unattached." << logEnd;
         return;
     }
     if (targetNode)
@@ -693,7 +694,7 @@ void _3dsLoader::readLightTrack(_3dsReader& reader, uint64_t end)
         else
             environment->getLights().find(name)->setKeyframer(keyframer);
     } catch (const ComponentNotFoundException&) {
-        KELVO_LOG(LogLevel::warning) << "readLightTrack() - Unable to find track target light \"" << name << "\"."
+        KELVO_LOG(LogLevel::warning) << "readLightTrack() - Unable to find track target light " << quoted(name) << "."
             << logEnd;
     }
 }

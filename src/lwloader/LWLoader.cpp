@@ -9,6 +9,7 @@
 #include "Actor.h"
 #include "Log.h"
 #include "ResourceFile.h"
+#include "StringUtil.h"
 #include "Surface.h"
 #include "lwloader/LWChunk.h"
 #include "lwloader/LWClipChunk.h"
@@ -33,7 +34,7 @@ const char* const source = "LWLoader";
 LWLoaderException fileFailure(int code, const std::string& name, const std::string& detail)
 {
     LWLoaderException failure(source, code);
-    failure.appendMessage(" File \"" + name + "\": " + detail + ".");
+    failure.appendMessage(" File " + quoted(name) + ": " + detail + ".");
     return failure;
 }
 
@@ -72,7 +73,7 @@ void LWLoader::loadObject(const std::string& name)
         ResourceFile input = openObject(name);
         if (!input.readToEnd(bytes)) {
             const std::string cause = std::strerror(errno);
-            logError("loadObject() - Failed to read the LightWave file \"" + name + "\": " + cause);
+            logError("loadObject() - Failed to read the LightWave file " + quoted(name) + ": " + cause);
             throw fileFailure(LWLoaderException::corruptedFile, name, "reading failed (" + cause + ")");
         }
     }
@@ -100,7 +101,7 @@ void LWLoader::loadObject(const std::string& name)
     }
     if (readChunkId(reader, number, text) != 4 || number != ID_LWO2) {
         logError("loadObject() - Unsupported file version.");
-        std::string type = number == ID_END ? "" : " \"" + text + "\"";
+        std::string type = number == ID_END ? "" : " " + quoted(text);
         throw fileFailure(LWLoaderException::unknownFileFormat, name, "its form type" + type + " is not \"LWO2\"");
     }
     // The form length counts the type field too; one too short to hold it cannot be right.
@@ -136,7 +137,7 @@ LWLoader::ChunkList LWLoader::readChunks(LWReader& reader, uint32_t expectedSize
             LWLoaderException failure(source, "LWLoader::readChunks() - Bytecount (" + std::to_string(total) +
                                                   ") vs. filesize (" + std::to_string(expectedSize) +
                                                   ") mismatch, possibly corrupted file.");
-            failure.appendMessage(" File \"" + reader.getName() + "\": it ends before its form length.");
+            failure.appendMessage(" File " + quoted(reader.getName()) + ": it ends before its form length.");
             throw failure;
         }
 
@@ -151,7 +152,7 @@ LWLoader::ChunkList LWLoader::readChunks(LWReader& reader, uint32_t expectedSize
         if (bytes < 0) {
             logError("LWLoader::readChunks() - Possible silent error detected!");
             throw fileFailure(LWLoaderException::corruptedFile, reader.getName(),
-                              "chunk \"" + text + "\" at byte " + std::to_string(start) + ": " + reader.getFailure());
+                              "chunk " + quoted(text) + " at byte " + std::to_string(start) + ": " + reader.getFailure());
         }
         total += static_cast<uint64_t>(bytes);
         if (chunk)
@@ -219,20 +220,20 @@ void LWLoader::fillObject(Actor* target)
             if (chunk.getId() == ID_LAYR)
                 enterLayer(p);
             cursor = currentChunk = p;
-            KELVO_LOG(LogLevel::debug) << "fillObject() - Populating Actor with \"" << id
-                         << "\" chunk." << logEnd;
+            KELVO_LOG(LogLevel::debug) << "fillObject() - Populating Actor with " << quoted(id)
+                         << " chunk." << logEnd;
             chunk.fillObject(target, this);
             lastApplied[chunk.getId()] = p;
         }
     } catch (const LWLoaderException& e) {
-        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
-                                            "\".  Cause: " + e.getMessage());
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk " + quoted(id) +
+                                            ".  Cause: " + e.getMessage());
     } catch (const std::exception& e) {
-        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
-                                            "\".  Cause: " + e.what());
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk " + quoted(id) +
+                                            ".  Cause: " + e.what());
     } catch (...) {
-        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk \"" + id +
-                                            "\". Unknown Cause!");
+        throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk " + quoted(id) +
+                                            ". Unknown Cause!");
     }
     // Polygons no SURF tag names draw with a default surface: without one, the actor could not be
     // drawn at all.

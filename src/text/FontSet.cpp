@@ -34,7 +34,7 @@ std::string requiredAttribute(const char* attribute, xercesc::DOMNode* character
     xercesc::DOMNode* node = getAttributeNode(attribute, character);
     if (!node)
         throw XMLParserException(std::string("load() - Error! Attribute \"") + attribute +
-                                 "\" of a character is missing in \"" + file + "\".");
+                                 "\" of a character is missing in " + quoted(file) + ".");
     return TranscodedString(node->getNodeValue()).c_str();
 }
 }
@@ -70,7 +70,7 @@ std::string FontSet::getGlyphFile(char c) const
 
 void FontSet::load(std::string file)
 {
-    KELVO_LOG(LogLevel::info) << "load() - Loading Fontset from \"" << file << "\".."
+    KELVO_LOG(LogLevel::info) << "load() - Loading Fontset from " << quoted(file) << ".."
                  << logEnd;
     // Backslashes separate folders here too, as in every name a data file gives.
     std::replace(file.begin(), file.end(), '\\', '/');
@@ -80,7 +80,7 @@ void FontSet::load(std::string file)
 
     xercesc::DOMNode* fontset = getChildElement("fontset", parser->getDocument());
     if (!fontset)
-        throw XMLParserException("load() - Error! The root element of \"" + file + "\" is not \"fontset\".");
+        throw XMLParserException("load() - Error! The root element of " + quoted(file) + " is not \"fontset\".");
 
     // Every entry is read before any is added, so a broken file changes nothing.
     std::vector<std::pair<char, std::string>> entries;
@@ -91,8 +91,8 @@ void FontSet::load(std::string file)
         const std::string filename = requiredAttribute("filename", node, file);
         // The character itself, not its number: only its first byte counts.
         if (charcode.empty())
-            throw XMLParserException("load() - Error! Attribute \"charcode\" of a character is empty in \"" + file +
-                                     "\".");
+            throw XMLParserException("load() - Error! Attribute \"charcode\" of a character is empty in " + quoted(file) +
+                                     ".");
         entries.emplace_back(charcode[0], filename);
     }
     for (const auto& entry : entries)
