@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -156,4 +157,144 @@ TEST(PolygonTriangulationTest, AStarCrossingItselfGetsTheFan)
         pentagram.push_back(Vector(std::cos(angle), std::sin(angle), 0.0f));
     }
     EXPECT_EQ(PolygonTriangulation::triangulate(pentagram), PolygonTriangulation::fan(5));
+}
+
+namespace {
+// A small generator of its own, so that the polygons below are the same on every run and machine.
+class Lcg {
+public:
+    // A number in [0, 1).
+    float next()
+    {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<float>(state >> 40) / 16777216.0f;
+    }
+
+private:
+    uint64_t state = 12345;
+};
+
+std::vector<Vector> starOf(int points, float inner)
+{
+    std::vector<Vector> corners;
+    for (int i = 0; i < 2 * points; ++i) {
+        const float angle = 3.14159265f * static_cast<float>(i) / static_cast<float>(points);
+        const float radius = i % 2 == 0 ? 1.0f : inner;
+        corners.push_back(Vector(radius * std::cos(angle), radius * std::sin(angle), 0.0f));
+    }
+    return corners;
+}
+
+// Corners at random distances from the centre, in order of angle: concave almost everywhere.
+std::vector<Vector> radial(Lcg& random, int count)
+{
+    std::vector<Vector> corners;
+    for (int i = 0; i < count; ++i) {
+        const float angle = 6.2831853f * static_cast<float>(i) / static_cast<float>(count);
+        const float radius = 0.2f + 0.8f * random.next();
+        corners.push_back(Vector(radius * std::cos(angle), radius * std::sin(angle), 0.0f));
+    }
+    return corners;
+}
+
+// A bar with teeth of the given count standing on it, teeth and gaps one wide.
+std::vector<Vector> combOf(int teeth)
+{
+    std::vector<Vector> corners = {{0, 0, 0}, {static_cast<float>(2 * teeth - 1), 0, 0}};
+    for (int t = teeth - 1; t >= 0; --t) {
+        const float right = static_cast<float>(2 * t + 1), left = static_cast<float>(2 * t);
+        corners.push_back(Vector(right, 3, 0));
+        corners.push_back(Vector(left, 3, 0));
+        if (t > 0) {
+            corners.push_back(Vector(left, 1, 0));
+            corners.push_back(Vector(left - 1, 1, 0));
+        }
+    }
+    return corners;
+}
+
+// A band wound turns times round the centre, out along one side and back along the other.
+std::vector<Vector> spiral(int steps, float turns)
+{
+    std::vector<Vector> outward, back;
+    for (int i = 0; i <= steps; ++i) {
+        const float f = static_cast<float>(i) / static_cast<float>(steps);
+        const float angle = 6.2831853f * turns * f;
+        const float r = 0.2f + f;
+        outward.push_back(Vector(r * std::cos(angle), r * std::sin(angle), 0.0f));
+        const float r2 = r + 0.5f / turns;
+        back.push_back(Vector(r2 * std::cos(angle), r2 * std::sin(angle), 0.0f));
+    }
+    outward.insert(outward.end(), back.rbegin(), back.rend());
+    return outward;
+}
+
+// A staircase: long runs of corners on one line, and corners that touch the outline elsewhere.
+std::vector<Vector> staircase(int steps)
+{
+    std::vector<Vector> corners;
+    for (int s = 0; s < steps; ++s) {
+        corners.push_back(Vector(static_cast<float>(s), static_cast<float>(s), 0));
+        corners.push_back(Vector(static_cast<float>(s) + 0.5f, static_cast<float>(s), 0));
+        corners.push_back(Vector(static_cast<float>(s + 1), static_cast<float>(s), 0));
+    }
+    corners.push_back(Vector(static_cast<float>(steps), static_cast<float>(steps), 0));
+    for (int s = steps; s >= 0; --s)
+        corners.push_back(Vector(0, static_cast<float>(s) * 0.999f, 0));
+    return corners;
+}
+
+uint64_t fold(uint64_t hash, int value)
+{
+    for (int b = 0; b < 4; ++b) {
+        hash ^= static_cast<unsigned char>(value >> (8 * b));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+}
+
+// The cuts of a few hundred concave, degenerate and crossing polygons of up to a thousand corners,
+// folded into one number recorded from the ear clipping as it was first written: the cutting may
+// get faster, but every polygon keeps exactly its triangles.
+TEST(PolygonTriangulationTest, CutsOfGeneratedPolygonsStayThoseRecorded)
+{
+    std::vector<std::vector<Vector>> polygons;
+    for (int points : {3, 5, 17, 64, 300, 511})
+        for (float inner : {0.01f, 0.3f, 0.8f, 0.999f})
+            polygons.push_back(starOf(points, inner));
+    Lcg random;
+    for (int count = 4; count < 200; count += 3)
+        polygons.push_back(radial(random, count));
+    for (int count : {500, 1023})
+        polygons.push_back(radial(random, count));
+    for (int teeth : {2, 3, 10, 100, 250})
+        polygons.push_back(combOf(teeth));
+    for (int steps : {20, 100, 400})
+        polygons.push_back(spiral(steps, 2.5f));
+    for (int steps : {2, 5, 50})
+        polygons.push_back(staircase(steps));
+    // Two corners in one place, a corner repeated after others, and the figure of eight.
+    polygons.push_back({{0, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 2, 0}, {1, 1, 0}, {0, 2, 0}});
+    polygons.push_back({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {2, 1, 0}, {0, 4, 0}, {2, 1, 0}});
+    polygons.push_back({{0, 0, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0}});
+    const size_t made = polygons.size();
+    for (size_t i = 0; i < made; i += 7) {
+        polygons.push_back(tilted(polygons[i]));
+        polygons.push_back(reversed(polygons[i]));
+    }
+
+    uint64_t hash = 14695981039346656037ull;
+    size_t triangles = 0;
+    for (const std::vector<Vector>& polygon : polygons) {
+        const std::vector<Corners> cut = PolygonTriangulation::triangulate(polygon);
+        hash = fold(hash, static_cast<int>(cut.size()));
+        for (const Corners& t : cut)
+            for (int corner : t)
+                hash = fold(hash, corner);
+        triangles += cut.size();
+    }
+    EXPECT_EQ(polygons.size(), 138u);
+    EXPECT_EQ(triangles, 24492u);
+    EXPECT_EQ(hash, 0x9e0f7a5dd5f318c8ull) << std::hex << "0x" << hash;
 }

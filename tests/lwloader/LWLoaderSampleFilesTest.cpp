@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Actor.h"
+#include "Environment.h"
 #include "ResourceLoader.h"
 #include "TestSupport.h"
 #include "lwloader/LWChunk.h"
@@ -212,4 +214,123 @@ TEST_F(LWLoaderSampleFilesTest, ConcavePolygonsOfTheSamplesAreCutIntoTrianglesTh
         EXPECT_GT(actor.getTriangleCount(), 0) << name;
         EXPECT_NEAR(covered, std::sqrt(sum.dot(sum)), 0.01 * covered) << name << ": triangles overlap or face away";
     }
+}
+
+namespace {
+// The triangles an object load leaves in its actor, as one number: for each triangle in index
+// order its index, its three point numbers in drawing order, its polygon and its surface name,
+// folded with 64-bit FNV-1a. Made from the cutting of the earlier engine and kept below, so any
+// change to the triangles of these files shows.
+struct TriangleDigest {
+    int triangles = 0;
+    uint64_t hash = 14695981039346656037ull;
+
+    void add(const void* data, size_t bytes)
+    {
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < bytes; ++i) {
+            hash ^= p[i];
+            hash *= 1099511628211ull;
+        }
+    }
+    void add(int32_t value)
+    {
+        const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                                        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+        add(bytes, 4);
+    }
+};
+
+// The digest of the triangles of the object name, loaded from the resource folder into a scene
+// of its own; a load that ends in the loader's exception keeps the triangles made before it.
+TriangleDigest triangleDigest(const std::string& name)
+{
+    Environment scene;
+    Actor actor(&scene);
+    LWLoader loader(&actor, &scene);
+    LogCapture quiet;
+    try {
+        loader.loadObject(name);
+        loader.fillObject(&actor);
+    } catch (const LWLoaderException&) {
+    }
+    TriangleDigest digest;
+    for (const auto& entry : actor.getTriangles()) {
+        const Triangle& t = entry.second;
+        digest.add(entry.first);
+        for (int corner = 0; corner < 3; ++corner)
+            digest.add(t.getPoint(corner));
+        digest.add(t.getPolygonIndex());
+        const std::string surface = t.getSurfaceName();
+        digest.add(surface.data(), surface.size() + 1);
+        ++digest.triangles;
+    }
+    return digest;
+}
+
+struct RecordedTriangles {
+    const char* name;
+    int triangles;
+    uint64_t hash;
+};
+}
+
+TEST_F(LWLoaderSampleFilesTest, TrianglesOfTheSampleObjectsStayThoseRecorded)
+{
+    // Concave, self-crossing and non-planar polygons among them, cut as the engine always has.
+    const std::vector<RecordedTriangles> recorded = {
+        {"MappingModes/earth_cylindrical_x.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_cylindrical_x_scale_222_wrap_21.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_cylindrical_y.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_cylindrical_y_scale_111.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_cylindrical_y_scale_111_wrap_21.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_cylindrical_z.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_planar_x.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_planar_y.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_planar_z.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_planar_z_scale_111.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_spherical_x.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_spherical_x_scale_222_wrap_22.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_spherical_y.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_spherical_z.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_spherical_z_wrap_22.lwo", 528, 0xb7feafd44c566e15ull},
+        {"MappingModes/earth_uv_cylindrical_y.lwo", 528, 0xb7feafd44c566e15ull},
+        {"ModoExport_vertNormals.lwo", 528, 0xb7feafd44c566e15ull},
+        {"Subdivision.lwo", 0, 0xcbf29ce484222325ull},
+        {"UglyVertexColors.lwo", 3202, 0x2fa17c0d68c66e9eull},
+        {"box_2uv_1unused.lwo", 12, 0x3f3d4f199665daddull},
+        {"box_2vc_1unused.lwo", 432, 0xf2b9e524f77dab0dull},
+        {"boxuv.lwo", 12, 0xe6755e4d8074544bull},
+        {"concave_polygon.lwo", 64, 0x61c0a79d98652812ull},
+        {"concave_self_intersecting.lwo", 12, 0x1d109ba11aae2c79ull},
+        {"hierarchy.lwo", 564, 0x241e6a79369e4b87ull},
+        {"hierarchy_smoothed.lwo", 564, 0x241e6a79369e4b87ull},
+        {"nonplanar_polygon.lwo", 16, 0x24baec70ebbbf6b5ull},
+        {"shader_test/CellShader.lwo", 24, 0x9ddcad5c3fc32805ull},
+        {"shader_test/SuperCellShader.lwo", 24, 0x9ddcad5c3fc32805ull},
+        {"shader_test/fastFresnel.lwo", 24, 0x9ddcad5c3fc32805ull},
+        {"shader_test/realFresnel.lwo", 24, 0x9ddcad5c3fc32805ull},
+        {"sphere_with_gradient.lwo", 528, 0xb7feafd44c566e15ull},
+        {"sphere_with_mat_gloss_10pc.lwo", 528, 0xb7feafd44c566e15ull},
+        {"transparency.lwo", 540, 0xc5cff54ce89554c5ull},
+        {"uvtest.lwo", 32, 0xb647b3817d9c42ddull},
+    };
+    std::vector<std::string> names = samples("LWO/LWO2");
+    if (names.empty())
+        GTEST_SKIP() << "no LWO2 sample files: " << modelsFolder("LWO/LWO2") << " is absent";
+    ASSERT_EQ(names.size(), recorded.size()) << "the sample folder " << folder << " holds other files";
+    for (size_t i = 0; i < names.size(); ++i) {
+        ASSERT_EQ(names[i], recorded[i].name);
+        const TriangleDigest digest = triangleDigest(names[i]);
+        EXPECT_EQ(digest.triangles, recorded[i].triangles) << names[i];
+        EXPECT_EQ(digest.hash, recorded[i].hash) << names[i] << std::hex << ": 0x" << digest.hash;
+    }
+}
+
+TEST_F(LWLoaderSampleFilesTest, TrianglesOfTheShowsSignpostStayThoseRecorded)
+{
+    ResourceLoader::setResourcePath(sourceDir() + "/show/garden/");
+    const TriangleDigest digest = triangleDigest("signpost.lwo");
+    EXPECT_EQ(digest.triangles, 24);
+    EXPECT_EQ(digest.hash, 0xe1ec9e25aec6badbull) << std::hex << "0x" << digest.hash;
 }
