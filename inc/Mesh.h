@@ -9,6 +9,7 @@
 #include "CommonObject.h"
 #include "Exception.h"
 #include "Factory.h"
+#include "IndexMap.h"
 #include "Surface.h"
 #include "TextureCoordinate.h"
 #include "TextureCoordinateMap.h"
@@ -171,7 +172,9 @@ private:
     TriangleMap triangles;
     TriangleIndex pointTriangles;    // point index -> the triangles registered with it
     TriangleIndex polygonTriangles;  // polygon index -> its triangles
-    TextureCoordinate pointTextureCoordinates;    // per-point UVs waiting for initialize
+    // Per-point UVs waiting for initialize, by point: a table indexed by the point, so that a map
+    // listing its points in any order stores each without moving the others.
+    IndexMap<UV> pointTextureCoordinates;
     TextureCoordinateMap textureCoordinates;      // per triangle corner
     TriangleNormalMap vertexNormals;              // per triangle corner
     Factory<Surface> surfaces;

@@ -233,7 +233,7 @@ void Mesh::setSurfaceName(const std::string& name)
 
 void Mesh::setPointTextureCoordinate(int point, const UV& uv)
 {
-    pointTextureCoordinates.setCoordinate(point, uv);
+    pointTextureCoordinates.assign(point, uv);
     drawingChanged();
 }
 
@@ -468,15 +468,16 @@ void Mesh::calcVertexNormals()
 void Mesh::initializeTextureCoordinates()
 {
     // Coordinates set per corner beforehand win over per-point ones.
-    for (const TextureCoordinate::Record& record : pointTextureCoordinates.getCoordinateList()) {
-        const UV uv(record.u, record.v);
-        for (int triangle : pointTriangles.find(record.point)) {
+    // Points in ascending order.
+    for (const auto& entry : pointTextureCoordinates) {
+        const int point = entry.first;
+        for (int triangle : pointTriangles.find(point)) {
             const TextureCoordinate* existing = textureCoordinates.findTriangleTextureCoordinates(triangle);
-            if (!existing || (!existing->isComplete() && !existing->hasPoint(record.point)))
-                textureCoordinates.setTextureCoordinates(triangle, record.point, uv);
+            if (!existing || (!existing->isComplete() && !existing->hasPoint(point)))
+                textureCoordinates.setTextureCoordinates(triangle, point, entry.second);
         }
     }
-    pointTextureCoordinates = TextureCoordinate();
+    pointTextureCoordinates = IndexMap<UV>();
 
     int withCoordinates = 0;
     for (const auto& entry : triangles)

@@ -113,6 +113,70 @@ std::string polygonChunksLwo(int count)
     return writer.file();
 }
 
+std::string descendingUvLwo(int points, bool perCorner)
+{
+    // Two rows of points joined by quads: points 2c and 2c + 1 are the lower and upper corner of
+    // column c.
+    const int columns = points / 2;
+    LwoWriter writer;
+    writer.chunk("TAGS").s0("uv-mapped").end();
+    layer(writer);
+    writer.chunk("PNTS");
+    for (int c = 0; c < columns; ++c)
+        writer.vec12(static_cast<float>(c), 0.0f, 0.0f).vec12(static_cast<float>(c), 1.0f, 0.0f);
+    writer.end();
+    writer.chunk("POLS").id("FACE");
+    for (int c = 0; c + 1 < columns; ++c) {
+        const uint32_t p = static_cast<uint32_t>(2 * c);
+        writer.u2(4).vx(p).vx(p + 2).vx(p + 3).vx(p + 1);
+    }
+    writer.end();
+    writer.chunk("PTAG").id("SURF");
+    for (int c = 0; c + 1 < columns; ++c)
+        writer.vx(static_cast<uint32_t>(c)).u2(0);
+    writer.end();
+    // The map lists the points from the last to the first; a corner map names each point with
+    // each quad that has it, the later quad first.
+    writer.chunk(perCorner ? "VMAD" : "VMAP").id("TXUV").u2(2).s0("uv");
+    for (int p = 2 * columns - 1; p >= 0; --p) {
+        const float u = static_cast<float>(p / 2) / static_cast<float>(columns), v = static_cast<float>(p % 2);
+        if (!perCorner) {
+            writer.vx(static_cast<uint32_t>(p)).f4(u).f4(v);
+            continue;
+        }
+        for (int quad = p / 2; quad >= p / 2 - 1; --quad)
+            if (quad >= 0 && quad + 1 < columns)
+                writer.vx(static_cast<uint32_t>(p)).vx(static_cast<uint32_t>(quad)).f4(u).f4(v);
+    }
+    writer.end();
+    writer.chunk("SURF").s0("uv-mapped").s0("");
+    writer.subChunk("BLOK").subChunk("IMAP").s0("\x80").end();
+    writer.subChunk("PROJ").u2(5).end().subChunk("IMAG").vx(1).end().subChunk("VMAP").s0("uv").end();
+    writer.end().end();
+    return writer.file();
+}
+
+std::string starPolygonsLwo(int corners, int count)
+{
+    LwoWriter writer;
+    layer(writer);
+    writer.chunk("PNTS");
+    for (int i = 0; i < corners; ++i) {
+        const double angle = 6.283185307179586 * i / corners;
+        const double radius = i % 2 == 0 ? 1.0 : 0.4;
+        writer.vec12(static_cast<float>(radius * std::cos(angle)), static_cast<float>(radius * std::sin(angle)), 0.0f);
+    }
+    writer.end();
+    writer.chunk("POLS").id("FACE");
+    for (int p = 0; p < count; ++p) {
+        writer.u2(static_cast<uint16_t>(corners));
+        for (int i = 0; i < corners; ++i)
+            writer.vx(static_cast<uint32_t>(i));
+    }
+    writer.end();
+    return writer.file();
+}
+
 std::string entityXml(const std::string& root, int length, int references)
 {
     std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + " [\n<!ENTITY e \"" +
@@ -222,6 +286,8 @@ std::string fanFaces() { return sharedPointFaces3ds(65533, true); }
 std::string groupPerSharedPointFace() { return sharedPointFaces3ds(65535, false, true); }
 std::string manyBones() { return boneChunkLwo(65535, 3); }
 std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
+std::string descendingUvMap() { return descendingUvLwo(200000, false); }
+std::string descendingUvCorners() { return descendingUvLwo(200000, true); }
 std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
 std::string sceneEntities() { return entityXml("scene", 40000, 45000); }
 std::string fontsetEntities() { return entityXml("fontset", 40000, 45000); }
@@ -268,6 +334,8 @@ const std::vector<HostileFile>& hostileFiles()
         {"3ds", "group-per-shared-point-face.3ds", "", groupPerSharedPointFace},
         {"lwo", "many-bones.lwo", "", manyBones},
         {"lwo", "many-polygon-chunks.lwo", "", manyPolygonChunks},
+        {"lwo", "descending-uv-map.lwo", "", descendingUvMap},
+        {"lwo", "descending-uv-corners.lwo", "", descendingUvCorners},
         {"timeline", "entity-timeline.xml", "the entity \"e\" stands for 40000 characters", timelineEntities},
         {"scene", "entity-scene.xml", "the entity \"e\" stands for 40000 characters", sceneEntities},
         {"fontset", "entity-fontset.xml", "the entity \"e\" stands for 40000 characters", fontsetEntities},

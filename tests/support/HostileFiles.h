@@ -34,6 +34,13 @@ std::string sharedPointFaces3ds(int faces, bool rim, bool groupPerFace = false);
 std::string boneChunkLwo(int count, int points);
 // An .lwo file of one layer with count POLS chunks of one triangle each.
 std::string polygonChunksLwo(int count);
+// An .lwo file of points points in two rows joined by quads of one surface, and a texture-
+// coordinate map of them (per point, or per corner of every quad when perCorner) that lists the
+// points in descending order and that the surface's UV image map names.
+std::string descendingUvLwo(int points, bool perCorner);
+// An .lwo file of count polygons, each the same star of corners corners (an odd count leaves two
+// outer corners side by side).
+std::string starPolygonsLwo(int corners, int count);
 // An XML file of root element root whose internal entity of length characters is referenced
 // references times in the root's text.
 std::string entityXml(const std::string& root, int length, int references);
