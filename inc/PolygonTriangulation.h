@@ -2,6 +2,7 @@
 #define KELVO_POLYGONTRIANGULATION_H
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "Vector.h"
@@ -28,7 +29,8 @@ public:
     static std::vector<Corners> fan(int count);
 
     // The same cuts in storage this object keeps for the next polygon, valid until the next call:
-    // a caller cutting many polygons allocates only for a polygon larger than any before.
+    // a caller cutting many polygons allocates only for a polygon larger than any before, and for
+    // the nodes of the sweep that looks for crossings in a concave polygon of many corners.
     const std::vector<Corners>& cut(const Vector* corners, int count);
     const std::vector<Corners>& cutFan(int count);
 
@@ -36,6 +38,19 @@ private:
     std::vector<Corners> made;
     std::vector<Place> flat;  // the corners in the polygon's plane
     std::vector<int> previous, next;  // the neighbours of each corner left while ears are clipped
+    // For a polygon of many corners: the sweep that looks for crossings (the corners turned and
+    // in the order it meets them), the cells over the plane that test the edges near each other
+    // when the sweep is unsure (per cell where its list starts in cellItems, one more at the end;
+    // the lists; the (cell, edge) notes they are sorted from), and the tree of the corners that
+    // ear tests look through (its order of corners, each corner's place in it, per node a box
+    // and the count of corners left).
+    std::vector<Place> slanted;
+    std::vector<int> sweepOrder;
+    std::vector<int> cellFirst, cellItems;
+    std::vector<std::uint64_t> cellNotes;
+    std::vector<int> treeOrder, treePosition, treeLeft;
+    std::vector<double> treeBoxes;
+    std::vector<char> clipped;  // per corner, whether its ear has been cut off
 };
 
 #endif

@@ -288,6 +288,7 @@ std::string manyBones() { return boneChunkLwo(65535, 3); }
 std::string manyPolygonChunks() { return polygonChunksLwo(50000); }
 std::string descendingUvMap() { return descendingUvLwo(200000, false); }
 std::string descendingUvCorners() { return descendingUvLwo(200000, true); }
+std::string starPolygons() { return starPolygonsLwo(1023, 500); }
 std::string timelineEntities() { return entityXml("timeline", 40000, 45000); }
 std::string sceneEntities() { return entityXml("scene", 40000, 45000); }
 std::string fontsetEntities() { return entityXml("fontset", 40000, 45000); }
@@ -336,6 +337,7 @@ const std::vector<HostileFile>& hostileFiles()
         {"lwo", "many-polygon-chunks.lwo", "", manyPolygonChunks},
         {"lwo", "descending-uv-map.lwo", "", descendingUvMap},
         {"lwo", "descending-uv-corners.lwo", "", descendingUvCorners},
+        {"lwo", "star-polygons.lwo", "", starPolygons},
         {"timeline", "entity-timeline.xml", "the entity \"e\" stands for 40000 characters", timelineEntities},
         {"scene", "entity-scene.xml", "the entity \"e\" stands for 40000 characters", sceneEntities},
         {"fontset", "entity-fontset.xml", "the entity \"e\" stands for 40000 characters", fontsetEntities},
