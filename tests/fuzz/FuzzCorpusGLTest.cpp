@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
 #include <dirent.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,27 @@
 // Replays what the fuzz targets are seeded with and what they found: the bundled show's files,
 // the regression inputs kept under tests/fuzz/corpus and the hostile files made here. Each must
 // load or end in its reader's own exception, release its file, and take under a second of
-// processor time (readerSecondsLimit).
+// processor time (readerSecondsLimit), the first frame of a scene that loads included.
 namespace {
+
+// The targets whose inputs load into a 3D scene, which then draws its first frame.
+bool drawsScene(const std::string& target)
+{
+    return target == "lwo" || target == "3ds" || target == "scene" || target == "fontset";
+}
+
+// The number of different colours in the frame drawn in the 640 x 480 window.
+size_t coloursInFrame()
+{
+    std::vector<unsigned char> rgb(640 * 480 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::set<unsigned> colours;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        colours.insert(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+    return colours.size();
+}
 
 std::vector<std::string> filesIn(const std::string& folder)
 {
@@ -88,6 +109,7 @@ TEST_F(FuzzCorpusTest, TheShowsFilesAndTheKeptFindingsLoadOrEndInTheirReadersExc
             SCOPED_TRACE(source.target + " " + file);
             const Replay run = replay(source.target, readFile(file));
             EXPECT_TRUE(run.outcome.loaded || !run.outcome.refusal.empty());
+            EXPECT_EQ(run.outcome.drawn, run.outcome.loaded && drawsScene(source.target));
             EXPECT_TRUE(run.outcome.released);
             EXPECT_LT(run.seconds, readerSecondsLimit());
             ++replayed;
@@ -114,7 +136,21 @@ TEST_F(FuzzCorpusTest, HostileFilesEndInTheirReadersExceptionOrLoadWithinASecond
             EXPECT_NE(run.outcome.refusal.find("input" + fuzzExtension(file.target)), std::string::npos)
                 << "the message names the file: " << run.outcome.refusal;
         }
+        EXPECT_EQ(run.outcome.drawn, run.outcome.loaded && drawsScene(file.target));
         EXPECT_TRUE(run.outcome.released);
         EXPECT_LT(run.seconds, readerSecondsLimit()) << bytes.size() << " bytes";
     }
+}
+
+TEST_F(FuzzCorpusTest, TheFrameOfALoadedSceneIsDrawnThroughItsOwnCamera)
+{
+    // The garden seen through its own camera at time 0: the lawn, the crate and the lamp, lit,
+    // before a clear colour alone. Cleared to one colour first, so an undrawn frame shows as one.
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ASSERT_EQ(coloursInFrame(), 1u);
+    const Replay run = replay("3ds", readFile(sourceDir() + "/show/garden/garden.3ds"));
+    ASSERT_TRUE(run.outcome.loaded) << run.outcome.refusal;
+    EXPECT_TRUE(run.outcome.drawn);
+    EXPECT_GT(coloursInFrame(), 16u);
 }

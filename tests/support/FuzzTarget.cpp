@@ -19,6 +19,7 @@
 #include "DOMTreeErrorReporter.h"
 #include "Environment.h"
 #include "FontSet.h"
+#include "GLErrors.h"
 #include "JPEGLoader.h"
 #include "KeyframedActor.h"
 #include "KeyframedMesh.h"
@@ -79,7 +80,29 @@ public:
     ThrowawayScene& operator=(const ThrowawayScene&) = delete;
 
     Environment& operator*() const { return *scene; }
+    Environment* operator->() const { return scene.get(); }
     Environment* get() const { return scene.get(); }
+
+    // The first frame of the scene, as the program draws it when the scene becomes active:
+    // initialise, set the view, render at time 0. Vertex normals are computed when a mesh's display
+    // list compiles and keyframers place their objects at the first render, so a slow or faulty
+    // path there shows here and not at the load. A scene that names no camera is seen through its
+    // first one, and one without cameras through an HPB camera made here (at the origin, looking
+    // down -z). GL errors the frame leaves are taken, so the next input starts clean.
+    void drawFirstFrame(FuzzOutcome& outcome)
+    {
+        CameraController& cameras = scene->getCameraController();
+        if (!cameras.exists(cameras.getCurrentCameraName())) {
+            if (cameras.size() == 0)
+                cameras.createHpbCamera("fuzz");
+            cameras.setNextCamera();
+        }
+        scene->initialize();
+        scene->setViewState();
+        scene->render(0.0);
+        clearPendingGLErrors();
+        outcome.drawn = true;
+    }
 
 private:
     // The address of the whole object, the same whichever base it is held by.
@@ -114,7 +137,7 @@ void writeInput(const std::string& path, const uint8_t* data, size_t size)
 }
 
 // The reader's own exceptions end in a refusal; every other passes through.
-template <typename Read> void refuseOwn(FuzzOutcome& outcome, Read read)
+template <typename Read> bool refuseOwn(FuzzOutcome& outcome, Read read)
 {
     try {
         read();
@@ -131,26 +154,37 @@ template <typename Read> void refuseOwn(FuzzOutcome& outcome, Read read)
         // A scene file may name two objects alike; the factory refuses the second.
         outcome.refusal = e.getMessage();
     }
+    return outcome.loaded;
 }
 
+// The object is read into an actor of the scene, as the scene's "loadLWO" does, and put on stage
+// unkeyed, as a scene file's object node does, so that the frame draws it.
 void readLwo(FuzzOutcome& outcome, const std::string& file)
 {
     ThrowawayScene scene;
-    std::unique_ptr<Actor> actor(new Actor(scene.get()));
-    refuseOwn(outcome, [&] {
-        LWLoader loader(actor.get(), scene.get());
-        loader.loadObject(file);
-        loader.fillObject(actor.get());
-    });
+    Actor* actor = scene->getActors().create(file, scene.get());  // the scene's, freed with it
+    if (!refuseOwn(outcome, [&] {
+            LWLoader loader(actor, scene.get());
+            loader.loadObject(file);
+            loader.fillObject(actor);
+        }))
+        return;
+    auto keyed = std::make_unique<KeyframedActor>();
+    keyed->setName("Keyframed " + file);
+    keyed->setActor(actor);
+    scene->getKeyframedActors().store(keyed->getName(), keyed.get());
+    keyed.release();  // the scene's, freed with it
+    scene.drawFirstFrame(outcome);
 }
 
 void read3ds(FuzzOutcome& outcome, const std::string& file)
 {
     ThrowawayScene scene;
-    refuseOwn(outcome, [&] {
-        _3dsLoader loader;
-        loader.load(file, scene.get());
-    });
+    if (refuseOwn(outcome, [&] {
+            _3dsLoader loader;
+            loader.load(file, scene.get());
+        }))
+        scene.drawFirstFrame(outcome);
 }
 
 // A picture decoded as a texture's colour and as an alpha companion's grey.
@@ -174,10 +208,11 @@ void readTimeline(FuzzOutcome& outcome, const std::string& file)
 void readScene(FuzzOutcome& outcome, const std::string& file)
 {
     ThrowawayScene scene;
-    refuseOwn(outcome, [&] {
-        XMLSceneLoader loader(scene.get());
-        loader.load(file);
-    });
+    if (refuseOwn(outcome, [&] {
+            XMLSceneLoader loader(scene.get());
+            loader.load(file);
+        }))
+        scene.drawFirstFrame(outcome);
 }
 
 // A sound file read as a bank's voice sample and as music. Neither reader throws for a file it
@@ -203,13 +238,14 @@ void readWav(FuzzOutcome& outcome, const std::string& folder, const std::string&
         outcome.refusal = lines.str();
 }
 
+// A font set is drawn only through the 3D texts that use its glyph pictures, which an input cannot
+// carry: the frame is that of the scene holding the font set.
 void readFontSet(FuzzOutcome& outcome, const std::string& path)
 {
     ThrowawayScene scene;
-    refuseOwn(outcome, [&] {
-        FontSet set(scene.get());
-        set.load(path);
-    });
+    FontSet set(scene.get());
+    if (refuseOwn(outcome, [&] { set.load(path); }))
+        scene.drawFirstFrame(outcome);
 }
 }
 

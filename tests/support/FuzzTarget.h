@@ -8,11 +8,13 @@
 
 // One reader run on one input, as the fuzz harnesses and the corpus replay do it: the bytes are
 // written to a file in a private folder, the reader reads it into a scene made for this input
-// alone, and the scene and all it holds are freed afterwards.
+// alone, a scene that loads is drawn once (its first frame, in the current OpenGL context), and
+// the scene and all it holds are freed afterwards.
 struct FuzzOutcome {
     bool loaded = false;   // the reader accepted the file
     std::string refusal;   // the reader's own exception message when it did not
     bool released = true;  // no file descriptor was left open by the read
+    bool drawn = false;    // the scene it loaded into drew its first frame (lwo, 3ds, scene, fontset)
 };
 
 // The targets: "lwo", "3ds", "jpeg", "timeline", "scene", "fontset", "wav".
