@@ -3,6 +3,9 @@
 # for the given seconds on a corpus seeded with the kept findings (tests/fuzz/corpus/<target>),
 # the bundled show's files, the shared sample models and the hostile files.
 #   tools/fuzz.sh <lwo|3ds|jpeg|timeline|scene|fontset|wav> <seconds> [libFuzzer options...]
+# An input that runs over 2 seconds is a finding (-timeout=2), and so is memory of our code an input
+# leaves behind: leak detection is on, per input, with only the libraries' own allocations
+# suppressed (tests/fuzz/lsan.supp).
 # Findings land in build/fuzz/findings/<target>/; copy them to tests/fuzz/corpus/<target>/ once
 # mended, so ./check replays them.
 set -euo pipefail
@@ -11,6 +14,11 @@ target=$1
 seconds=$2
 shift 2
 build=build/fuzz
+# Runs of several targets at once share the build folder: one configures and builds at a time, and
+# none starts a program another is still linking.
+mkdir -p "$build"
+exec 9>"$build/.build-lock"
+flock 9
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DKELVO_FUZZ=ON >/dev/null
 fi
@@ -41,7 +49,9 @@ done
 # The hostile picture is far longer than -max_len; cut short it is only a big picture that takes
 # seconds to decode, so it is left to ./check, which replays it whole.
 [ "$target" = jpeg ] || "$build/fuzz_seeds" "$target" "$corpus"
+exec 9>&-
 
-export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
-exec tools/headless.sh "$build/fuzz_$target" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-  -max_len=65536 -close_fd_mask=1 -artifact_prefix="$findings/" "$@"
+export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
+exec tools/headless.sh "$build/fuzz_$target" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=2 \
+  -detect_leaks=1 -max_len=65536 -close_fd_mask=1 -artifact_prefix="$findings/" "$@"

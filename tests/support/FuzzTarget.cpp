@@ -61,12 +61,20 @@ int openDescriptors()
 }
 
 // The scene one input is read into. The engine's factories keep their components for the run;
-// this scene deletes everything its factories hold when it goes, each object once.
+// this scene deletes everything its factories hold when it goes, each object once: also the
+// surface libraries of its meshes and objects, which keep their surfaces for the run as well (an
+// object's drawables share copies that the object deletes itself).
 class ThrowawayScene {
 public:
     ThrowawayScene() : scene(new Environment()) { scene->setName("fuzz"); }
     ~ThrowawayScene()
     {
+        for (const auto& entry : scene->getKeyframedMeshes().getComponents())
+            if (entry.second)
+                release(entry.second->getSurfaces());
+        for (const auto& entry : scene->getActors().getComponents())
+            if (entry.second)
+                release(entry.second->getSurfaces());
         release(scene->getKeyframedActors());
         release(scene->getActors());
         release(scene->getKeyframedMeshes());
