@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // standard output of the run as well).
     Log::getInstance()->setLevel(LogLevel::error);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    // Texture uploads need a current OpenGL context: one window for the whole run.
+    // Texture uploads and the first frame a loaded scene draws need a current OpenGL context: one
+    // window for the whole run.
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || !SDL_SetVideoMode(64, 64, 0, SDL_OPENGL)) {
         std::fprintf(stderr, "fuzz harness: no OpenGL window: %s\n", SDL_GetError());
         std::abort();
