@@ -612,7 +612,7 @@ TEST_F(MeshTest, TheFirstFrameOfAMeshTakesProcessorTimeInProportionToItsTriangle
         const double small = seconds(sharedPointFaces3ds(16383, c.rim, c.groupPerFace));
         const double large = seconds(sharedPointFaces3ds(65532, c.rim, c.groupPerFace));
         EXPECT_LT(large, readerSecondsLimit()) << c.what;
-        EXPECT_LT(large, 6 * small) << c.what << ": " << small << " s for 16,383 faces, " << large
+        EXPECT_LT(large, FOUR_TIMES_INPUT_GROWTH_LIMIT * small) << c.what << ": " << small << " s for 16,383 faces, " << large
                                     << " s for 65,532";
     }
 }

@@ -65,6 +65,11 @@ private:
 // showing the whole text, when piece is missing, and returns npos.
 std::string::size_type foundAt(const std::string& text, const std::string& piece, std::string::size_type from = 0);
 
+// How much more processor time four times the input may take in the scaling tests: a linear
+// path takes four times, a quadratic one sixteen. The margin above four is for what a four times
+// larger input costs beyond its work (caches it no longer fits, fresh pages) on a busy machine.
+const double FOUR_TIMES_INPUT_GROWTH_LIMIT = 8.0;
+
 // Seconds of processor time the calling thread has used: work done, unlike the wall clock, not
 // stretched by other processes of a busy machine.
 double threadCpuSeconds();
