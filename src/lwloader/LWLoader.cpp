@@ -235,16 +235,25 @@ void LWLoader::fillObject(Actor* target)
         throw LWLoaderException(source, "LWLoader::FillObject() - Unable to populate Actor with Chunk " + quoted(id) +
                                             ". Unknown Cause!");
     }
-    // Polygons no SURF tag names draw with a default surface: without one, the actor could not be
-    // drawn at all.
+    // Polygons no SURF tag names, and polygons tagged with a surface no SURF chunk describes, draw
+    // with a default surface, as LightWave draws them: without one, the actor could not be drawn at
+    // all. Triangles of one tag share one name, so a run of them is looked up once.
     if (!target)
         return;
+    Factory<Surface>& surfaces = target->getSurfaces();
+    const std::string* previous = nullptr;
     for (const auto& entry : target->getTriangles()) {
-        if (!entry.second.hasSurfaceName()) {
-            if (!target->getSurfaces().exists(""))
-                target->getSurfaces().create("", target->getEnvironment());
-            break;
-        }
+        const std::string& name = entry.second.getSurfaceName();
+        if (previous && name == *previous)
+            continue;
+        previous = &name;
+        if (surfaces.exists(name))
+            continue;
+        if (!name.empty())
+            KELVO_LOG(LogLevel::warning) << "fillObject() - File " << quoted(fileName)
+                                         << ": polygons are tagged with the surface " << quoted(name)
+                                         << ", which no SURF chunk describes; they draw with a default surface." << logEnd;
+        surfaces.create(name, target->getEnvironment());
     }
 }
 

@@ -491,27 +491,37 @@ TEST_F(LWSurfacesTest, EachLayerDrawsItsOwnSquareWithItsOwnSurface)
 
 TEST_F(LWSurfacesTest, PolygonsNoSurfaceTagNamesDrawWithADefaultSurface)
 {
-    // Two squares side by side; the right one tagged "Right" (blue) or, without tags, none.
+    // Two squares side by side; the right one tagged "Right" (blue), "Ghost" (a tag no SURF chunk
+    // describes) or, without tags, none.
     struct Case {
         const char* what;
-        bool tagged;
+        int rightTag;  // index into TAGS, or -1 for no PTAG chunk
         Pixel right;
+        int warnings;
     } cases[] = {
-        {"no polygon tags", false, {255, 255, 255}},
-        {"only the right square tagged", true, {0, 0, 255}},
+        {"no polygon tags", -1, {255, 255, 255}, 0},
+        {"only the right square tagged", 0, {0, 0, 255}, 0},
+        {"the right square tagged with a surface no SURF chunk describes", 1, {255, 255, 255}, 1},
     };
     for (const Case& c : cases) {
         LwoWriter w;
-        w.chunk("TAGS").s0("Right").end();
+        w.chunk("TAGS").s0("Right").s0("Ghost").end();
         w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
         w.chunk("PNTS").vec12(-1, -1, 0).vec12(0, -1, 0).vec12(0, 1, 0).vec12(-1, 1, 0);
         w.vec12(1, -1, 0).vec12(1, 1, 0).end();
         w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).u2(4).vx(1).vx(4).vx(5).vx(2).end();
-        if (c.tagged)
-            w.chunk("PTAG").id("SURF").vx(1).u2(0).end();
+        if (c.rightTag >= 0)
+            w.chunk("PTAG").id("SURF").vx(1).u2(c.rightTag).end();
         surface(w, "Right", RGBA(0, 0, 1, 1));
         Actor actor(&scene);
+        LogCapture loading;
         ASSERT_EQ(load(w.file(), actor), "") << c.what;
+        EXPECT_EQ(loading.warnings(), c.warnings) << c.what << ": " << loading.text();
+        if (c.warnings) {
+            EXPECT_TRUE(loading.contains("polygons are tagged with the surface \"Ghost\", which no SURF chunk "
+                                         "describes; they draw with a default surface."))
+                << loading.text();
+        }
         ASSERT_TRUE(actor.getSurfaces().exists("")) << c.what;
         glClear(GL_COLOR_BUFFER_BIT);
         LogCapture log;
