@@ -24,6 +24,7 @@
 #include "Pixels.h"
 #include "ResourceLoader.h"
 #include "StringUtil.h"
+#include "HostileFiles.h"
 #include "TestSupport.h"
 #include "UnreadableFiles.h"
 #include "Watchdog.h"
@@ -832,14 +833,7 @@ TEST_F(XMLSceneLoaderTest, MissingAndMalformedFilesAreNoScenes)
 TEST_F(XMLSceneLoaderTest, EntitiesFromOutsideAndEntityBombsAreRefused)
 {
     writeFile("data/extra.xml", "<camera name=\"spy\"/>");
-    std::string bomb = "<!ENTITY a \"aaaaaaaaaa\">\n";
-    for (char level = 'b'; level <= 'j'; ++level) {
-        std::string previous = std::string("&") + static_cast<char>(level - 1) + ";";
-        std::string repeated;
-        for (int i = 0; i < 10; ++i)
-            repeated += previous;
-        bomb += std::string("<!ENTITY ") + level + " \"" + repeated + "\">\n";
-    }
+    const std::string bomb = laughingEntities();
     const struct {
         const char* what;
         std::string content;

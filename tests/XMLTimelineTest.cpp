@@ -9,6 +9,7 @@
 #include "DOMTreeErrorReporter.h"
 #include "ResourceLoader.h"
 #include "StringUtil.h"
+#include "HostileFiles.h"
 #include "TestSupport.h"
 #include "UnreadableFiles.h"
 #include "Watchdog.h"
@@ -270,14 +271,7 @@ TEST_F(XMLTimelineTest, ActionsBeforeAFaultyElementStay)
 TEST_F(XMLTimelineTest, EntitiesFromOutsideAndEntityBombsAreRefused)
 {
     writeFile("data/extra.xml", "<action name=\"note\" type=\"none\" time=\"0\"/>");
-    std::string bomb = "<!ENTITY a \"aaaaaaaaaa\">\n";
-    for (char level = 'b'; level <= 'j'; ++level) {
-        std::string previous = std::string("&") + static_cast<char>(level - 1) + ";";
-        std::string repeated;
-        for (int i = 0; i < 10; ++i)
-            repeated += previous;
-        bomb += std::string("<!ENTITY ") + level + " \"" + repeated + "\">\n";
-    }
+    const std::string bomb = laughingEntities();
     struct Case {
         const char* what;
         std::string content;

@@ -177,6 +177,19 @@ std::string starPolygonsLwo(int corners, int count)
     return writer.file();
 }
 
+std::string laughingEntities()
+{
+    std::string declarations = "<!ENTITY a \"aaaaaaaaaa\">\n";
+    for (char level = 'b'; level <= 'j'; ++level) {
+        const std::string previous = std::string("&") + static_cast<char>(level - 1) + ";";
+        std::string repeated;
+        for (int i = 0; i < 10; ++i)
+            repeated += previous;
+        declarations += std::string("<!ENTITY ") + level + " \"" + repeated + "\">\n";
+    }
+    return declarations;
+}
+
 std::string entityXml(const std::string& root, int length, int references)
 {
     std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE " + root + " [\n<!ENTITY e \"" +

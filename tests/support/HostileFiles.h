@@ -47,6 +47,9 @@ std::string entityXml(const std::string& root, int length, int references);
 // An XML file of root element root with two levels of internal entities: "a" of length
 // characters, "b" of width references to "a", and references references to "b" in the root's text.
 std::string nestedEntityXml(const std::string& root, int length, int width, int references);
+// The declarations of the classic entity bomb, for a DOCTYPE's internal subset: entity a of ten
+// characters, and b to j each ten references to the one before, so that &j; stands for 10^9.
+std::string laughingEntities();
 // A progressive greyscale JPEG of width × height pixels: one DC scan, then scans copies of one
 // AC scan that codes every block as empty.
 std::string manyScansJpeg(int width, int height, int scans);
