@@ -128,16 +128,23 @@ std::string SoundFile::read(const std::string& name, std::vector<uint8_t>& bytes
 
 std::string SoundFile::whyRefused(const std::vector<uint8_t>& bytes)
 {
-    if (!beginsWith(bytes, 0, wavChunk::RIFF))
+    // The mixer gives every file that begins with "RIFF" or "WAVE" to SDL's WAVE reader, which also
+    // takes a file whose "WAVE" follows the first four bytes at once (no RIFF size) and then reads
+    // its chunks from byte 8, allocating what each declares; such a file is judged the same way.
+    const bool riff = beginsWith(bytes, 0, wavChunk::RIFF);
+    if (!riff && !beginsWith(bytes, 0, wavChunk::WAVE))
         return std::string();
-    if (bytes.size() >= 12 && !beginsWith(bytes, 8, wavChunk::WAVE))
-        return std::string();  // another RIFF form (MIDI, say): the mixer's own matter
+    uint64_t chunksStart;  // bytes
+    if (beginsWith(bytes, 4, wavChunk::WAVE))
+        chunksStart = 8;
+    else if (bytes.size() < 12)
+        return riff ? "the RIFF header is cut short at " + number(bytes.size()) + " bytes" : std::string();
+    else if (riff && beginsWith(bytes, 8, wavChunk::WAVE))
+        chunksStart = 12;  // after the RIFF size, which the chunks do not need: the file bounds them
+    else
+        return std::string();  // another form (MIDI, say), which SDL's WAVE reader refuses at once
     WavReader reader(bytes);
-    reader.readId();
-    reader.readU4();  // the RIFF size: the chunks are bounded by the file itself
-    reader.readId();
-    if (reader.hasFailed())
-        return "the RIFF header is cut short at " + number(bytes.size()) + " bytes";
+    reader.skip(chunksStart);
 
     // The chunks follow one another without the pad byte after an odd size, the way the mixer
     // walks them, so that it reads exactly the chunk headers checked here.

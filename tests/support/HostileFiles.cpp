@@ -343,6 +343,10 @@ const std::vector<HostileFile>& hostileFiles()
         {"wav", "riff-header-only.wav", "the RIFF header is cut short at 10 bytes", [] { return wavPrefix(10); }},
         {"wav", "data-before-format.wav", "the data chunk comes before any format chunk",
          [] { return std::string("RIFF\x10\0\0\0WAVEdata\x04\0\0\0\0\0\0\0", 24); }},
+        // "WAVE" straight after "RIFF", which SDL's reader takes as a header without a size, then a
+        // format chunk that declares 3.9 GB.
+        {"wav", "wave-after-riff.wav", "the \"fmt \" chunk at byte 8 declares 3886371344 bytes, but only 12 follow",
+         [] { return std::string("RIFFWAVEfmt \x10\x52\xa5\xe7G\xff\x7f\0\0\0\0\0\x01\0\0\0", 28); }},
         // A claim of 400 MB of samples over the 128 bytes there are.
         {"wav", "huge-data-claim.wav", "the \"data\" chunk at byte 36 declares 419430400 bytes, but only 128 follow",
          [] { return patchedWav(WAV_DATA_SIZE, 400u << 20, 4); }},
