@@ -17,8 +17,10 @@ public:
     // that begins with "RIFF" and is too short to say more counts as one); every other format goes
     // to the mixer as it is. A WAVE file is taken when its chunks up to the data chunk lie inside
     // the file, its format chunk is PCM with 1 or 2 channels of 8 or 16 bits at 4000 to 192000 Hz,
-    // and it has a data chunk after the format chunk that fits in what follows it.
-    static std::string whyRefused(const std::vector<uint8_t>& bytes);
+    // and it has a data chunk after the format chunk. A data chunk that declares more than the file
+    // holds (a file cut short) is taken with its size in bytes shortened to the whole frames there
+    // are; shortened then says so, for a warning ("" otherwise).
+    static std::string whyRefused(std::vector<uint8_t>& bytes, std::string& shortened);
 };
 
 #endif

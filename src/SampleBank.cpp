@@ -48,10 +48,14 @@ Mix_Chunk* loadSample(const std::string& name, std::string& cause)
 {
     std::vector<uint8_t> bytes;
     cause = SoundFile::read(name, bytes);
+    std::string shortened;
     if (cause.empty())
-        cause = SoundFile::whyRefused(bytes);
+        cause = SoundFile::whyRefused(bytes, shortened);
     if (!cause.empty())
         return nullptr;
+    if (!shortened.empty())
+        KELVO_LOG(LogLevel::warning) << "loadSamples() - The sample " << quoted(name) << " is cut short: " << shortened
+                                     << "." << logEnd;
     // The mixer copies what it decodes, so the bytes need not outlive the call; it closes the
     // stream itself.
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));

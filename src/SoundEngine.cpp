@@ -96,8 +96,12 @@ void SoundEngine::load(std::string file)
     freeMusic();
     std::vector<uint8_t> bytes;
     std::string cause = SoundFile::read(file, bytes);
+    std::string shortened;
     if (cause.empty())
-        cause = SoundFile::whyRefused(bytes);
+        cause = SoundFile::whyRefused(bytes, shortened);
+    if (!shortened.empty())
+        KELVO_LOG(LogLevel::warning) << "load() - The music " << quoted(path) << " is cut short: " << shortened << "."
+                                     << logEnd;
     if (!cause.empty()) {
         KELVO_LOG(LogLevel::error) << "load() - Unable to load music from \"" << path << "\". Cause: " << cause << "."
                                    << logEnd;

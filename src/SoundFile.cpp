@@ -87,7 +87,7 @@ std::string number(uint64_t value)
 
 // Why the format chunk's fields, fieldsSize bytes of a chunk the reader is at, are not something
 // the mixer converts soundly; "" when they are.
-std::string whyFormatRefused(WavReader& reader, uint32_t fieldsSize)
+std::string whyFormatRefused(WavReader& reader, uint32_t fieldsSize, uint32_t& frameBytes)
 {
     if (fieldsSize < FORMAT_FIELDS_SIZE)
         return "the format chunk holds " + number(fieldsSize) + " bytes, fewer than the " +
@@ -108,6 +108,7 @@ std::string whyFormatRefused(WavReader& reader, uint32_t fieldsSize)
                " Hz are played";
     if (bits != 8 && bits != 16)
         return "the header says " + number(bits) + " bits a sample; 8 or 16 are played";
+    frameBytes = static_cast<uint32_t>(channels) * bits / 8;
     return std::string();
 }
 }
@@ -126,8 +127,9 @@ std::string SoundFile::read(const std::string& name, std::vector<uint8_t>& bytes
     return std::string();
 }
 
-std::string SoundFile::whyRefused(const std::vector<uint8_t>& bytes)
+std::string SoundFile::whyRefused(std::vector<uint8_t>& bytes, std::string& shortened)
 {
+    shortened.clear();
     // The mixer gives every file that begins with "RIFF" or "WAVE" to SDL's WAVE reader, which also
     // takes a file whose "WAVE" follows the first four bytes at once (no RIFF size) and then reads
     // its chunks from byte 8, allocating what each declares; such a file is judged the same way.
@@ -149,6 +151,7 @@ std::string SoundFile::whyRefused(const std::vector<uint8_t>& bytes)
     // The chunks follow one another without the pad byte after an odd size, the way the mixer
     // walks them, so that it reads exactly the chunk headers checked here.
     bool formatSeen = false;
+    uint32_t frameBytes = 1;  // bytes of one sample of every channel, from the format chunk
     for (;;) {
         const uint64_t at = reader.getPosition();
         if (reader.remaining() == 0)
@@ -157,6 +160,16 @@ std::string SoundFile::whyRefused(const std::vector<uint8_t>& bytes)
         const uint32_t size = reader.readU4();
         if (reader.hasFailed())
             return "the chunk header at byte " + number(at) + " is cut short";
+        if (id == wavChunk::DATA && formatSeen && size > reader.remaining()) {
+            // A file cut short in its samples: the mixer is told of the whole frames there are, so
+            // it plays them and allocates no more than the file holds.
+            const uint64_t present = reader.remaining() / frameBytes * frameBytes;
+            shortened = "the data chunk declares " + number(size) + " bytes, but only " +
+                        number(reader.remaining()) + " follow; the first " + number(present) + " are played";
+            for (int i = 0; i < 4; ++i)
+                bytes[at + 4 + i] = static_cast<uint8_t>(present >> (8 * i));
+            return std::string();
+        }
         if (size > reader.remaining())
             return "the \"" + id + "\" chunk at byte " + number(at) + " declares " + number(size) +
                    " bytes, but only " + number(reader.remaining()) + " follow";
@@ -167,7 +180,7 @@ std::string SoundFile::whyRefused(const std::vector<uint8_t>& bytes)
         }
         if (id == wavChunk::FORMAT && !formatSeen) {
             const uint64_t end = reader.getPosition() + size;
-            const std::string refusal = whyFormatRefused(reader, size);
+            const std::string refusal = whyFormatRefused(reader, size, frameBytes);
             if (!refusal.empty())
                 return refusal;
             formatSeen = true;

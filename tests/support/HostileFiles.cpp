@@ -348,7 +348,8 @@ const std::vector<HostileFile>& hostileFiles()
         {"wav", "wave-after-riff.wav", "the \"fmt \" chunk at byte 8 declares 3886371344 bytes, but only 12 follow",
          [] { return std::string("RIFFWAVEfmt \x10\x52\xa5\xe7G\xff\x7f\0\0\0\0\0\x01\0\0\0", 28); }},
         // A claim of 400 MB of samples over the 128 bytes there are.
-        {"wav", "huge-data-claim.wav", "the \"data\" chunk at byte 36 declares 419430400 bytes, but only 128 follow",
+        // The mixer is told of the 128 there are: the file loads, and nothing is allocated for the rest.
+        {"wav", "huge-data-claim.wav", "",
          [] { return patchedWav(WAV_DATA_SIZE, 400u << 20, 4); }},
         {"3ds", "nested-main-chunks.3ds", "levels of nested chunks", nested3ds},
         {"3ds", "chained-nodes.3ds", "would hold more than 128 keyframers", chainedNodes},
