@@ -64,10 +64,8 @@ bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
             if (at >= 0 && fstat(descriptor, &status) == 0 && status.st_size > at)
                 bytes.reserve(bytes.size() + static_cast<size_t>(got) + static_cast<size_t>(status.st_size - at));
         }
+        // Less than was asked is not the end: a network or user-space file system, or a signal,
+        // may give a short block in the middle. Only a read that gives nothing is.
         bytes.insert(bytes.end(), block, block + got);
-        // A regular file gives less than was asked only at its end: asking again would only
-        // hear the end once more.
-        if (static_cast<size_t>(got) < sizeof block)
-            return true;
     }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -9,6 +12,18 @@
 
 #include "ResourceLoader.h"
 #include "TestSupport.h"
+
+// While set, every read of this process gives at most so many bytes, as a network or user-space
+// file system may, or a read cut short by a signal: this definition takes the place of the C
+// library's for the engine's library as well. 0 reads as the system does.
+static size_t shortReadLimit = 0;
+
+extern "C" ssize_t read(int descriptor, void* buffer, size_t count)
+{
+    if (shortReadLimit != 0 && count > shortReadLimit)
+        count = shortReadLimit;
+    return syscall(SYS_read, descriptor, buffer, count);
+}
 
 namespace {
 class ResourceFileTest : public TempDirTest {
@@ -70,6 +85,27 @@ TEST_F(ResourceFileTest, ReadsTheRestOfAFileOfAnySize)
             ASSERT_TRUE(file.readToEnd(bytes)) << c.size;
         }
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), content.substr(c.readBefore)) << c.size << " " << c.readBefore;
+    }
+}
+
+TEST_F(ResourceFileTest, AShortReadInTheMiddleIsNotTheEnd)
+{
+    std::string content;
+    for (size_t i = 0; i < 200000; ++i)
+        content.push_back(static_cast<char>((i * 7 + i / 509) & 0xFF));
+    writeFile("data/short.bin", content);
+    for (size_t limit : {1000, 65535, 70000}) {
+        std::vector<uint8_t> bytes;
+        bool read = false;
+        {
+            ResourceFile file("short.bin");
+            shortReadLimit = limit;
+            read = file.readToEnd(bytes);
+            shortReadLimit = 0;
+        }
+        EXPECT_TRUE(read) << limit;
+        EXPECT_EQ(bytes.size(), content.size()) << limit;
+        EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == content) << limit;
     }
 }
 
