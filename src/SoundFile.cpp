@@ -14,6 +14,8 @@ const char WAVE[] = "WAVE";  // the form type after the RIFF size
 // sub chunks of the WAVE form
 const char FORMAT[] = "fmt ";
 const char DATA[] = "data";
+const char LIST[] = "LIST";
+const char FACT[] = "fact";
 }
 
 const uint16_t PCM_FORMAT_TAG = 1;
@@ -178,6 +180,11 @@ std::string SoundFile::whyRefused(std::vector<uint8_t>& bytes, std::string& shor
                 return "the data chunk comes before any format chunk";
             return std::string();
         }
+        // Both of SDL's WAVE readers pass over these alone on their way to the format chunk; for
+        // any other the sample reader gives up, and the music reader frees its buffer twice.
+        if (!formatSeen && id != wavChunk::FORMAT && id != wavChunk::LIST && id != wavChunk::FACT)
+            return "the \"" + id + "\" chunk at byte " + number(at) +
+                   " comes before the format chunk, where only \"LIST\" and \"fact\" chunks are read";
         if (id == wavChunk::FORMAT && !formatSeen) {
             const uint64_t end = reader.getPosition() + size;
             const std::string refusal = whyFormatRefused(reader, size, frameBytes);

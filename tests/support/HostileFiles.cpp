@@ -347,6 +347,15 @@ const std::vector<HostileFile>& hostileFiles()
         // format chunk that declares 3.9 GB.
         {"wav", "wave-after-riff.wav", "the \"fmt \" chunk at byte 8 declares 3886371344 bytes, but only 12 follow",
          [] { return std::string("RIFFWAVEfmt \x10\x52\xa5\xe7G\xff\x7f\0\0\0\0\0\x01\0\0\0", 28); }},
+        // A chunk of another kind before the format chunk: the mixer's music reader freed its buffer
+        // twice for it.
+        {"wav", "chunk-before-format.wav",
+         "the \"JUNK\" chunk at byte 12 comes before the format chunk, where only \"LIST\" and \"fact\" chunks are read",
+         [] {
+             std::string file = patchedWav(0, 'R', 1);
+             file.insert(12, std::string("JUNK\x04\0\0\0abcd", 12));
+             return file;
+         }},
         // A claim of 400 MB of samples over the 128 bytes there are.
         // The mixer is told of the 128 there are: the file loads, and nothing is allocated for the rest.
         {"wav", "huge-data-claim.wav", "",
