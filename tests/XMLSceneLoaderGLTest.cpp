@@ -91,23 +91,7 @@ std::string squareObject(float r, float g, float b)
 // surface cannot be set, so the object fails to load.
 std::string squareWithMissingPicture()
 {
-    LwoWriter w;
-    w.chunk("TAGS").s0("Paint").end();
-    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
-    w.chunk("PNTS").vec12(-0.5f, -0.5f, 0).vec12(0.5f, -0.5f, 0).vec12(0.5f, 0.5f, 0).vec12(-0.5f, 0.5f, 0).end();
-    w.chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(0).f4(0).f4(0).vx(1).f4(1).f4(0).vx(2).f4(1).f4(1).vx(3).f4(0).f4(1).end();
-    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
-    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
-    w.chunk("CLIP").u4(1).subChunk("STIL").s0("Images/nowhere.jpg").end().end();
-    w.chunk("SURF").s0("Paint").s0("");
-    w.subChunk("COLR").vec12(1, 1, 1).vx(0).end();
-    w.subChunk("BLOK");
-    w.subChunk("IMAP").s0("\x80").subChunk("CHAN").id("COLR").end().end();
-    w.subChunk("PROJ").u2(5).end().subChunk("IMAG").vx(1).end().subChunk("WRAP").u2(1).u2(1).end();
-    w.subChunk("VMAP").s0("uv").end();
-    w.end();
-    w.end();
-    return w.file();
+    return uvMappedSquareLwo("Paint", "Images/nowhere.jpg", 0.5f);
 }
 
 void expectNear(const Vector& actual, const Vector& expected, const std::string& what)

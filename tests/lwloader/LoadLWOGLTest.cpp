@@ -17,7 +17,6 @@
 #include "KeyframedActor.h"
 #include "Keyframer.h"
 #include "Log.h"
-#include "LwoWriter.h"
 #include "Pixels.h"
 #include "ResourceLoader.h"
 #include "SceneViews.h"
@@ -37,23 +36,7 @@ const std::string environmentFailure = "KelvoEngineException::::EnvironmentExcep
 // UVs, a clip of wood.jpg and a surface whose block maps it by the UVs.
 std::string squareObject()
 {
-    LwoWriter w;
-    w.chunk("TAGS").s0("Default").end();
-    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
-    w.chunk("PNTS").vec12(-1, -1, 0).vec12(1, -1, 0).vec12(1, 1, 0).vec12(-1, 1, 0).end();
-    w.chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(0).f4(0).f4(0).vx(1).f4(1).f4(0).vx(2).f4(1).f4(1).vx(3).f4(0).f4(1).end();
-    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
-    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
-    w.chunk("CLIP").u4(1).subChunk("STIL").s0("Images/wood.jpg").end().end();
-    w.chunk("SURF").s0("Default").s0("");
-    w.subChunk("COLR").vec12(1, 1, 1).vx(0).end();
-    w.subChunk("BLOK");
-    w.subChunk("IMAP").s0("\x80").subChunk("CHAN").id("COLR").end().end();
-    w.subChunk("PROJ").u2(5).end().subChunk("IMAG").vx(1).end().subChunk("WRAP").u2(1).u2(1).end();
-    w.subChunk("VMAP").s0("uv").end();
-    w.end();
-    w.end();
-    return w.file();
+    return uvMappedSquareLwo("Default", "Images/wood.jpg", 1.0f);
 }
 
 class LoadLWOTest : public TempDirTest {

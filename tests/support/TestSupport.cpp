@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "LwoWriter.h"
+
 #include "Exception.h"
 #include "Log.h"
 
@@ -215,4 +217,25 @@ std::string::size_type foundAt(const std::string& text, const std::string& piece
     std::string::size_type found = text.find(piece, from);
     EXPECT_NE(found, std::string::npos) << "missing: " << piece << "\n" << text;
     return found;
+}
+
+std::string uvMappedSquareLwo(const std::string& surface, const std::string& picture, float half)
+{
+    LwoWriter w;
+    w.chunk("TAGS").s0(surface).end();
+    w.chunk("LAYR").u2(1).u2(0).vec12(0, 0, 0).s0("").end();
+    w.chunk("PNTS").vec12(-half, -half, 0).vec12(half, -half, 0).vec12(half, half, 0).vec12(-half, half, 0).end();
+    w.chunk("VMAP").id("TXUV").u2(2).s0("uv").vx(0).f4(0).f4(0).vx(1).f4(1).f4(0).vx(2).f4(1).f4(1).vx(3).f4(0).f4(1).end();
+    w.chunk("POLS").id("FACE").u2(4).vx(0).vx(1).vx(2).vx(3).end();
+    w.chunk("PTAG").id("SURF").vx(0).u2(0).end();
+    w.chunk("CLIP").u4(1).subChunk("STIL").s0(picture).end().end();
+    w.chunk("SURF").s0(surface).s0("");
+    w.subChunk("COLR").vec12(1, 1, 1).vx(0).end();
+    w.subChunk("BLOK");
+    w.subChunk("IMAP").s0("\x80").subChunk("CHAN").id("COLR").end().end();
+    w.subChunk("PROJ").u2(5).end().subChunk("IMAG").vx(1).end().subChunk("WRAP").u2(1).u2(1).end();
+    w.subChunk("VMAP").s0("uv").end();
+    w.end();
+    w.end();
+    return w.file();
 }

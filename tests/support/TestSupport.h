@@ -61,6 +61,11 @@ private:
     std::string savedCwd;
 };
 
+// An LWO2 object of one square, half units from the origin on each side, of the one surface
+// named surface, white, whose block maps the clip of picture (a path as the file names it) by the
+// square's UV map "uv".
+std::string uvMappedSquareLwo(const std::string& surface, const std::string& picture, float half);
+
 // Position of piece in text from from on (a log, a program's output); fails the calling test,
 // showing the whole text, when piece is missing, and returns npos.
 std::string::size_type foundAt(const std::string& text, const std::string& piece, std::string::size_type from = 0);
