@@ -18,6 +18,8 @@ public:
     bool hasTriangle(int triangle) const;
     int size() const;
     void clear();
+    // Room for triangles entries, for a mesh that sets the normals of all its triangles at once.
+    void reserve(int triangles);
 
 private:
     IndexMap<PointNormalMap> triangles;

@@ -403,6 +403,8 @@ void Mesh::calcVertexNormals()
     // triangle asked it) and looked up by the other corners: a point shared by n triangles costs
     // one walk over them, not n.
     std::unordered_map<int, PointGroupNormals> byPoint;
+    // Sized once: growing it step by step copied the normals and touched fresh pages each time.
+    vertexNormals.reserve(getTriangleCount());
     for (const auto& entry : triangles) {
         const Triangle& triangle = entry.second;
         const int group = triangle.getSmoothingGroup();
@@ -537,75 +539,101 @@ void Mesh::drawTriangles()
     clearPendingGLErrors();
     Vector lastNormal(0.0f, 0.0f, 1.0f);  // the last normal sent, for the debug normals
     const Surface* lastEnabled = nullptr;
-    for (const auto& entry : triangles) {
-        const int index = entry.first;
-        const Triangle& triangle = entry.second;
-        Surface* surface = surfaces.find(triangle.getSurfaceName());
-
-        // Everything is looked up before glBegin, so a failure never leaves a primitive open.
-        const Point* corners[3];
-        int cornerPoints[3];
-        for (int corner = 0; corner < 3; ++corner) {
-            cornerPoints[corner] = triangle.getPoint(corner);
-            corners[corner] = &pointAt(cornerPoints[corner], "render");
+    // Consecutive triangles of one surface go into one GL_TRIANGLES primitive: the same vertices
+    // in the same order as a primitive per triangle, but a display list keeps one primitive's
+    // bookkeeping instead of one per triangle (a list of many small primitives cost more memory
+    // than the mesh itself).
+    const Surface* batchSurface = nullptr;  // the surface of the open primitive; null when none is open
+    int batchFirst = -1;                     // the open primitive's first triangle, for its error message
+    const auto endBatch = [&]() {
+        if (!batchSurface)
+            return;
+        glEnd();
+        batchSurface = nullptr;
+        const GLenum error = glGetError();
+        if (error != GL_NO_ERROR) {
+            const std::string message = "render() - OpenGL error \"" +
+                                        std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
+                                        "\" while drawing triangle #" + ::toString(batchFirst) + " from object \"" +
+                                        name + "\".";
+            KELVO_LOG(LogLevel::error) << message << logEnd;
+            throw MeshException(message);
         }
-        const PointNormalMap* normals = vertexNormals.findPointNormals(index);
-        const TextureCoordinate* coordinates = nullptr;
-        if (textured) {
-            coordinates = textureCoordinates.findTriangleTextureCoordinates(index);
-            if (!coordinates)
-                textureCoordinates.getTriangleTextureCoordinates(index);  // throws, naming the triangle
-        }
+    };
+    try {
+        for (const auto& entry : triangles) {
+            const int index = entry.first;
+            const Triangle& triangle = entry.second;
+            Surface* surface = surfaces.find(triangle.getSurfaceName());
 
-        if (drawWireframe || !surface) {
-            beginUnlit();
-            glColor3f(0.7f, 0.5f, 0.5f);
-            glBegin(GL_LINE_LOOP);
-            for (const Point* p : corners)
-                glVertex3f(p->x, p->y, p->z);
-            glEnd();
-            endUnlit();
-        } else {
-            surface->enable();
-            // Without coordinates a texture would show one texel of wherever the last coordinate
-            // pointed: a mesh that is not textured draws its surfaces' materials only.
-            if (!textured && surface != lastEnabled)
-                surface->suspendTextures();
-            lastEnabled = surface;
-            glBegin(GL_TRIANGLES);
+            // Everything is looked up before anything of the triangle is sent; a failure closes the
+            // open primitive on its way out.
+            const Point* corners[3];
+            int cornerPoints[3];
             for (int corner = 0; corner < 3; ++corner) {
-                if (coordinates) {
-                    const UV uv = coordinates->getCoordinate(cornerPoints[corner]);
-                    surface->texCoord(uv.u, uv.v);
-                }
-                lastNormal = normals ? normals->getNormal(cornerPoints[corner]) : triangle.getNormal();
-                glNormal3f(lastNormal.x, lastNormal.y, lastNormal.z);
-                glVertex3f(corners[corner]->x, corners[corner]->y, corners[corner]->z);
+                cornerPoints[corner] = triangle.getPoint(corner);
+                corners[corner] = &pointAt(cornerPoints[corner], "render");
             }
-            glEnd();
-            const GLenum error = glGetError();
-            if (error != GL_NO_ERROR) {
-                const std::string message = "render() - OpenGL error \"" +
-                                            std::string(reinterpret_cast<const char*>(gluErrorString(error))) +
-                                            "\" while drawing triangle #" + ::toString(index) + " from object \"" +
-                                            name + "\".";
-                KELVO_LOG(LogLevel::error) << message << logEnd;
-                throw MeshException(message);
+            const PointNormalMap* normals = vertexNormals.findPointNormals(index);
+            const TextureCoordinate* coordinates = nullptr;
+            if (textured) {
+                coordinates = textureCoordinates.findTriangleTextureCoordinates(index);
+                if (!coordinates)
+                    textureCoordinates.getTriangleTextureCoordinates(index);  // throws, naming the triangle
             }
-        }
 
-        if (drawNormals) {
-            const Vector a = corners[0]->toVector();
-            const Vector m = (a + corners[1]->toVector() + corners[2]->toVector()) * 0.33333334f;
-            const Vector tip = m + lastNormal * 0.16666667f;
-            beginUnlit();
-            glColor3f(0.9f, 0.9f, 0.1f);
-            glBegin(GL_LINES);
-            glVertex3f(m.x, m.y, m.z);
-            glVertex3f(tip.x, tip.y, tip.z);
-            glEnd();
-            endUnlit();
+            if (drawWireframe || !surface) {
+                endBatch();
+                beginUnlit();
+                glColor3f(0.7f, 0.5f, 0.5f);
+                glBegin(GL_LINE_LOOP);
+                for (const Point* p : corners)
+                    glVertex3f(p->x, p->y, p->z);
+                glEnd();
+                endUnlit();
+            } else {
+                if (surface != batchSurface) {
+                    endBatch();
+                    surface->enable();
+                    // Without coordinates a texture would show one texel of wherever the last
+                    // coordinate pointed: a mesh that is not textured draws its surfaces' materials only.
+                    if (!textured && surface != lastEnabled)
+                        surface->suspendTextures();
+                    lastEnabled = surface;
+                    glBegin(GL_TRIANGLES);
+                    batchSurface = surface;
+                    batchFirst = index;
+                }
+                for (int corner = 0; corner < 3; ++corner) {
+                    if (coordinates) {
+                        const UV uv = coordinates->getCoordinate(cornerPoints[corner]);
+                        surface->texCoord(uv.u, uv.v);
+                    }
+                    lastNormal = normals ? normals->getNormal(cornerPoints[corner]) : triangle.getNormal();
+                    glNormal3f(lastNormal.x, lastNormal.y, lastNormal.z);
+                    glVertex3f(corners[corner]->x, corners[corner]->y, corners[corner]->z);
+                }
+            }
+
+            if (drawNormals) {
+                endBatch();
+                const Vector a = corners[0]->toVector();
+                const Vector m = (a + corners[1]->toVector() + corners[2]->toVector()) * 0.33333334f;
+                const Vector tip = m + lastNormal * 0.16666667f;
+                beginUnlit();
+                glColor3f(0.9f, 0.9f, 0.1f);
+                glBegin(GL_LINES);
+                glVertex3f(m.x, m.y, m.z);
+                glVertex3f(tip.x, tip.y, tip.z);
+                glEnd();
+                endUnlit();
+            }
         }
+        endBatch();
+    } catch (...) {
+        if (batchSurface)
+            glEnd();
+        throw;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "TriangleNormalMap.h"
 
+#include <algorithm>
+
 void TriangleNormalMap::setNormal(int triangle, int point, const Vector& normal)
 {
     triangles[triangle].setNormal(point, normal);
@@ -29,4 +31,9 @@ int TriangleNormalMap::size() const
 void TriangleNormalMap::clear()
 {
     triangles.clear();
+}
+
+void TriangleNormalMap::reserve(int count)
+{
+    triangles.reserveMore(static_cast<std::size_t>(std::max(count, 0)));
 }
