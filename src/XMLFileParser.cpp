@@ -435,6 +435,31 @@ public:
     bool budgetExceeded = false;
 };
 
+// The longest stretch of a file without a '<': a value or a text is never longer. Real files hold
+// values of a few hundred bytes; a value of tens of megabytes cost Xerces ten times its size in
+// buffers and copies before the reader could look at it, so it is refused before parsing.
+const size_t MARKUP_FREE_LIMIT = 1 << 20;
+
+// The refusal of the first stretch longer than MARKUP_FREE_LIMIT, or "" for a file that has none.
+std::string overlongStretch(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    const uint8_t* const begin = bytes.data();
+    const uint8_t* const end = begin + bytes.size();
+    const uint8_t* start = begin;
+    while (start != end) {
+        const void* found = std::memchr(start, '<', static_cast<size_t>(end - start));
+        const uint8_t* const next = found ? static_cast<const uint8_t*>(found) : end;
+        if (static_cast<size_t>(next - start) > MARKUP_FREE_LIMIT) {
+            const long line = 1 + std::count(begin, start, '\n');
+            return "parse() - File " + quoted(path) + ": from line " + std::to_string(line) + " on, " +
+                   std::to_string(next - start) + " bytes go by without a '<': a value or a text of more than " +
+                   std::to_string(MARKUP_FREE_LIMIT) + " bytes is refused.";
+        }
+        start = next == end ? end : next + 1;
+    }
+    return "";
+}
+
 XMLParserException budgetRefusal(const std::string& path)
 {
     return XMLParserException("parse() - File " + quoted(path) +
@@ -496,6 +521,9 @@ void XMLFileParser::parse(const std::string& path)
                                                                      : problem));
         }
     }
+    const std::string overlong = overlongStretch(path, bytes);
+    if (!overlong.empty())
+        throw XMLParserException(overlong);
     const EntityBudget budget(bytes);
     if (budget.exceeded() && !budget.hasOversizedEntity())
         throw budgetRefusal(path);

@@ -380,3 +380,51 @@ TEST_F(XMLFileParserTest, ResourceLoadResolvesTheNameInTheResourceFolder)
     EXPECT_EQ(message, "KelvoEngineException::::XMLParserException::load() - An error occured during parsing. File "
                        "\"data/other.xml\": file not found.");
 }
+
+TEST_F(XMLFileParserTest, AValueOrTextOfMoreThanAMebibyteIsRefusedBeforeParsing)
+{
+    const size_t limit = 1 << 20;
+    const auto action = [](const std::string& param) {
+        return "  <action name=\"a\" type=\"string\" time=\"0\" param=\"" + param + "\"/>\n";
+    };
+    std::string manyValues;  // 4 MiB in all, in values of 64 KiB
+    for (int i = 0; i < 64; ++i)
+        manyValues += action(std::string(64 * 1024, 'v'));
+    // The stretch without a '<' runs from after the tag's '<' to the next line's '<'.
+    const std::string atLimit = action(std::string(limit - 60, 'v'));
+    struct Case {
+        const char* what;
+        std::string body;
+        std::string refusal;  // "" when it parses
+    } cases[] = {
+        {"values of 64 KiB, 4 MiB in all", manyValues, ""},
+        {"a value just within the limit", atLimit, ""},
+        {"a value of 50 MiB on line 4", "\n" + action(std::string(50 * limit, 'v')),
+         "from line 4 on, 52428850 bytes go by without a '<': a value or a text of more than 1048576 bytes is "
+         "refused."},
+        {"a text of 2 MiB", "<x>" + std::string(2 * limit, 't') + "</x>\n", "bytes go by without a '<'"},
+    };
+    for (const Case& c : cases) {
+        writeFile("t.xml", "<?xml version=\"1.0\"?>\n<timeline>\n" + c.body + "</timeline>\n");
+        LogCapture log;
+        XMLFileParser parser;
+        std::string refusal;
+        const double start = threadCpuSeconds();
+        try {
+            parser.parse(path("t.xml"));
+        } catch (const XMLParserException& e) {
+            refusal = e.getMessage();
+        }
+        const double seconds = threadCpuSeconds() - start;
+        if (c.refusal.empty()) {
+            EXPECT_EQ(refusal, "") << c.what;
+            ASSERT_NE(parser.getDocument(), nullptr) << c.what;
+        } else {
+            EXPECT_NE(refusal.find("parse() - File \"" + path("t.xml") + "\": "), std::string::npos) << c.what;
+            EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.what << ": " << refusal;
+            EXPECT_EQ(parser.getDocument(), nullptr) << c.what;
+            // Reading the 50 MiB is most of it.
+            EXPECT_LT(seconds, readerSecondsLimit()) << c.what;
+        }
+    }
+}

@@ -245,8 +245,8 @@ TEST_F(XMLTimelineTest, StructuralFaultsNameTheFileAndWhatIsMissing)
 // its length, wherever it is quoted, in the log and in the exceptions that reach it.
 TEST_F(XMLTimelineTest, HugeNamesAndParametersAreQuotedByTheirBeginningAndLength)
 {
-    const std::string huge(1 << 20, 'n');
-    const std::string shown = std::string(200, 'n') + "...\" (1048576 characters)";
+    const std::string huge(1 << 19, 'n');
+    const std::string shown = std::string(200, 'n') + "...\" (524288 characters)";
     load(show("<action name=\"say\" type=\"string\" time=\"1\" param=\"" + huge + "\"/>\n"
               "<action name=\"" + huge + "\" type=\"string\" time=\"2\" param=\"x\"/>\n"));
     LogCapture log;

@@ -377,6 +377,12 @@ const std::vector<HostileFile>& hostileFiles()
          timelineNestedEntities},
         {"scene", "nested-entities-scene.xml", "the entity expansion budget was exceeded", sceneNestedEntities},
         {"fontset", "nested-entities-fontset.xml", "the entity expansion budget was exceeded", fontsetNestedEntities},
+        // A parameter of 4 MiB: Xerces took ten times a value's size before the reader saw it.
+        {"timeline", "long-parameter-timeline.xml", "bytes go by without a '<'",
+         [] {
+             return "<?xml version=\"1.0\"?>\n<timeline>\n  <action name=\"note\" type=\"string\" time=\"0\" param=\"" +
+                    std::string(4 << 20, 'p') + "\"/>\n</timeline>\n";
+         }},
         {"jpeg", "many-scans.jpg", "too many scans", manyScans},
         {"jpeg", "short-baseline.jpg", "far too short for an image of 8192x8192 pixels", shortBaseline},
         {"jpeg", "short-progressive.jpg", "far too short for an image of 8192x8192 pixels", shortProgressive},
