@@ -38,10 +38,10 @@ public:
     // their triangle indices. A convex polygon gives the fan (v0, v[i+1], v[i]) for i from
     // count - 2 down to 1. Fewer than three points make nothing.
     std::vector<int> addPolygon(const int* points, int count, int polygonIndex);
-    // The same for a loader that does not ask for the indices: returns how many triangles were
-    // added, the last ones of the mesh. Allocates nothing for a polygon no larger than the
+    // The same for a loader: returns how many triangles were added and, when made is given,
+    // appends their indices to it. Allocates nothing of its own for a polygon no larger than the
     // largest before.
-    int addPolygonTriangles(const int* points, int count, int polygonIndex);
+    int addPolygonTriangles(const int* points, int count, int polygonIndex, std::vector<int>* made = nullptr);
 
     // A new root bone from start extending by end (actor units); returns its index. The actor is
     // prepared again at its next render.

@@ -35,21 +35,20 @@ Actor::~Actor() = default;
 
 std::vector<int> Actor::addPolygon(const int* points, int count, int polygonIndex)
 {
-    const int before = getTriangleCount();
-    const int added = addPolygonTriangles(points, count, polygonIndex);
-    std::vector<int> made(static_cast<size_t>(added));
-    for (int k = 0; k < added; ++k)
-        made[static_cast<size_t>(k)] = before + k;
+    std::vector<int> made;
+    addPolygonTriangles(points, count, polygonIndex, &made);
     return made;
 }
 
-int Actor::addPolygonTriangles(const int* points, int count, int polygonIndex)
+int Actor::addPolygonTriangles(const int* points, int count, int polygonIndex, std::vector<int>* made)
 {
     if (!points || count < 3)
         return 0;
     // A triangle is its own fan: only a larger polygon needs its corners' places to be cut.
     if (count == 3) {
-        addTriangle(points[0], points[2], points[1], polygonIndex);
+        const int triangle = addTriangle(points[0], points[2], points[1], polygonIndex);
+        if (made)
+            made->push_back(triangle);
         return 1;
     }
     // A corner without a point has no place to cut by: such a polygon gets the plain fan.
@@ -63,8 +62,11 @@ int Actor::addPolygonTriangles(const int* points, int count, int polygonIndex)
     const std::vector<PolygonTriangulation::Corners>& pieces =
         static_cast<int>(polygonCorners.size()) == count ? triangulation.cut(polygonCorners.data(), count)
                                                          : triangulation.cutFan(count);
-    for (const PolygonTriangulation::Corners& piece : pieces)
-        addTriangle(points[piece[0]], points[piece[1]], points[piece[2]], polygonIndex);
+    for (const PolygonTriangulation::Corners& piece : pieces) {
+        const int triangle = addTriangle(points[piece[0]], points[piece[1]], points[piece[2]], polygonIndex);
+        if (made)
+            made->push_back(triangle);
+    }
     return static_cast<int>(pieces.size());
 }
 

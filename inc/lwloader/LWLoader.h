@@ -60,6 +60,12 @@ public:
     // numbers run on from the chunks applied before it in this fill, starting at 0.
     int takePolygonNumbers(int count);
 
+    // Whether the UV maps of that name are to be applied now; notes that they are. False when they
+    // were applied since the last chunk other than a SURF chunk and no projection replaced the
+    // coordinates since: the maps set fixed values, so applying them again changes nothing.
+    bool noteUVMapApplied(const std::string& name);
+    // A projection replaced the texture coordinates: every map is applied again when named.
+    void forgetAppliedUVMaps() { appliedUVMaps.clear(); }
     // The resource name of the last loadObject, for the chunks' messages.
     const std::string& getFileName() const { return fileName; }
 
@@ -97,6 +103,7 @@ private:
     // While fillObject runs: the position of the last chunk applied of each identifier number,
     // so that chunks find their nearest earlier chunk of a kind without walking back the list.
     std::map<int, size_t> lastApplied;
+    std::vector<std::string> appliedUVMaps;  // see noteUVMapApplied; a file names few maps
     bool filling;
     int nextPolygonNumber;  // the actor's polygon number for the next face a chunk adds
 };

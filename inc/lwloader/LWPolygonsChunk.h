@@ -1,6 +1,7 @@
 #ifndef KELVO_LWPOLYGONSCHUNK_H
 #define KELVO_LWPOLYGONSCHUNK_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -36,6 +37,23 @@ public:
     // The actor's bone index of polygon 0 once the bones were added, -1 before; the others follow.
     int getFirstBone() const { return firstBone; }
 
+    // The actor's triangles cut from one polygon of the chunk, ascending.
+    struct TriangleRun {
+        const int* first;
+        const int* last;
+        const int* begin() const { return first; }
+        const int* end() const { return last; }
+    };
+    // Those of polygon (0 to the polygon count - 1) once the faces were added; none before. Noted
+    // as the faces are added, so that tagging and mapping a polygon ask the actor for nothing.
+    TriangleRun getTriangles(int polygon) const
+    {
+        if (static_cast<size_t>(polygon) + 1 >= triangleStart.size())
+            return TriangleRun{nullptr, nullptr};
+        const int* block = triangles.data();
+        return TriangleRun{block + triangleStart[polygon], block + triangleStart[polygon + 1]};
+    }
+
 private:
     void addBones(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
     void addFaces(Actor* actor, LWLoader* loader, const LWPointsChunk& pointsChunk);
@@ -49,6 +67,10 @@ private:
     // to cornerStart[i + 1], so reading a polygon allocates nothing of its own.
     std::vector<uint32_t> corners;
     std::vector<uint32_t> cornerStart;  // one more than there are polygons; a body is at most 4 GB
+    // The triangles added for all polygons in one block, polygon i's from triangleStart[i] to
+    // triangleStart[i + 1]; only the first entry before the faces were added.
+    std::vector<int> triangles;
+    std::vector<uint32_t> triangleStart;
     int firstPolygon;
     int firstBone;
 };

@@ -3,6 +3,8 @@
 
 #include "lwloader/LWVmapChunk.h"
 
+class LWPolygonsChunk;
+
 // VMAD: a named map of values per polygon corner: each entry a point and a polygon of the
 // chunks before it. TXUV maps give the corners of the actor's triangles their own texture
 // coordinates, where a point's coordinates differ from polygon to polygon (along a seam).
@@ -22,7 +24,9 @@ public:
     uint32_t getPolygonIndex(int entry) const { return polygonIndices[entry]; }
 
 private:
-    std::vector<int> actorPolygons;  // per entry, once resolved; empty when they were not added
+    // The polygons chunk the entries number, once resolved with its faces added; null before and
+    // when there is none. Owned by the loader, as this chunk is.
+    const LWPolygonsChunk* polygons = nullptr;
 };
 
 #endif

@@ -188,8 +188,13 @@ void LWBlokSubChunk::fillSurface(Actor* actor, Surface* surface, LWLoader* loade
             throw LWLoaderException(source, "fillSurface() - Invalid/unsupported texture map wrapping options for planary "
                                             "mapping! Please use repeat or edge wrap modes.");
         actor->calcPlanarMapping(surface->getName(), axis);
+        loader->forgetAppliedUVMaps();
         break;
     case PROJECTION_UV:
+        // Applying the maps again, for the next surface that names them, would set the same
+        // values over themselves.
+        if (!loader->noteUVMapApplied(uvMapName))
+            break;
         // Per-point coordinates first; per-corner ones override them where a seam needs them. Every
         // layer may hold a map of the name, each for its own points.
         for (LWChunk* chunk : loader->findChunks(ID_VMAP, false)) {

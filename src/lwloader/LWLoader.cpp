@@ -1,5 +1,6 @@
 #include "lwloader/LWLoader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -202,6 +203,7 @@ void LWLoader::fillObject(Actor* target)
         explicit FillScope(LWLoader& loader) : loader(loader)
         {
             loader.lastApplied.clear();
+            loader.appliedUVMaps.clear();
             loader.filling = true;
             loader.nextPolygonNumber = 0;
         }
@@ -209,6 +211,7 @@ void LWLoader::fillObject(Actor* target)
         {
             loader.filling = false;
             loader.lastApplied.clear();
+            loader.appliedUVMaps.clear();
         }
     } scope(*this);
     enterLayer(noLayer);
@@ -219,6 +222,9 @@ void LWLoader::fillObject(Actor* target)
             id = chunk.getIdString();
             if (chunk.getId() == ID_LAYR)
                 enterLayer(p);
+            // Any chunk but a SURF chunk may add what a map applies to.
+            if (chunk.getId() != ID_SURF)
+                appliedUVMaps.clear();
             cursor = currentChunk = p;
             KELVO_LOG(LogLevel::debug) << "fillObject() - Populating Actor with " << quoted(id)
                          << " chunk." << logEnd;
@@ -255,6 +261,14 @@ void LWLoader::fillObject(Actor* target)
                                          << ", which no SURF chunk describes; they draw with a default surface." << logEnd;
         surfaces.create(name, target->getEnvironment());
     }
+}
+
+bool LWLoader::noteUVMapApplied(const std::string& name)
+{
+    if (std::find(appliedUVMaps.begin(), appliedUVMaps.end(), name) != appliedUVMaps.end())
+        return false;
+    appliedUVMaps.push_back(name);
+    return true;
 }
 
 int LWLoader::takePolygonNumbers(int count)

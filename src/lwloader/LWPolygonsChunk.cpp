@@ -62,7 +62,7 @@ private:
 }
 
 LWPolygonsChunk::LWPolygonsChunk()
-    : LWChunk(ID_POLS), polygonType(ID_OTHER), cornerStart(1, 0), firstPolygon(-1), firstBone(-1)
+    : LWChunk(ID_POLS), polygonType(ID_OTHER), cornerStart(1, 0), triangleStart(1, 0), firstPolygon(-1), firstBone(-1)
 {
 }
 
@@ -241,7 +241,14 @@ void LWPolygonsChunk::addFaces(Actor* actor, LWLoader* loader, const LWPointsChu
     firstPolygon = base;
     // At least one triangle a polygon.
     actor->reserve(0, count);
-    for (int i = 0; i < count; ++i)
+    // A polygon of n corners makes n - 2 triangles: fewer than its corners.
+    triangles.clear();
+    triangles.reserve(corners.size());
+    triangleStart.assign(1, 0);
+    triangleStart.reserve(cornerStart.size());
+    for (int i = 0; i < count; ++i) {
         actor->addPolygonTriangles(points.data() + cornerStart[i], static_cast<int>(cornerStart[i + 1] - cornerStart[i]),
-                                   base + i);
+                                   base + i, &triangles);
+        triangleStart.push_back(static_cast<uint32_t>(triangles.size()));
+    }
 }

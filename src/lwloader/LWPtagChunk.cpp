@@ -1,6 +1,7 @@
 #include "lwloader/LWPtagChunk.h"
 
 #include <string>
+#include <vector>
 
 #include "Actor.h"
 #include "Bone.h"
@@ -83,13 +84,14 @@ void LWPtagChunk::fillObject(Actor* actor, LWLoader* loader)
                                                        std::to_string(polygons->getPolygonCount()) +
                                                        " polygons of its polygons chunk.");
     }
-    // Entries mostly come in runs of one tag: each run shares one copy of its name.
-    Triangle::SurfaceName surface;
+    // All triangles of one tag share one copy of its name, made when the tag is first used (the
+    // empty name needs none), whether the entries come in runs of a tag or mix them.
+    std::vector<Triangle::SurfaceName> names(tags->getTagCount());
     for (size_t e = 0; e < polygonIndices.size(); ++e) {
-        if (e == 0 || tagIndices[e] != tagIndices[e - 1])
+        Triangle::SurfaceName& surface = names[tagIndices[e]];
+        if (surface.empty())
             surface = Triangle::shareSurfaceName(tags->getTag(tagIndices[e]));
-        const int polygon = polygons->getFirstPolygon() + static_cast<int>(polygonIndices[e]);
-        for (int index : actor->getPolygonTriangles(polygon))
+        for (int index : polygons->getTriangles(static_cast<int>(polygonIndices[e])))
             actor->getTriangle(index)->setSurfaceName(surface);
     }
 }

@@ -22,33 +22,32 @@ int64_t LWVmadChunk::readData(LWReader& reader)
 
 void LWVmadChunk::fillObject(Actor*, LWLoader* loader)
 {
-    actorPolygons.clear();
+    polygons = nullptr;
     if (mapType != ID_TXUV)
         return;
     resolvePoints(loader);
     if (actorPoints.empty())
         return;
-    const LWPolygonsChunk* polygons = loader->findPreviousChunk<LWPolygonsChunk>(ID_POLS);
-    if (!polygons || polygons->getFirstPolygon() < 0)
+    const LWPolygonsChunk* previous = loader->findPreviousChunk<LWPolygonsChunk>(ID_POLS);
+    if (!previous || previous->getFirstPolygon() < 0)
         return;
-    actorPolygons.reserve(polygonIndices.size());
     for (size_t e = 0; e < polygonIndices.size(); ++e) {
-        if (polygonIndices[e] >= static_cast<uint32_t>(polygons->getPolygonCount()))
+        if (polygonIndices[e] >= static_cast<uint32_t>(previous->getPolygonCount()))
             throw LWLoaderException("LWVmadChunk", "fillObject() - File \"" + loader->getFileName() + "\": the map \"" +
                                                        name + "\" names polygon " + std::to_string(polygonIndices[e]) +
-                                                       ", beyond the " + std::to_string(polygons->getPolygonCount()) +
+                                                       ", beyond the " + std::to_string(previous->getPolygonCount()) +
                                                        " polygons of its polygons chunk.");
-        actorPolygons.push_back(polygons->getFirstPolygon() + static_cast<int>(polygonIndices[e]));
     }
+    polygons = previous;
 }
 
 void LWVmadChunk::applyUV(Actor* actor) const
 {
-    if (mapType != ID_TXUV)
+    if (mapType != ID_TXUV || !polygons)
         return;
-    for (size_t e = 0; e < actorPolygons.size(); ++e) {
+    for (size_t e = 0; e < polygonIndices.size(); ++e) {
         const UV uv(values[e * dimension], 1.0f - values[e * dimension + 1]);
-        for (int triangle : actor->getPolygonTriangles(actorPolygons[e])) {
+        for (int triangle : polygons->getTriangles(static_cast<int>(polygonIndices[e]))) {
             if (actor->getTriangle(triangle)->hasPoint(actorPoints[e]))
                 actor->setTriangleTextureCoordinate(triangle, actorPoints[e], uv);
         }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -539,4 +540,102 @@ TEST_F(LWSurfacesTest, AnObjectWhosePolygonsAllCarrySurfaceTagsGetsNoDefaultSurf
     ASSERT_EQ(load(squareObject([](LwoWriter& w) { surface(w, "Default", RGBA(1, 0, 0, 1)); }), actor), "");
     EXPECT_FALSE(actor.getSurfaces().exists(""));
     EXPECT_EQ(actor.getSurfaces().size(), 1);
+}
+
+// A grid of two layers whose quads mix three surface tags and whose corners all have their own
+// UVs: every triangle carries its polygon's tag and, at each corner, the coordinates the per-corner
+// map gives that point on that polygon, as computed here from what was written. The second layer
+// comes after the first surface, so its map is applied by the surfaces after it.
+TEST_F(LWSurfacesTest, AGridsTrianglesCarryTheTagsAndCornerUVsOfTheirPolygons)
+{
+    const int side = 6;  // quads along each edge of a layer
+    const int columns = side + 1;
+    const char* const tags[3] = {"Grass", "Clay", "Sand"};
+    const auto tagOf = [](int layer, int polygon) { return (polygon * 7 + layer) % 3; };
+    // The written u, v of a point on a polygon, distinct on each side of an edge.
+    const auto writtenUV = [&](int layer, int polygon, int x, int y) {
+        return UV((x + 0.5f * ((polygon + layer) % 2)) / (columns + 1.0f), (y + 0.25f * layer) / (columns + 1.0f));
+    };
+    const auto corners = [&](int x, int y) {
+        const int a = y * columns + x;
+        return std::vector<int>{a, a + 1, a + 1 + columns, a + columns};
+    };
+    const auto writeLayer = [&](LwoWriter& w, int layer) {
+        w.chunk("LAYR").u2(static_cast<uint16_t>(layer + 1)).u2(0).vec12(0, 0, 0).s0("").end();
+        w.chunk("PNTS");
+        for (int y = 0; y < columns; ++y)
+            for (int x = 0; x < columns; ++x)
+                w.vec12(static_cast<float>(x), static_cast<float>(y), static_cast<float>(layer));
+        w.end();
+        w.chunk("POLS").id("FACE");
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                w.u2(4);
+                for (int c : corners(x, y))
+                    w.vx(static_cast<uint32_t>(c));
+            }
+        w.end();
+        // Tags in an order of their own, not by polygon.
+        w.chunk("PTAG").id("SURF");
+        for (int p = side * side - 1; p >= 0; --p)
+            w.vx(static_cast<uint32_t>(p)).u2(static_cast<uint16_t>(tagOf(layer, p)));
+        w.end();
+        // Per-point coordinates the per-corner ones override everywhere.
+        w.chunk("VMAP").id("TXUV").u2(2).s0("uv");
+        for (int point = 0; point < columns * columns; ++point)
+            w.vx(static_cast<uint32_t>(point)).f4(0.5f).f4(0.5f);
+        w.end();
+        w.chunk("VMAD").id("TXUV").u2(2).s0("uv");
+        for (int p = 0; p < side * side; ++p)
+            for (int c : corners(p % side, p / side)) {
+                const UV uv = writtenUV(layer, p, c % columns, c / columns);
+                w.vx(static_cast<uint32_t>(c)).vx(static_cast<uint32_t>(p)).f4(uv.u).f4(uv.v);
+            }
+        w.end();
+    };
+    LwoWriter w;
+    w.chunk("TAGS").s0(tags[0]).s0(tags[1]).s0(tags[2]).end();
+    clip(w, 1, "wood.jpg");
+    writeLayer(w, 0);
+    surface(w, tags[0], RGBA(1, 1, 1, 1), {Block()});
+    writeLayer(w, 1);
+    surface(w, tags[1], RGBA(1, 1, 1, 1), {Block()});
+    surface(w, tags[2], RGBA(1, 1, 1, 1), {Block()});
+    Actor actor(&scene);
+    ASSERT_EQ(load(w.file(), actor), "");
+
+    ASSERT_EQ(actor.getTriangleCount(), 2 * 2 * side * side);
+    std::vector<int> corneredPerPolygon(2 * side * side, 0);
+    for (const auto& entry : actor.getTriangles()) {
+        const Triangle& triangle = entry.second;
+        const int number = triangle.getPolygonIndex();
+        ASSERT_GE(number, 0);
+        ASSERT_LT(number, 2 * side * side);
+        const int layer = number / (side * side);
+        const int polygon = number % (side * side);
+        SCOPED_TRACE("layer " + std::to_string(layer) + ", polygon " + std::to_string(polygon));
+        EXPECT_EQ(triangle.getSurfaceName(), tags[tagOf(layer, polygon)]);
+        const std::vector<int> own = corners(polygon % side, polygon / side);
+        const TextureCoordinate* uvs = actor.findTriangleTextureCoordinates(entry.first);
+        ASSERT_NE(uvs, nullptr);
+        EXPECT_TRUE(uvs->isComplete());
+        for (int corner = 0; corner < 3; ++corner) {
+            // The point where the file put it (z turned over), found among the polygon's corners.
+            const Vector at = actor.getPointVector(triangle.getPoint(corner));
+            const int x = static_cast<int>(std::lround(at.x));
+            const int y = static_cast<int>(std::lround(at.y));
+            EXPECT_EQ(at.z, -static_cast<float>(layer));
+            const int written = y * columns + x;
+            const int slot = static_cast<int>(std::find(own.begin(), own.end(), written) - own.begin());
+            ASSERT_LT(slot, 4) << "a corner off its polygon";
+            corneredPerPolygon[number] |= 1 << slot;
+            const UV expected = writtenUV(layer, polygon, x, y);
+            const UV got = uvs->getCoordinate(triangle.getPoint(corner));
+            EXPECT_EQ(got.u, expected.u);
+            EXPECT_EQ(got.v, 1.0f - expected.v);
+        }
+    }
+    // The two triangles of each quad reach all four of its corners.
+    for (int number = 0; number < 2 * side * side; ++number)
+        EXPECT_EQ(corneredPerPolygon[number], 0xF) << "polygon number " << number;
 }
