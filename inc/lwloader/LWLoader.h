@@ -61,8 +61,9 @@ public:
     int takePolygonNumbers(int count);
 
     // Whether the UV maps of that name are to be applied now; notes that they are. False when they
-    // were applied since the last chunk other than a SURF chunk and no projection replaced the
-    // coordinates since: the maps set fixed values, so applying them again changes nothing.
+    // were the last applied, since the last chunk other than a SURF chunk, and no projection
+    // replaced the coordinates since: the maps set fixed values, so applying them again changes
+    // nothing.
     bool noteUVMapApplied(const std::string& name);
     // A projection replaced the texture coordinates: every map is applied again when named.
     void forgetAppliedUVMaps() { appliedUVMaps.clear(); }
@@ -103,7 +104,7 @@ private:
     // While fillObject runs: the position of the last chunk applied of each identifier number,
     // so that chunks find their nearest earlier chunk of a kind without walking back the list.
     std::map<int, size_t> lastApplied;
-    std::vector<std::string> appliedUVMaps;  // see noteUVMapApplied; a file names few maps
+    std::vector<std::string> appliedUVMaps;  // the map applied last, if any: see noteUVMapApplied
     bool filling;
     int nextPolygonNumber;  // the actor's polygon number for the next face a chunk adds
 };

@@ -265,9 +265,11 @@ void LWLoader::fillObject(Actor* target)
 
 bool LWLoader::noteUVMapApplied(const std::string& name)
 {
-    if (std::find(appliedUVMaps.begin(), appliedUVMaps.end(), name) != appliedUVMaps.end())
+    // Only the map applied last is certain to hold: another map applied since may have set the
+    // same points' coordinates over it.
+    if (!appliedUVMaps.empty() && appliedUVMaps.back() == name)
         return false;
-    appliedUVMaps.push_back(name);
+    appliedUVMaps.assign(1, name);
     return true;
 }
 
