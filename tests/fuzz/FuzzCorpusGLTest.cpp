@@ -72,10 +72,18 @@ struct Replay {
 
 Replay replay(const std::string& target, const std::string& bytes)
 {
-    const double start = threadCpuSeconds();
     Replay result;
-    result.outcome = runFuzzTarget(target, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    result.seconds = threadCpuSeconds() - start;
+    // A run over the limit is made once more and the less of the two counts: on a machine busy
+    // with other tests a thread's processor time grows with its waits for shared caches and
+    // pages, while a path that is really too slow is too slow twice.
+    for (int run = 0; run < 2; ++run) {
+        const double start = threadCpuSeconds();
+        result.outcome = runFuzzTarget(target, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        const double seconds = threadCpuSeconds() - start;
+        result.seconds = run == 0 ? seconds : std::min(result.seconds, seconds);
+        if (result.seconds < readerSecondsLimit())
+            break;
+    }
     return result;
 }
 
