@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,7 @@ public:
     // nothing.
     bool noteUVMapApplied(const std::string& name);
     // A projection replaced the texture coordinates: every map is applied again when named.
-    void forgetAppliedUVMaps() { appliedUVMaps.clear(); }
+    void forgetAppliedUVMaps() { lastUVMap.reset(); }
     // The resource name of the last loadObject, for the chunks' messages.
     const std::string& getFileName() const { return fileName; }
 
@@ -104,7 +105,7 @@ private:
     // While fillObject runs: the position of the last chunk applied of each identifier number,
     // so that chunks find their nearest earlier chunk of a kind without walking back the list.
     std::map<int, size_t> lastApplied;
-    std::vector<std::string> appliedUVMaps;  // the map applied last, if any: see noteUVMapApplied
+    std::optional<std::string> lastUVMap;  // the map applied last, if any: see noteUVMapApplied
     bool filling;
     int nextPolygonNumber;  // the actor's polygon number for the next face a chunk adds
 };

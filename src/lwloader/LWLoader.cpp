@@ -1,6 +1,5 @@
 #include "lwloader/LWLoader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -203,7 +202,7 @@ void LWLoader::fillObject(Actor* target)
         explicit FillScope(LWLoader& loader) : loader(loader)
         {
             loader.lastApplied.clear();
-            loader.appliedUVMaps.clear();
+            loader.lastUVMap.reset();
             loader.filling = true;
             loader.nextPolygonNumber = 0;
         }
@@ -211,7 +210,7 @@ void LWLoader::fillObject(Actor* target)
         {
             loader.filling = false;
             loader.lastApplied.clear();
-            loader.appliedUVMaps.clear();
+            loader.lastUVMap.reset();
         }
     } scope(*this);
     enterLayer(noLayer);
@@ -224,7 +223,7 @@ void LWLoader::fillObject(Actor* target)
                 enterLayer(p);
             // Any chunk but a SURF chunk may add what a map applies to.
             if (chunk.getId() != ID_SURF)
-                appliedUVMaps.clear();
+                lastUVMap.reset();
             cursor = currentChunk = p;
             KELVO_LOG(LogLevel::debug) << "fillObject() - Populating Actor with " << quoted(id)
                          << " chunk." << logEnd;
@@ -267,9 +266,9 @@ bool LWLoader::noteUVMapApplied(const std::string& name)
 {
     // Only the map applied last is certain to hold: another map applied since may have set the
     // same points' coordinates over it.
-    if (!appliedUVMaps.empty() && appliedUVMaps.back() == name)
+    if (lastUVMap == name)
         return false;
-    appliedUVMaps.assign(1, name);
+    lastUVMap = name;
     return true;
 }
 
