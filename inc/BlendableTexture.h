@@ -18,10 +18,9 @@ public:
     ~BlendableTexture() override;
 
     // Loads file with its alpha companion: the base name's last '.' gets "alpha" in front of it,
-    // or "alpha.jpg" is appended when the base name has none.
-    void loadTexture(std::string file) override;
-    // Throws for a picture that cannot be opened too.
-    bool tryLoadTexture(const std::string& file, std::string& failure) override;
+    // or "alpha.jpg" is appended when the base name has none. Throws for a picture that cannot be
+    // opened or decoded too: JPEGLoaderException, as loadAlphaTexture does.
+    Result<Texture*> load(const std::string& file) override;
     void enable() override;
     void disable() override;
 

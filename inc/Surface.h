@@ -7,6 +7,7 @@
 #include "Exception.h"
 #include "FactoryObject.h"
 #include "Material.h"
+#include "Result.h"
 #include "Vector.h"
 
 class Environment;
@@ -35,13 +36,14 @@ public:
     std::string getName() const override;
 
     // Appends the scene's texture named file, creating it and loading file into it when the scene
-    // has none of that name. Names the surface after file when it has no name. Throws
-    // SurfaceException when creating or loading fails; the surface is then unchanged, and the
-    // texture that failed to load is no longer in the scene's manager.
+    // has none of that name (TextureManager::load); the texture appended. Names the surface after
+    // file when it has no name. A picture that cannot be opened or decoded fails with the message
+    // of the SurfaceException addTexture throws for it; any other failure to create or load throws
+    // SurfaceException. On either the surface is unchanged, and the texture that failed to load is
+    // no longer in the scene's manager.
+    Result<Texture*> appendTexture(const std::string& file);
+    // The same, throwing SurfaceException.
     void addTexture(const std::string& file);
-    // The same without the exception for a picture that cannot be opened: false, with the
-    // SurfaceException addTexture would throw in failure; every other failure throws as above.
-    bool tryAddTexture(const std::string& file, SurfaceException& failure);
     // Appends texture (not owned); names the surface after it when it has no name.
     void addTexture(Texture* texture);
 

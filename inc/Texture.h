@@ -5,6 +5,7 @@
 
 #include "Action.inl"
 #include "Exception.h"
+#include "Result.h"
 
 class TextureException : public Exception {
 public:
@@ -22,13 +23,13 @@ public:
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Decodes file (a resource name) and uploads it. A reload uploads into the texture object
-    // this texture already has, so whatever bound it shows the new image. Throws TextureException.
-    virtual void loadTexture(std::string file);
-    // The same without the exception for a picture that cannot be opened: false, with the message
-    // of the TextureException loadTexture would throw in failure, and the same lines logged.
-    // Every other failure throws as loadTexture does.
-    virtual bool tryLoadTexture(const std::string& file, std::string& failure);
+    // Decodes file (a resource name) and uploads it; this texture. A reload uploads into the
+    // texture object this texture already has, so whatever bound it shows the new image. A picture
+    // that cannot be opened or decoded fails with the message of the TextureException loadTexture
+    // throws for it; a failure to upload throws TextureException.
+    virtual Result<Texture*> load(const std::string& file);
+    // The same, throwing TextureException.
+    void loadTexture(std::string file);
     // Binds the texture and applies its wrap and environment modes; enabling GL_TEXTURE_2D is the
     // caller's business.
     virtual void enable();

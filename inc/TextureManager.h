@@ -25,15 +25,13 @@ public:
     Texture* createBlendableTexture(std::string name);
     Texture* createEnvironmentTexture(std::string name);
 
-    // Loads file into texture, which this manager has just created: when the load fails, the
-    // texture leaves the manager and its child objects and is deleted before the failure passes
-    // on, so that a later user of the name creates and loads it anew instead of finding a texture
-    // that never loaded.
+    // Loads file into texture, which this manager has just created (Texture::load): when the load
+    // fails, the texture leaves the manager and its child objects and is deleted before the
+    // failure passes on, so that a later user of the name creates and loads it anew instead of
+    // finding a texture that never loaded.
+    Result<Texture*> load(Texture* texture, const std::string& file);
+    // The same, throwing TextureException.
     void loadCreated(Texture* texture, const std::string& file);
-    // The same without the exception for a picture that cannot be opened (Texture::tryLoadTexture):
-    // false, with the message of the TextureException loadCreated would throw in failure, and the
-    // texture dropped as above.
-    bool tryLoadCreated(Texture* texture, const std::string& file, std::string& failure);
 
     // The mipmapping choice of textures created from now on.
     void setMipmapping(bool on);

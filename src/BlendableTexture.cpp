@@ -27,15 +27,10 @@ std::string BlendableTexture::alphaFileName(const std::string& file)
     return file.substr(0, dot) + "alpha" + file.substr(dot);
 }
 
-void BlendableTexture::loadTexture(std::string file)
+Result<Texture*> BlendableTexture::load(const std::string& file)
 {
     loadAlphaTexture(file, alphaFileName(file));
-}
-
-bool BlendableTexture::tryLoadTexture(const std::string& file, std::string&)
-{
-    loadTexture(file);
-    return true;
+    return this;
 }
 
 void BlendableTexture::loadAlphaTexture(std::string colourFile, std::string alphaFile)

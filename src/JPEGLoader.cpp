@@ -206,9 +206,9 @@ int countScans(const std::vector<unsigned char>& bytes)
     return scans;
 }
 
-// The message of the loader's exception for an image that cannot be opened for cause, logged with
-// the cause.
-std::string openFailure(const std::string& file, const Exception& cause)
+// The message of the loader's exception for an image that cannot be opened, logged with the
+// resource loader's message (cause).
+std::string openFailure(const std::string& file, const std::string& cause)
 {
     // Where the file was looked for and why it cannot be read, as the timeline and scene readers
     // say it; a file that turned readable since it failed to open is named all the same.
@@ -218,41 +218,12 @@ std::string openFailure(const std::string& file, const Exception& cause)
         where = "File \"" + path + "\" could not be opened.";
     std::string message =
         "JPEGLoader() - Can't open jpeg resource \"" + file + "\". Failed to open the resource. " + where;
-    KELVO_LOG(LogLevel::error) << message << " " << cause.getMessage() << logEnd;
+    KELVO_LOG(LogLevel::error) << message << " " << ResourceLoaderException(cause).getMessage() << logEnd;
     return message;
 }
-
-// The image file, opened; the loader's exception when it cannot be.
-ResourceFile openImage(const std::string& file)
-{
-    try {
-        return ResourceFile(file);
-    } catch (const Exception& e) {
-        throw JPEGLoaderException(openFailure(file, e));
-    }
-}
 }
 
-JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
-    : width(0), height(0), components(0), size(0), greyscale(false)
-{
-    ResourceFile input = openImage(file);
-    load(input, file, greyscale);
-}
-
-JPEGLoader::JPEGLoader(const std::string& file, bool greyscale, std::string& openFailure)
-    : width(0), height(0), components(0), size(0), greyscale(false)
-{
-    std::string cause;
-    ResourceFile input(file, cause);
-    if (!input.isOpen()) {
-        openFailure = JPEGLoaderException(::openFailure(file, ResourceLoaderException(cause))).what();
-        return;
-    }
-    load(input, file, greyscale);
-}
-
-void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greyscale)
+Result<JPEGLoader> JPEGLoader::load(const std::string& file, bool greyscale)
 {
     DecodeResult result;
     std::unique_ptr<DecodeState> state(new DecodeState());
@@ -260,7 +231,13 @@ void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greysca
     {
         std::memset(state.get(), 0, sizeof(DecodeState));
         std::vector<unsigned char> bytes;
-        const bool read = input.readToEnd(bytes);
+        bool read;
+        {
+            Result<ResourceFile> input = ResourceLoader::readResourceFile(file);
+            if (!input)
+                return Failure{openFailure(file, input.failure())};
+            read = input->readToEnd(bytes);
+        }
         fileSize = bytes.size();
         if (!read) {
             std::snprintf(state->error.message, sizeof state->error.message, "reading the file failed");
@@ -274,47 +251,43 @@ void JPEGLoader::load(ResourceFile& input, const std::string& file, bool greysca
         }
     }
 
+    std::string why;  // the library's message of a failed decode, or the loader's own
     switch (result) {
     case decoded:
-        break;
+        return JPEGLoader(Pixels(state->pixels), static_cast<uint16_t>(state->width),
+                          static_cast<uint16_t>(state->height), static_cast<uint16_t>(state->components),
+                          state->greyscale);
     case outOfMemory:
-        throw JPEGLoaderException("JPEGLoader() - Out of memory while allocating texture data.");
+        return Failure{"JPEGLoader() - Out of memory while allocating texture data."};
     case tooLarge:
-        setErrorText("Image of " + ::toString(static_cast<int>(state->width)) + "x" +
-                     ::toString(static_cast<int>(state->height)) + " pixels is larger than the limit of " +
-                     ::toString(static_cast<int>(maximumPixels)) + " pixels");
+        why = "Image of " + ::toString(static_cast<int>(state->width)) + "x" +
+              ::toString(static_cast<int>(state->height)) + " pixels is larger than the limit of " +
+              ::toString(static_cast<int>(maximumPixels)) + " pixels";
         break;
     case tooShort:
-        setErrorText("File of " + std::to_string(fileSize) + " bytes is far too short for an image of " +
-                     ::toString(static_cast<int>(state->width)) + "x" + ::toString(static_cast<int>(state->height)) +
-                     " pixels");
+        why = "File of " + std::to_string(fileSize) + " bytes is far too short for an image of " +
+              ::toString(static_cast<int>(state->width)) + "x" + ::toString(static_cast<int>(state->height)) +
+              " pixels";
         break;
     case libraryError:
-        setErrorText(state->error.message);
+        why = state->error.message;
         break;
     }
-    if (result != decoded) {
-        std::string message = "JPEGLoader() - Error while loading \"" + file + "\": " + errorText + ".";
-        KELVO_LOG(LogLevel::error) << message << logEnd;
-        throw JPEGLoaderException(message);
-    }
+    std::string message = "JPEGLoader() - Error while loading \"" + file + "\": " + why + ".";
+    KELVO_LOG(LogLevel::error) << message << logEnd;
+    return Failure{std::move(message)};
+}
 
-    pixels.reset(state->pixels);
-    width = static_cast<uint16_t>(state->width);
-    height = static_cast<uint16_t>(state->height);
-    components = static_cast<uint16_t>(state->components);
-    size = static_cast<uint32_t>(static_cast<uint64_t>(state->width) * state->height * state->components);
-    this->greyscale = state->greyscale;
+JPEGLoader::JPEGLoader(const std::string& file, bool greyscale)
+    : JPEGLoader(load(file, greyscale).orThrow<JPEGLoaderException>())
+{
+}
+
+JPEGLoader::JPEGLoader(Pixels pixels, uint16_t width, uint16_t height, uint16_t components, bool greyscale)
+    : width(width), height(height), components(components),
+      size(static_cast<uint32_t>(static_cast<uint64_t>(width) * height * components)), pixels(std::move(pixels)),
+      greyscale(greyscale)
+{
 }
 
 JPEGLoader::~JPEGLoader() = default;
-
-std::string JPEGLoader::getErrorText() const
-{
-    return errorText;
-}
-
-void JPEGLoader::setErrorText(const std::string& text)
-{
-    errorText = text;
-}

@@ -7,42 +7,28 @@
 #include "ResourceLoader.h"
 
 ResourceFile::ResourceFile(const std::string& name)
-    : name(name), file(ResourceLoader::getInstance()->readResourceFile(name))
+    : ResourceFile(ResourceLoader::readResourceFile(name).orThrow<ResourceLoaderException>())
 {
 }
-
-ResourceFile::ResourceFile(const std::string& name, std::string& failure)
-    : name(name), file(ResourceLoader::getInstance()->tryReadResourceFile(name, failure))
-{
-}
-
-ResourceFile::ResourceFile(const std::string& path, std::FILE* file) : name(path), file(file), atPathOnly(true) {}
 
 ResourceFile ResourceFile::atPath(const std::string& path)
 {
-    return ResourceFile(path, ResourceLoader::openFileAt(path));
+    return ResourceFile(ResourceLoader::openFileAt(path));
+}
+
+ResourceFile::ResourceFile(ResourceFile&& other) noexcept : descriptor(other.descriptor)
+{
+    other.descriptor = -1;
 }
 
 ResourceFile::~ResourceFile()
 {
-    if (!file)
-        return;
-    if (atPathOnly) {
-        std::fclose(file);
-        return;
-    }
-    try {
-        ResourceLoader::getInstance()->releaseResourceFile(name);
-    } catch (const Exception&) {
-        // Logged by the resource loader: someone else released the file under this name already.
-    }
+    if (descriptor >= 0)
+        close(descriptor);
 }
 
 bool ResourceFile::readToEnd(std::vector<uint8_t>& bytes)
 {
-    // The loader opens files to read unbuffered, so the stream holds nothing that the descriptor
-    // has not given yet, and reading the descriptor itself keeps the two in step.
-    const int descriptor = fileno(file);
     uint8_t block[65536];
     bool sized = false;
     for (;;) {

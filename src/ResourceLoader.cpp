@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Log.h"
+#include "ResourceFile.h"
 
 static LogSourceRegistration logSourceRegistration(LOG_SOURCE);
 
@@ -18,20 +19,6 @@ ResourceLoader* ResourceLoader::instance = nullptr;
 std::string ResourceLoader::resourcePath;
 
 namespace {
-// fopen happily opens a folder for reading here, so the type of the opened file is checked too.
-bool isRegularFile(FILE* file)
-{
-    struct stat status;
-    return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-}
-
-// Asked before anything is opened: opening a named pipe waits for a writer that may never come.
-bool namesRegularFile(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 std::string reasonOf(int error)
 {
     switch (error) {
@@ -160,27 +147,21 @@ std::string findForReading(const std::string& path, bool& regular)
     return resolved;
 }
 
-// The regular file at path opened for reading, or null. Not blocking, so that a named pipe put
-// there after it was asked does not wait for a writer; the type is checked again once it is open.
-// Unbuffered: the readers take whole files in large blocks, straight into their own memory, and
-// the stream then neither asks the system for a buffer size nor allocates a buffer.
-FILE* openRegularFile(const std::string& path)
+// The descriptor of the regular file at path opened for reading, or -1. Not blocking, so that a
+// named pipe put there after it was asked does not wait for a writer; the type is checked again
+// once it is open. The readers take whole files in large blocks straight from the descriptor.
+int openRegularFile(const std::string& path)
 {
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
-        return nullptr;
+        return -1;
     struct stat status;
-    const bool regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    FILE* file = regular ? fdopen(descriptor, "rb") : nullptr;
-    if (!file) {
-        // EINVAL tells the callers that something other than a regular file is there.
-        const int error = regular ? errno : EINVAL;
-        close(descriptor);
-        errno = error;
-        return nullptr;
-    }
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    return file;
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+        return descriptor;
+    close(descriptor);
+    // Tells the callers that something other than a regular file is there.
+    errno = EINVAL;
+    return -1;
 }
 }
 
@@ -192,16 +173,7 @@ ResourceLoaderException::ResourceLoaderException(const std::string& message)
 
 ResourceLoader::ResourceLoader() = default;
 
-ResourceLoader::~ResourceLoader()
-{
-    for (auto& entry : resources) {
-        if (entry.first.empty() || !entry.second)
-            continue;
-        KELVO_LOG(LogLevel::error) << "Destructor - Freeing resources for \"" << entry.first
-                     << "\". This shouldn't be done here!" << logEnd;
-        std::fclose(entry.second);
-    }
-}
+ResourceLoader::~ResourceLoader() = default;
 
 ResourceLoader* ResourceLoader::getInstance()
 {
@@ -228,76 +200,24 @@ std::string ResourceLoader::resolvedPath(const std::string& name)
     return resolveCase(joinedPath(name));
 }
 
-FILE* ResourceLoader::openResourceFile(const std::string& name, const char* mode, const std::string& operation,
-                                       std::string* failure)
+Result<ResourceFile> ResourceLoader::readResourceFile(const std::string& name)
 {
-    auto open = resources.find(name);
-    if (open != resources.end())
-        return open->second;
-
     const std::string asked = joinedPath(name);
-    std::string path = asked;
-    FILE* file = nullptr;
-    struct stat status;
-    if (mode[0] == 'r') {
-        bool regular = false;
-        path = findForReading(path, regular);
-        file = regular ? openRegularFile(path) : nullptr;
-        if (file)
-            noteCaseMatch(operation, asked, path);
-    } else {
-        // A file written is created under the name given, never over another whose name differs
-        // in case. It may not exist yet; whatever exists must be a regular file.
-        const bool creatable = stat(path.c_str(), &status) != 0 && errno == ENOENT;
-        file = creatable || namesRegularFile(path) ? std::fopen(path.c_str(), mode) : nullptr;
-        if (file && !isRegularFile(file)) {
-            std::fclose(file);
-            file = nullptr;
-        }
-    }
-    if (!file) {
-        std::string message = operation + "() - Can't open file \"" + path + "\". Failed to access the file.";
+    bool regular = false;
+    const std::string path = findForReading(asked, regular);
+    const int descriptor = regular ? openRegularFile(path) : -1;
+    if (descriptor < 0) {
+        std::string message = "readResourceFile() - Can't open file \"" + path + "\". Failed to access the file.";
         KELVO_LOG(LogLevel::error) << message << logEnd;
-        if (!failure)
-            throw ResourceLoaderException(message);
-        *failure = message;
-        return nullptr;
+        return Failure{std::move(message)};
     }
-    resources[name] = file;
-    return file;
+    noteCaseMatch("readResourceFile", asked, path);
+    return ResourceFile(descriptor);
 }
 
-FILE* ResourceLoader::openFileAt(const std::string& path)
+int ResourceLoader::openFileAt(const std::string& path)
 {
     return openRegularFile(path);
-}
-
-FILE* ResourceLoader::readResourceFile(const std::string& name)
-{
-    return openResourceFile(name, "rb", "readResourceFile");
-}
-
-FILE* ResourceLoader::tryReadResourceFile(const std::string& name, std::string& failure)
-{
-    return openResourceFile(name, "rb", "readResourceFile", &failure);
-}
-
-FILE* ResourceLoader::writeResourceFile(const std::string& name)
-{
-    return openResourceFile(name, "wb", "writeResourceFile");
-}
-
-void ResourceLoader::releaseResourceFile(const std::string& name)
-{
-    auto open = resources.find(name);
-    if (open == resources.end()) {
-        std::string message =
-            "releaseResourceFile() - No such allocated resource \"" + name + "\". Unable to release the resource.";
-        KELVO_LOG(LogLevel::error) << message << logEnd;
-        throw ResourceLoaderException(message);
-    }
-    std::fclose(open->second);
-    resources.erase(open);
 }
 
 bool ResourceLoader::resourceExists(const std::string& name)
@@ -324,11 +244,11 @@ std::string ResourceLoader::whyUnreadable(const std::string& path)
     if (!S_ISREG(status.st_mode))
         return "not a regular file";
     // Opened the one checked way, so that a pipe put there since the stat is not waited on.
-    FILE* file = openRegularFile(path);
-    if (!file)
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0)
         // EINVAL: replaced by something other than a regular file since it was asked.
         return errno == EINVAL ? "not a regular file" : reasonOf(errno);
-    std::fclose(file);
+    close(descriptor);
     return std::string();
 }
 

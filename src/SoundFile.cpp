@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ResourceFile.h"
+#include "ResourceLoader.h"
 
 namespace {
 // Chunk ids of a RIFF WAVE file, as the four bytes read in file order.
@@ -117,11 +118,10 @@ std::string whyFormatRefused(WavReader& reader, uint32_t fieldsSize, uint32_t& f
 
 std::string SoundFile::read(const std::string& name, std::vector<uint8_t>& bytes)
 {
-    std::string failure;
-    ResourceFile input(name, failure);
-    if (!input.isOpen())
+    Result<ResourceFile> input = ResourceLoader::readResourceFile(name);
+    if (!input)
         return "the file cannot be opened as a regular file";
-    if (!input.readToEnd(bytes))
+    if (!input->readToEnd(bytes))
         return std::string("reading the file failed: ") + std::strerror(errno);
     // The mixer's memory streams are sized in int.
     if (bytes.size() > static_cast<size_t>(INT_MAX))

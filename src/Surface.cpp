@@ -69,12 +69,10 @@ std::string Surface::getName() const
 
 void Surface::addTexture(const std::string& file)
 {
-    SurfaceException failure("");
-    if (!tryAddTexture(file, failure))
-        throw failure;
+    appendTexture(file).orThrow<SurfaceException>();
 }
 
-bool Surface::tryAddTexture(const std::string& file, SurfaceException& failure)
+Result<Texture*> Surface::appendTexture(const std::string& file)
 {
     if (name.empty())
         setName(file);
@@ -83,24 +81,19 @@ bool Surface::tryAddTexture(const std::string& file, SurfaceException& failure)
     if (manager.exists(file)) {
         texture = manager.find(file);
     } else {
-        // A picture that cannot be opened comes back as a message, not an exception, so that a
-        // model naming a missing picture costs no exception unwinding through every level.
         const std::string failed = "addTexture() - Failed to create or load new Texture. ";
-        std::string textureFailure;
-        bool loaded;
+        Result<Texture*> loaded = Failure{};
         try {
-            texture = manager.createTexture(file);
-            loaded = manager.tryLoadCreated(texture, file, textureFailure);
+            loaded = manager.load(manager.createTexture(file), file);
         } catch (Exception& e) {
             throw SurfaceException(failed + e.getMessage());
         }
-        if (!loaded) {
-            failure = SurfaceException(failed + TextureException(textureFailure).getMessage());
-            return false;
-        }
+        if (!loaded)
+            return Failure{failed + TextureException(loaded.failure()).getMessage()};
+        texture = *loaded;
     }
     textures.push_back(texture);
-    return true;
+    return texture;
 }
 
 void Surface::addTexture(Texture* texture)

@@ -41,33 +41,28 @@ Texture::~Texture()
 
 void Texture::loadTexture(std::string file)
 {
-    std::string failure;
-    if (!tryLoadTexture(file, failure))
-        throw TextureException(failure);
+    load(file).orThrow<TextureException>();
 }
 
-bool Texture::tryLoadTexture(const std::string& file, std::string& failure)
+Result<Texture*> Texture::load(const std::string& file)
 {
     if (name.empty())
         name = file;
     const std::string failed = "loadTexture() - Failed to load \"" + file + "\". ";
     try {
-        std::string openFailure;
-        JPEGLoader loader(file, false, openFailure);
-        if (!openFailure.empty()) {
-            failure = failed + "Exception: " + openFailure;
-            return false;
-        }
+        Result<JPEGLoader> loader = JPEGLoader::load(file, false);
+        if (!loader)
+            return Failure{failed + "Exception: " + JPEGLoaderException(loader.failure()).what()};
         if (mipmapping)
-            buildMipmapTexture(GL_RGB, loader.getWidth(), loader.getHeight(), loader.getPixels(), GL_RGBA8);
+            buildMipmapTexture(GL_RGB, loader->getWidth(), loader->getHeight(), loader->getPixels(), GL_RGBA8);
         else
-            buildTexture(GL_RGB, loader.getWidth(), loader.getHeight(), loader.getPixels(), GL_RGBA8);
+            buildTexture(GL_RGB, loader->getWidth(), loader->getHeight(), loader->getPixels(), GL_RGBA8);
     } catch (const Exception& e) {
         throw TextureException(failed + "Exception: " + e.what());
     } catch (...) {
         throw TextureException(failed + "Unknown exception!");
     }
-    return true;
+    return this;
 }
 
 unsigned int Texture::bindTextureObject()

@@ -45,22 +45,20 @@ Texture* TextureManager::createEnvironmentTexture(std::string name)
 
 void TextureManager::loadCreated(Texture* texture, const std::string& file)
 {
-    std::string failure;
-    if (!tryLoadCreated(texture, file, failure))
-        throw TextureException(failure);
+    load(texture, file).orThrow<TextureException>();
 }
 
-bool TextureManager::tryLoadCreated(Texture* texture, const std::string& file, std::string& failure)
+Result<Texture*> TextureManager::load(Texture* texture, const std::string& file)
 {
     try {
-        if (texture->tryLoadTexture(file, failure))
-            return true;
+        Result<Texture*> loaded = texture->load(file);
+        if (!loaded)
+            drop(texture);
+        return loaded;
     } catch (...) {
         drop(texture);
         throw;
     }
-    drop(texture);
-    return false;
 }
 
 void TextureManager::drop(Texture* texture)

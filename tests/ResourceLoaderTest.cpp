@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "FuzzTarget.h"
 #include "TestSupport.h"
 
 namespace {
@@ -27,13 +28,15 @@ protected:
     ResourceLoader* loader = ResourceLoader::getInstance();
 };
 
-std::string readAll(FILE* file)
+// The whole file name names, read through the loader; "<failed: message>" when it cannot be opened.
+std::string readAll(const std::string& name)
 {
-    std::string text;
-    int c;
-    while ((c = std::fgetc(file)) != EOF)
-        text += static_cast<char>(c);
-    return text;
+    Result<ResourceFile> file = ResourceLoader::readResourceFile(name);
+    if (!file)
+        return "<failed: " + file.failure() + ">";
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(file->readToEnd(bytes)) << name;
+    return std::string(bytes.begin(), bytes.end());
 }
 }
 
@@ -47,75 +50,35 @@ TEST_F(ResourceLoaderTest, NamesAreJoinedToTheResourcePath)
 {
     writeFile("data/a.txt", "data");
     ResourceLoader::setResourcePath("data/");
-    FILE* file = loader->readResourceFile("a.txt");
-    EXPECT_EQ(readAll(file), "data");
-    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(readAll("a.txt"), "data");
     EXPECT_EQ(ResourceLoader::getResourceFilename("a.txt"), "data/a.txt");
 }
 
 TEST_F(ResourceLoaderTest, AnEmptyResourcePathOpensRelativeToTheWorkingFolder)
 {
     writeFile("a.txt", "here");
-    FILE* file = loader->readResourceFile("a.txt");
-    EXPECT_EQ(readAll(file), "here");
-    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(readAll("a.txt"), "here");
     EXPECT_EQ(ResourceLoader::getResourceFilename("a.txt"), "a.txt");
 }
 
-TEST_F(ResourceLoaderTest, ReadingAnOpenNameAgainContinuesTheSameFile)
-{
-    writeFile("a.txt", "abcd");
-    FILE* first = loader->readResourceFile("a.txt");
-    EXPECT_EQ(std::fgetc(first), 'a');
-    FILE* second = loader->readResourceFile("a.txt");
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(std::fgetc(second), 'b');
-    loader->releaseResourceFile("a.txt");
-}
-
-TEST_F(ResourceLoaderTest, AReleasedNameReadsAgainFromTheStart)
-{
-    writeFile("a.txt", "abcd");
-    EXPECT_EQ(std::fgetc(loader->readResourceFile("a.txt")), 'a');
-    loader->releaseResourceFile("a.txt");
-    EXPECT_EQ(std::fgetc(loader->readResourceFile("a.txt")), 'a');
-    loader->releaseResourceFile("a.txt");
-}
-
-TEST_F(ResourceLoaderTest, AnOpenNameKeepsItsFileAfterTheResourcePathChanges)
+// Each file opened is its own: a name read while it is open elsewhere reads from its start, and
+// the path is joined anew, so a changed resource folder is seen at once.
+TEST_F(ResourceLoaderTest, EveryOpeningOfANameIsAFileOfItsOwnFromItsStart)
 {
     writeFile("old/a.txt", "old");
     writeFile("new/a.txt", "new");
     ResourceLoader::setResourcePath("old/");
-    FILE* file = loader->readResourceFile("a.txt");
+    Result<ResourceFile> first = ResourceLoader::readResourceFile("a.txt");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(readAll("a.txt"), "old");
     ResourceLoader::setResourcePath("new/");
-    EXPECT_EQ(loader->readResourceFile("a.txt"), file);
-    EXPECT_EQ(readAll(file), "old");
-    loader->releaseResourceFile("a.txt");
-    EXPECT_EQ(readAll(loader->readResourceFile("a.txt")), "new");
-    loader->releaseResourceFile("a.txt");
+    EXPECT_EQ(readAll("a.txt"), "new");
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(first->readToEnd(bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old");
 }
 
-TEST_F(ResourceLoaderTest, ReleasingTwiceLogsAndThrowsTheSecondTime)
-{
-    writeFile("a.txt", "x");
-    loader->readResourceFile("a.txt");
-    LogCapture log;
-    loader->releaseResourceFile("a.txt");
-    EXPECT_EQ(log.errors(), 0);
-    try {
-        loader->releaseResourceFile("a.txt");
-        FAIL() << "second release accepted";
-    } catch (const ResourceLoaderException& e) {
-        const std::string text =
-            "releaseResourceFile() - No such allocated resource \"a.txt\". Unable to release the resource.";
-        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::ResourceLoaderException::" + text);
-        EXPECT_TRUE(log.contains("[error] resourceloader::" + text + "\n"));
-    }
-    EXPECT_EQ(log.errors(), 1);
-}
-
-TEST_F(ResourceLoaderTest, OpenFailuresLogThrowAndLeaveNothingOpen)
+TEST_F(ResourceLoaderTest, OpenFailuresLogFailAndLeaveNothingOpen)
 {
     std::filesystem::create_directories(path("data/folder"));
     // Opening a named pipe waits for the other end: a loader that opened first would hang here.
@@ -123,44 +86,23 @@ TEST_F(ResourceLoaderTest, OpenFailuresLogThrowAndLeaveNothingOpen)
     ResourceLoader::setResourcePath("data/");
     struct Case {
         const char* name;
-        bool write;
         const char* message;
     } cases[] = {
-        {"missing.txt", false, "readResourceFile() - Can't open file \"data/missing.txt\". Failed to access the file."},
-        {"folder", false, "readResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
-        {"pipe", false, "readResourceFile() - Can't open file \"data/pipe\". Failed to access the file."},
-        {"pipe", true, "writeResourceFile() - Can't open file \"data/pipe\". Failed to access the file."},
-        {"", false, "readResourceFile() - Can't open file \"data/\". Failed to access the file."},
-        {"nowhere/x.txt", true,
-         "writeResourceFile() - Can't open file \"data/nowhere/x.txt\". Failed to access the file."},
-        {"folder", true, "writeResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
+        {"missing.txt", "readResourceFile() - Can't open file \"data/missing.txt\". Failed to access the file."},
+        {"folder", "readResourceFile() - Can't open file \"data/folder\". Failed to access the file."},
+        {"pipe", "readResourceFile() - Can't open file \"data/pipe\". Failed to access the file."},
+        {"", "readResourceFile() - Can't open file \"data/\". Failed to access the file."},
     };
+    const int descriptors = openDescriptors();
     for (const Case& c : cases) {
         LogCapture log;
-        try {
-            if (c.write)
-                loader->writeResourceFile(c.name);
-            else
-                loader->readResourceFile(c.name);
-            ADD_FAILURE() << "opened " << c.name;
-        } catch (const ResourceLoaderException& e) {
-            EXPECT_EQ(e.getMessage(), std::string("KelvoEngineException::::ResourceLoaderException::") + c.message);
-        }
+        Result<ResourceFile> file = ResourceLoader::readResourceFile(c.name);
+        EXPECT_FALSE(file) << "opened " << c.name;
+        EXPECT_EQ(file.failure(), c.message);
         EXPECT_TRUE(log.contains(std::string("[error] resourceloader::") + c.message)) << log.text();
         EXPECT_EQ(log.errors(), 1) << c.name;
-        // Nothing was stored under the name.
-        EXPECT_THROW(loader->releaseResourceFile(c.name), ResourceLoaderException) << c.name;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.name;
     }
-}
-
-TEST_F(ResourceLoaderTest, WrittenFilesReadBackAfterRelease)
-{
-    std::filesystem::create_directories(path("data"));
-    ResourceLoader::setResourcePath("data/");
-    FILE* file = loader->writeResourceFile("out.bin");
-    ASSERT_GE(std::fputs("written", file), 0);
-    loader->releaseResourceFile("out.bin");
-    EXPECT_EQ(readFile(path("data/out.bin")), "written");
 }
 
 TEST_F(ResourceLoaderTest, ExistenceNeedsARegularFile)
@@ -174,10 +116,12 @@ TEST_F(ResourceLoaderTest, ExistenceNeedsARegularFile)
     EXPECT_FALSE(ResourceLoader::resourceExists("folder"));
     EXPECT_FALSE(ResourceLoader::resourceExists("pipe"));
     EXPECT_FALSE(ResourceLoader::resourceExists(""));
+    const int descriptors = openDescriptors();
     EXPECT_FALSE(ResourceLoader::resourceExists("missing.txt"));
     EXPECT_EQ(log.errors(), 0);
-    // Probing opens nothing that would need a release.
-    EXPECT_THROW(loader->releaseResourceFile("a.txt"), ResourceLoaderException);
+    // Probing leaves nothing open.
+    EXPECT_TRUE(ResourceLoader::resourceExists("a.txt"));
+    EXPECT_EQ(openDescriptors(), descriptors);
 }
 
 TEST_F(ResourceLoaderTest, FilenamesOfFoldersAndMissingFilesThrowWithoutLogging)
@@ -215,15 +159,7 @@ TEST_F(ResourceLoaderTest, BackslashesInJoinedPathsSeparateFolders)
     ResourceLoader::setResourcePath("data\\");
     EXPECT_TRUE(ResourceLoader::resourceExists("sub\\a.txt"));
     EXPECT_EQ(ResourceLoader::getResourceFilename("sub\\a.txt"), "data/sub/a.txt");
-    FILE* file = loader->readResourceFile("sub\\a.txt");
-    EXPECT_EQ(readAll(file), "deep");
-    // The open file is kept under the name exactly as given.
-    EXPECT_THROW(loader->releaseResourceFile("sub/a.txt"), ResourceLoaderException);
-    loader->releaseResourceFile("sub\\a.txt");
-
-    loader->writeResourceFile("sub\\b.txt");
-    loader->releaseResourceFile("sub\\b.txt");
-    EXPECT_TRUE(fileExists(path("data/sub/b.txt")));
+    EXPECT_EQ(readAll("sub\\a.txt"), "deep");
 }
 
 TEST_F(ResourceLoaderTest, TheReasonAFileCannotBeReadIsNamed)
@@ -325,11 +261,7 @@ TEST_F(ResourceLoaderTest, ANameThatDiffersFromItsFileInCaseAloneFindsTheFileAnd
             EXPECT_EQ(log.text(), used("getResourceFilename"));
         }
         LogCapture log;
-        FILE* file = loader->readResourceFile(c.name);
-        EXPECT_EQ(readAll(file), c.content);
-        // Kept under the name as given: the same file again, and nothing said again.
-        EXPECT_EQ(loader->readResourceFile(c.name), file);
-        loader->releaseResourceFile(c.name);
+        EXPECT_EQ(readAll(c.name), c.content);
         EXPECT_EQ(log.text(), used("readResourceFile"));
     }
 }
@@ -352,24 +284,8 @@ TEST_F(ResourceLoaderTest, SeveralFilesMatchingANameIgnoringCaseAreNamedInAWarni
         EXPECT_EQ(log.text(), warning);
     }
     LogCapture log;
-    try {
-        loader->readResourceFile("twin.txt");
-        ADD_FAILURE() << "opened one of the twins";
-    } catch (const ResourceLoaderException& e) {
-        EXPECT_EQ(e.getMessage(), "KelvoEngineException::::ResourceLoaderException::readResourceFile() - Can't open file "
-                                  "\"data/twin.txt\". Failed to access the file.");
-    }
+    EXPECT_EQ(readAll("twin.txt"),
+              "<failed: readResourceFile() - Can't open file \"data/twin.txt\". Failed to access the file.>");
     EXPECT_EQ(log.warnings(), 1);
     EXPECT_TRUE(log.contains(warning)) << log.text();
-}
-
-TEST_F(ResourceLoaderTest, AWrittenFileIsCreatedUnderItsOwnNameBesideOneThatDiffersInCase)
-{
-    writeFile("data/Out.txt", "kept");
-    ResourceLoader::setResourcePath("data/");
-    FILE* file = loader->writeResourceFile("out.txt");
-    ASSERT_GE(std::fputs("new", file), 0);
-    loader->releaseResourceFile("out.txt");
-    EXPECT_EQ(readFile(path("data/Out.txt")), "kept");
-    EXPECT_EQ(readFile(path("data/out.txt")), "new");
 }

@@ -23,6 +23,7 @@
 #include "Matrix.h"
 #include "Quaternion.h"
 #include "ResourceFile.h"
+#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "Surface.h"
 #include "TrackCamera.h"
@@ -54,13 +55,13 @@ const size_t MAX_CHUNK_DEPTH = 64;
 // The scene file, opened; the loader's exception when it cannot be.
 ResourceFile openScene(const std::string& file)
 {
-    try {
-        return ResourceFile(file);
-    } catch (const Exception& e) {
+    Result<ResourceFile> opened = ResourceLoader::readResourceFile(file);
+    if (!opened) {
         const std::string text = "load() - 3d scene loading failed. Unable to open 3ds scene resource. ";
-        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << text << ResourceLoaderException(opened.failure()).getMessage() << logEnd;
         throw _3dsLoaderException(text);
     }
+    return std::move(*opened);
 }
 
 // A tension, continuity or bias as a key accepts it: outside [0, 1], or not a number, is 0.
@@ -576,10 +577,10 @@ void _3dsLoader::readMapFile(_3dsReader& reader, uint64_t)
         return;
     // A missing or broken texture leaves the material untextured; the scene still loads.
     try {
-        SurfaceException failure("");
-        if (!currentMaterial->tryAddTexture(name, failure))
+        const Result<Texture*> added = currentMaterial->appendTexture(name);
+        if (!added)
             KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture " << quoted(name)
-                << ". Exception message follows. " << failure.what() << logEnd;
+                << ". Exception message follows. " << SurfaceException(added.failure()).what() << logEnd;
     } catch (const std::exception& e) {
         KELVO_LOG(LogLevel::error) << "readMapFile() - Failed to load surface texture " << quoted(name)
             << ". Exception message follows. " << e.what() << logEnd;

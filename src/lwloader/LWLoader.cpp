@@ -9,6 +9,7 @@
 #include "Actor.h"
 #include "Log.h"
 #include "ResourceFile.h"
+#include "ResourceLoader.h"
 #include "StringUtil.h"
 #include "Surface.h"
 #include "lwloader/LWChunk.h"
@@ -46,13 +47,13 @@ void logError(const std::string& text)
 // The object file, opened; the loader's exception when it cannot be.
 ResourceFile openObject(const std::string& name)
 {
-    try {
-        return ResourceFile(name);
-    } catch (const Exception& e) {
+    Result<ResourceFile> opened = ResourceLoader::readResourceFile(name);
+    if (!opened) {
         const std::string text = "loadObject() - LightWave object loading failed. Unable to open the resource. ";
-        KELVO_LOG(LogLevel::error) << text << e.getMessage() << logEnd;
+        KELVO_LOG(LogLevel::error) << text << ResourceLoaderException(opened.failure()).getMessage() << logEnd;
         throw LWLoaderException(source, text);
     }
+    return std::move(*opened);
 }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Actor.h"
+#include "FuzzTarget.h"
 #include "Log.h"
 #include "LwoWriter.h"
 #include "ResourceLoader.h"
@@ -143,18 +144,6 @@ protected:
         LWLoader loader(nullptr, nullptr);
         return failure(loader, name);
     }
-
-    // True when the resource loader still holds the file open; when it does not, the resource
-    // loader logs an error.
-    static bool held(const std::string& name)
-    {
-        try {
-            ResourceLoader::getInstance()->releaseResourceFile(name);
-        } catch (const ResourceLoaderException&) {
-            return false;
-        }
-        return true;
-    }
 };
 }
 
@@ -196,11 +185,12 @@ TEST_F(LWLoaderTest, FramingFailuresAreLoggedAndNameTheFile)
     for (const Case& c : cases) {
         writeFile(c.file, c.bytes);
         LogCapture log;
+        const int descriptors = openDescriptors();
         std::string message = failure(c.file);
         EXPECT_EQ(message.rfind(prefix + c.message + " File \"" + c.file + "\": ", 0), 0u) << message;
         EXPECT_TRUE(log.contains(std::string("[error] lwloader::") + c.log + "\n")) << log.text();
         EXPECT_EQ(log.errors(), 1) << c.file;
-        EXPECT_FALSE(held(c.file)) << c.file;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.file << " left open";
     }
 }
 
@@ -387,10 +377,11 @@ TEST_F(LWLoaderTest, TheFileIsReleasedOnEveryPathAndLoadsAgainFromItsStart)
         ProbeLoader first(record, {LWLoaderComponent::ID_PNTS});
         ProbeLoader second(record, {LWLoaderComponent::ID_PNTS});
         LogCapture quiet;
+        const int descriptors = openDescriptors();
         std::string once = failure(first, "object.lwo");
-        EXPECT_FALSE(held("object.lwo")) << c.name;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.name;
         EXPECT_EQ(failure(second, "object.lwo"), once) << c.name;
-        EXPECT_FALSE(held("object.lwo")) << c.name;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.name;
         first.fillObject(nullptr);
         second.fillObject(nullptr);
         if (once.empty()) {

@@ -49,17 +49,6 @@ const std::string& inputFolder()
     return folder;
 }
 
-int openDescriptors()
-{
-    int count = 0;
-    if (DIR* dir = opendir("/proc/self/fd")) {
-        while (readdir(dir))
-            ++count;
-        closedir(dir);
-    }
-    return count;
-}
-
 // The scene one input is read into. The engine's factories keep their components for the run;
 // this scene deletes everything its factories hold when it goes, each object once: also the
 // surface libraries of its meshes and objects, which keep their surfaces for the run as well (an
@@ -272,6 +261,17 @@ std::string fuzzExtension(const std::string& target)
     if (target == "wav")
         return ".wav";
     return ".xml";
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
 }
 
 FuzzOutcome runFuzzTarget(const std::string& target, const uint8_t* data, size_t size)

@@ -26,4 +26,7 @@ std::string fuzzExtension(const std::string& target);
 // Throws std::invalid_argument for an unknown target.
 FuzzOutcome runFuzzTarget(const std::string& target, const uint8_t* data, size_t size);
 
+// The file descriptors this process holds open, counted from /proc/self/fd.
+int openDescriptors();
+
 #endif
