@@ -361,7 +361,7 @@ KeyframedMesh& staticMesh(Environment& scene)
     if (!mesh) {
         _3dsLoader loader;
         loader.load(generated("static.3ds"), &scene);
-        mesh = scene.getKeyframedMeshes().getComponents().begin()->second;
+        mesh = scene.getKeyframedMeshes().getComponents().begin()->second.get();
         scene.setLightingEnabled(true);
         // Its display list is compiled by the first render, not by a measured frame.
         frameView(true);
@@ -425,10 +425,11 @@ void BM_StaticReference(benchmark::State& state)
 // every frame of a show.
 void BM_ProgramFrame(benchmark::State& state)
 {
-    Environment2D scene;  // outlives the controller, which keeps a pointer to it
     std::unique_ptr<EnvironmentController> controller(new EnvironmentController());
     controller->initialize();
-    controller->registerEnvironment("plain", &scene, &scene);
+    auto scene = std::make_unique<Environment2D>();
+    Environment2D* actions = scene.get();
+    controller->registerEnvironment("plain", std::move(scene), actions);
     controller->activateEnvironment("plain");
     Timeline timeline;
     timeline.setRoot(controller.get());

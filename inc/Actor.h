@@ -116,14 +116,12 @@ private:
     std::list<Bone*> rootBones;                // bones without parent; point into bones
     bool prepared;                             // cleared by addBone
     PointBoneWeightTable pointWeights;
-    std::map<std::string, StaticMesh*> boneMeshes;  // by bone name; point into ownedBoneMeshes
-    Factory<StaticMesh> staticMeshes;               // the per-bone meshes by mesh name
+    std::map<std::string, StaticMesh*> boneMeshes;  // by bone name; point into staticMeshes
+    Factory<StaticMesh> staticMeshes;               // the per-bone meshes by mesh name; owns them
     Mesh rigidBaseMesh;                             // triangles bound to no bone
     Mesh skinnedMesh;                               // triangles bound to two or more bones
     SkinnedVertexArrays skinnedArrays;              // skinnedMesh as drawn each frame; built by initialize
     bool enabled;
-    std::vector<std::unique_ptr<StaticMesh>> ownedBoneMeshes;
-    std::vector<std::unique_ptr<Surface>> surfaceCopies;  // the drawables' surfaces; share textures
 };
 
 #endif

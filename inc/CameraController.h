@@ -1,6 +1,7 @@
 #ifndef KELVO_CAMERACONTROLLER_H
 #define KELVO_CAMERACONTROLLER_H
 
+#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -9,8 +10,8 @@
 
 // The cameras of one 3D scene by name and the name of the current one. The scene owns it and
 // registers it as its child "cameraController"; the Tab key and the timeline switch cameras.
-// Cameras are created here and kept for the whole run: none is ever deleted, not even one
-// replaced under its name.
+// Owns its cameras: one replaced under its name is kept until the controller goes, since the
+// scene's keyframers may still move it.
 class CameraController : public Factory<Camera>, public Action<CameraController> {
 public:
     CameraController();
@@ -35,7 +36,7 @@ public:
     const std::string& getCurrentCameraName() const;
 
 private:
-    void store(const std::string& name, Camera* camera);
+    void adopt(const std::string& name, std::unique_ptr<Camera> camera);
 
     std::string currentCamera;  // empty at first
 };

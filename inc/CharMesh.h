@@ -34,7 +34,7 @@ public:
     void setTexture(std::string name);
     // The size and place actions are QuadPlacement's; the size is stored only, the glyph is drawn
     // where its points are.
-    Surface* getSurface() const { return surface.get(); }
+    Surface* getSurface() const { return surface; }
 
     // Once per frame; time is not used. Initialises the mesh at the first call. Leaves the
     // modelview matrix as it found it, front faces counter-clockwise, and lighting on while the
@@ -42,7 +42,7 @@ public:
     void render(double time) override;
 
 private:
-    std::unique_ptr<Surface> surface;  // made by the first setTexture; in the surface library too
+    Surface* surface = nullptr;  // made by the first setTexture; owned by the surface library
 };
 
 #endif

@@ -32,8 +32,8 @@ class Text3D;
 class Environment : public GenericEnvironment, public Action<Environment> {
 public:
     Environment();
-    // Deletes the sky sphere and the keyframer controller; the components of the factories live
-    // on.
+    // Deletes everything the scene holds: its factories own their components, and the scene its
+    // sky sphere, keyframer controller, texture manager and camera controller.
     ~Environment() override;
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;

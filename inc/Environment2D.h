@@ -17,7 +17,7 @@
 class Environment2D : public GenericEnvironment, public Action<Environment2D> {
 public:
     Environment2D();
-    // Deletes the sprites; the faders live on (factories never delete their components).
+    // Deletes the sprites and the faders.
     ~Environment2D() override;
     Environment2D(const Environment2D&) = delete;
     Environment2D& operator=(const Environment2D&) = delete;
@@ -44,17 +44,10 @@ public:
     TextureManager& getTextureManager() { return textureManager; }
 
 private:
-    // The fader registry, which takes faders built elsewhere and lists them in name order.
-    class FaderFactory : public Factory<Fader> {
-    public:
-        FaderFactory() : Factory<Fader>("Factory<Fader>") {}
-        void store(const std::string& name, Fader* fader) { components[name] = fader; }
-        const ComponentMap& getComponents() const { return components; }
-    };
 
     TextureManager textureManager;
     std::vector<AnimatedSprite*> sprites;  // owned; creation order is draw order
-    FaderFactory faders;  // by name; never deleted
+    Factory<Fader> faders;  // by name
 };
 
 #endif

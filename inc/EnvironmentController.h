@@ -1,6 +1,7 @@
 #ifndef KELVO_ENVIRONMENTCONTROLLER_H
 #define KELVO_ENVIRONMENTCONTROLLER_H
 
+#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -13,8 +14,8 @@ public:
     explicit EnvironmentControllerException(const std::string& message);
 };
 
-// Root of the scripting tree and keeper of the show's scenes by name. The scenes are created with
-// new and never deleted: they live until the end of the process.
+// Root of the scripting tree and keeper of the show's scenes by name. Owns its scenes: they go
+// with the controller (one replaced under its name is kept until then).
 class EnvironmentController : public Factory<GenericEnvironment>, public Action<EnvironmentController> {
 public:
     EnvironmentController();
@@ -47,10 +48,11 @@ public:
     // created later.
     void setPerspective(float fovy, float aspect, float zNear, float zFar);
 
-    // Names scene and enters it in the scene table, replacing an entry of that name without
-    // deleting or deactivating it. actions, when not null, is the scene's scripting part and
-    // becomes the child of that name. Neither is owned.
-    void registerEnvironment(const std::string& name, GenericEnvironment* scene, ActionControllable* actions);
+    // Names scene, takes it into the scene table and returns it, replacing an entry of that name
+    // without deactivating it. actions, when not null, is the scene's scripting part (the scene
+    // itself or a part of it, not owned) and becomes the child of that name.
+    GenericEnvironment* registerEnvironment(const std::string& name, std::unique_ptr<GenericEnvironment> scene,
+                                            ActionControllable* actions);
 
 private:
     // The scene of the table entry name; throws the factory's not-found error for a missing name.

@@ -2,20 +2,24 @@
 #define KELVO_FACTORY_H
 
 #include <map>
+#include <memory>
 #include <string>
-#include <type_traits>
+#include <vector>
 
 #include "ComponentExceptions.h"
 #include "StringUtil.h"
 
-// A named registry of components, sorted by byte-wise name. The factory keeps pointers only:
-// its destructor deletes nothing; erase() is the one operation that deletes a component.
+// A named registry of components, sorted by byte-wise name. Owns every component it holds: erase()
+// deletes one at once, and one replaced under its name (store) is kept unnamed until the factory
+// goes, since whoever found it earlier may still hold it; the destructor deletes them all.
 template <typename T> class Factory {
 public:
-    typedef std::map<std::string, T*> ComponentMap;
+    typedef std::map<std::string, std::unique_ptr<T>> ComponentMap;
 
     explicit Factory(const std::string& factoryName) : factoryName(factoryName) {}
     virtual ~Factory() {}
+    Factory(const Factory&) = delete;
+    Factory& operator=(const Factory&) = delete;
 
     // A new component built from its owner (the scene that holds it) and named name.
     template <typename Owner> T* create(const std::string& name, Owner* owner)
@@ -23,10 +27,9 @@ public:
         if (exists(name))
             throw ComponentAlreadyExistsException(factoryName, "create() - Unable to create new component. Component " +
                                                                    quoted(name) + " already exists in this factory!.");
-        T* component = new T(owner);
+        std::unique_ptr<T> component(new T(owner));
         component->setName(name);
-        components[name] = component;
-        return component;
+        return store(name, std::move(component));
     }
 
     // A copy of value, keeping the name it was copied with.
@@ -35,9 +38,7 @@ public:
         if (exists(name))
             throw ComponentAlreadyExistsException(factoryName, "add() - Unable to create new component. Component " +
                                                                    quoted(name) + " already exists in this factory!.");
-        T* component = new T(value);
-        components[name] = component;
-        return component;
+        return store(name, std::unique_ptr<T>(new T(value)));
     }
 
     T* find(const std::string& name) const
@@ -45,7 +46,7 @@ public:
         typename ComponentMap::const_iterator it = components.find(name);
         if (it == components.end())
             throw ComponentNotFoundException(factoryName, "find() - Unable to find component " + quoted(name) + ".");
-        return it->second;
+        return it->second.get();
     }
 
     bool exists(const std::string& name) const { return components.find(name) != components.end(); }
@@ -66,28 +67,46 @@ public:
 
     int size() const { return static_cast<int>(components.size()); }
 
-    // Registers a component its owner built, under name, replacing an entry of that name without
-    // deleting it; owners that must not replace test exists() first.
-    void store(const std::string& name, T* component) { components[name] = component; }
+    // Takes component (null is kept as an empty entry) under name and returns it. An entry of that
+    // name is replaced: its component leaves the names and is deleted with the factory, not now.
+    T* store(const std::string& name, std::unique_ptr<T> component)
+    {
+        T* stored = component.get();
+        std::unique_ptr<T>& entry = components[name];
+        if (entry)
+            replaced.push_back(std::move(entry));
+        entry = std::move(component);
+        return stored;
+    }
 
     // Every component by name, in name order.
     const ComponentMap& getComponents() const { return components; }
 
+    // Deletes the component of name now: the caller knows that nothing holds it any more.
     void erase(const std::string& name)
     {
-        static_assert(std::has_virtual_destructor<T>::value, "Factory<T>::erase deletes through T's destructor");
         typename ComponentMap::iterator it = components.find(name);
         if (it == components.end())
             throw ComponentNotFoundException(factoryName, "erase() - Unable to find component " + quoted(name) + ".");
-        delete it->second;
         components.erase(it);
     }
 
     std::string getFactoryName() const { return factoryName; }
 
 protected:
+    // Deletes every component now, the replaced ones too, for an owner that must free them before
+    // something they depend on.
+    void clear()
+    {
+        replaced.clear();
+        components.clear();
+    }
+
     std::string factoryName;
     ComponentMap components;
+
+private:
+    std::vector<std::unique_ptr<T>> replaced;  // gone from the names, alive until the factory goes
 };
 
 #endif

@@ -40,7 +40,7 @@ public:
     // owner: the scene whose texture manager, lighting switch and current surface the mesh uses;
     // not owned.
     explicit Mesh(Environment* owner);
-    // Frees the mesh's own maps; the surfaces of its library live on.
+    // Frees the mesh's own maps and the surfaces of its library.
     ~Mesh() override;
 
     // Stores position under the first free index from the running search start on. Taken by value,
@@ -83,7 +83,7 @@ public:
     const std::vector<int>& getPointTriangleList(int point) const;
     // Every triangle is drawn with the surface of that name.
     void setSurfaceName(const std::string& name);
-    // The surface library; the surfaces are not deleted with the mesh.
+    // The surface library, which owns its surfaces.
     Factory<Surface>& getSurfaces() { return surfaces; }
 
     // A UV for every triangle of point that has none yet, spread by initialize; not range-tested

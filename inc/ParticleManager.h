@@ -1,6 +1,7 @@
 #ifndef KELVO_PARTICLEMANAGER_H
 #define KELVO_PARTICLEMANAGER_H
 
+#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -13,8 +14,8 @@ class ParticleVisualisation;
 class PhysicalPathCreation;
 
 // The root of a 3D scene's particle effects: its particle systems, the visualisations the systems
-// share and physical motion strategies, each kept by name for the whole run (the manager deletes
-// none of them). The scene that owns it calls update() once per frame.
+// share and physical motion strategies by name, owned by the manager (one replaced under its name
+// is kept until the manager goes). The scene that owns it calls update() once per frame.
 //
 // Actions, string names: "createParticleSystem", "createSphereVisualisation",
 // "createSprite3DVisualisation", "createPointVisualisation", "createTriangleVisualisation" and
@@ -47,7 +48,8 @@ public:
     // Names visualisation, registers actionPart (the visualisation's scriptable side, or null when
     // it has none) as child action object and stores the visualisation, all under name. Kept for
     // the run: the manager never deletes it.
-    void storeVisualisation(const std::string& name, ParticleVisualisation* visualisation, ActionControllable* actionPart);
+    void storeVisualisation(const std::string& name, std::unique_ptr<ParticleVisualisation> visualisation,
+                            ActionControllable* actionPart);
     // ComponentNotFoundException of "Factory<ParticleVisualisation>" when there is none of that name.
     ParticleVisualisation* findVisualisation(const std::string& name) const;
 

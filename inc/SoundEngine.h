@@ -13,7 +13,8 @@
 
 // The one connection to the audio device: opens the mixer with fixed parameters, holds one piece
 // of music for the timeline ("load", "play", "stop") and keeps the sample banks by name. Without a
-// device the three actions are still there and do nothing, each saying so once.
+// device the three actions are still there and do nothing, each saying so once. Owns its banks,
+// which it deletes before it closes the device.
 class SoundEngine : public Action<SoundEngine>, public Factory<SampleBank> {
 public:
     // The single instance; the first call opens the audio device. Deleted only by the shutdown.

@@ -30,7 +30,6 @@ private:
     // it was found.
     void drawSphere(const Vector& centre, float radius);
 
-    std::unique_ptr<Surface> surface;  // the sphere's "ParticleSurface"; a mesh does not own its surfaces
     std::unique_ptr<Sphere> sphere;    // radius 1 at the origin of the current matrix
 };
 

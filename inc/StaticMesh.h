@@ -37,9 +37,6 @@ protected:
     // owner scene at the first call and named by every triangle from then on. A further call adds
     // a further texture to the same surface.
     void addOwnSurfaceTexture(const std::string& surfaceName, Texture* texture);
-
-private:
-    std::unique_ptr<Surface> ownSurface;  // in the mesh's surface library too; owned here
 };
 
 #endif

@@ -1,6 +1,7 @@
 #ifndef KELVO_TEXTUREMANAGER_H
 #define KELVO_TEXTUREMANAGER_H
 
+#include <memory>
 #include <string>
 
 #include "Action.inl"
@@ -8,12 +9,11 @@
 #include "Texture.h"
 
 // A scene's textures by name. Each texture it creates is also its child action object under the
-// same name. Textures are never deleted: one replaced by a later creation of its name stays alive,
-// because surfaces and sprites may still hold it.
+// same name. Owns its textures: one that fails to load is deleted at once; one replaced by a later
+// creation of its name is kept until the manager goes, because surfaces and sprites may hold it.
 class TextureManager : public Factory<Texture>, public Action<TextureManager> {
 public:
     TextureManager();
-    ~TextureManager() override;
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
 
@@ -43,7 +43,7 @@ private:
     // Takes a texture that failed to load out of the manager, when it is still the one registered
     // under its name, and deletes it.
     void drop(Texture* texture);
-    Texture* adopt(Texture* texture, const std::string& name);
+    Texture* adopt(std::unique_ptr<Texture> texture, const std::string& name);
 
     bool mipmapping;
 };

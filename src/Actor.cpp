@@ -258,12 +258,7 @@ void Actor::copyTriangle(Mesh& target, int triangle, const Vector& offset)
     Factory<Surface>& library = target.getSurfaces();
     if (!library.exists(surfaceName)) {
         Surface* original = getSurfaces().find(surfaceName);
-        Surface* copy = nullptr;
-        if (original) {
-            surfaceCopies.emplace_back(new Surface(*original));
-            copy = surfaceCopies.back().get();
-        }
-        library.store(surfaceName, copy);
+        library.store(surfaceName, original ? std::make_unique<Surface>(*original) : nullptr);
     }
 }
 
@@ -294,10 +289,8 @@ void Actor::addToBoneMesh(int triangle, const std::string& boneName)
             throw ComponentAlreadyExistsException(staticMeshes.getFactoryName(),
                                                   "create() - Unable to create new component. Component \"" +
                                                       meshName + "\" already exists in this factory!.");
-        ownedBoneMeshes.emplace_back(new StaticMesh(owner));
-        mesh = ownedBoneMeshes.back().get();
+        mesh = staticMeshes.store(meshName, std::make_unique<StaticMesh>(owner));
         mesh->setName(meshName);
-        staticMeshes.store(meshName, mesh);
         boneMeshes[boneName] = mesh;
         copyUVRange(*mesh);
         bone->setAttachedMesh(mesh);

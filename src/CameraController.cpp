@@ -1,5 +1,7 @@
 #include "CameraController.h"
 
+#include <memory>
+
 #include "HpbCamera.h"
 #include "Log.h"
 #include "TrackCamera.h"
@@ -38,12 +40,12 @@ void CameraController::setCamera(std::string name)
 
 void CameraController::createHpbCamera(std::string name)
 {
-    store(name, new HpbCamera());
+    adopt(name, std::make_unique<HpbCamera>());
 }
 
 void CameraController::createTrackCamera(std::string name)
 {
-    store(name, new TrackCamera());
+    adopt(name, std::make_unique<TrackCamera>());
 }
 
 Camera* CameraController::getCurrentCamera() const
@@ -56,8 +58,8 @@ const std::string& CameraController::getCurrentCameraName() const
     return currentCamera;
 }
 
-void CameraController::store(const std::string& name, Camera* camera)
+void CameraController::adopt(const std::string& name, std::unique_ptr<Camera> camera)
 {
     camera->setName(name);
-    components[name] = camera;
+    store(name, std::move(camera));
 }

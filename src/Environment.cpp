@@ -32,21 +32,6 @@ const float DEFAULT_FIELD_OF_VIEW = 45.0f;
 const float DEFAULT_ASPECT = 640.0f / 480.0f;
 const float DEFAULT_Z_NEAR = 1.0f;
 const float DEFAULT_Z_FAR = 300.0f;
-
-// Deletes an actor that failed to load together with the surfaces its load made: a mesh leaves
-// its surface library alive, but nothing else can hold the surfaces of an actor never handed out.
-struct UnloadedActorDeleter {
-    void operator()(Actor* actor) const
-    {
-        Factory<Surface>& library = actor->getSurfaces();
-        std::vector<std::string> names;
-        for (const auto& entry : library.getComponents())
-            names.push_back(entry.first);
-        for (const std::string& name : names)
-            library.erase(name);
-        delete actor;
-    }
-};
 }
 
 Environment::Environment()
@@ -221,12 +206,12 @@ void Environment::loadLWO(std::string file)
     try {
         // Registered only once filled: an object that failed to load is not handed out to the
         // next user of its file name, which tries the file again and fails the same way.
-        std::unique_ptr<Actor, UnloadedActorDeleter> actor(new Actor(this));
+        auto actor = std::make_unique<Actor>(this);
         actor->setName(file);
         LWLoader loader(actor.get(), this);
         loader.loadObject(file);
         loader.fillObject(actor.get());
-        actors.store(file, actor.release());  // the factory keeps it for the run
+        actors.store(file, std::move(actor));
     } catch (const Exception& e) {
         throw EnvironmentException(failure + e.getMessage());
     } catch (const std::exception& e) {
@@ -274,10 +259,10 @@ void Environment::createNamed(Factory<T>& factory, const std::string& name, cons
             throw ComponentAlreadyExistsException(factory.getFactoryName(),
                                                   "create() - Unable to create new component. Component " + quoted(name) +
                                                       " already exists in this factory!.");
-        T* component = make();
+        std::unique_ptr<T> component(make());
         component->setName(name);
-        factory.store(name, component);
-        addChildAction(component, name);
+        addChildAction(component.get(), name);
+        factory.store(name, std::move(component));
     } catch (Exception& e) {
         throw EnvironmentException(failure + e.getMessage());
     }

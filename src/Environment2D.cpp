@@ -2,9 +2,11 @@
 
 #include <GL/gl.h>
 
+#include <memory>
+
 #include "StringUtil.h"
 
-Environment2D::Environment2D()
+Environment2D::Environment2D() : faders("Factory<Fader>")
 {
     setClassName("Action<Environment2D>");
     addStringAction("createAnimatedSprite", &Environment2D::createAnimatedSprite);
@@ -67,10 +69,10 @@ void Environment2D::createFader(std::string name)
             throw ComponentAlreadyExistsException(faders.getFactoryName(),
                                                   "create() - Unable to create new component. Component " + quoted(name) +
                                                       " already exists in this factory!.");
-        Fader* fader = new Fader(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
+        auto fader = std::make_unique<Fader>(0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 2.0f);
         fader->setName(name);
-        faders.store(name, fader);
-        addChildAction(fader, name);
+        addChildAction(fader.get(), name);
+        faders.store(name, std::move(fader));
     } catch (Exception& e) {
         throw EnvironmentException("createFader() - Failed to create Fader. Exception message:" + e.getMessage());
     }

@@ -1,5 +1,7 @@
 #include "EnvironmentController.h"
 
+#include <memory>
+
 #include "Environment.h"
 #include "Environment2D.h"
 #include "ExitNowException.h"
@@ -24,10 +26,7 @@ EnvironmentController::EnvironmentController()
 {
 }
 
-EnvironmentController::~EnvironmentController()
-{
-    components.clear();
-}
+EnvironmentController::~EnvironmentController() = default;
 
 void EnvironmentController::initialize()
 {
@@ -45,8 +44,9 @@ void EnvironmentController::initialize()
     initialized = true;
 }
 
-void EnvironmentController::registerEnvironment(const std::string& name, GenericEnvironment* scene,
-                                                ActionControllable* actions)
+GenericEnvironment* EnvironmentController::registerEnvironment(const std::string& name,
+                                                               std::unique_ptr<GenericEnvironment> scene,
+                                                               ActionControllable* actions)
 {
     if (!initialized)
         initialize();
@@ -54,7 +54,7 @@ void EnvironmentController::registerEnvironment(const std::string& name, Generic
         scene->setName(name);
     if (actions)
         addChildAction(actions, name);
-    components[name] = scene;
+    return store(name, std::move(scene));
 }
 
 GenericEnvironment* EnvironmentController::findEnvironment(const std::string& name, const char* operation)
@@ -86,10 +86,11 @@ void EnvironmentController::loadResources(std::string name)
 
 void EnvironmentController::createEnvironment(std::string name)
 {
-    Environment* scene = new Environment();
+    auto scene = std::make_unique<Environment>();
     if (perspectiveSet)
         scene->setPerspective(fieldOfView, aspect, zNear, zFar);
-    registerEnvironment(name, scene, scene);
+    Environment* actions = scene.get();
+    registerEnvironment(name, std::move(scene), actions);
 }
 
 void EnvironmentController::setPerspective(float fovy, float aspect, float zNear, float zFar)
@@ -100,7 +101,7 @@ void EnvironmentController::setPerspective(float fovy, float aspect, float zNear
     this->zFar = zFar;
     perspectiveSet = true;
     for (const auto& entry : components) {
-        Environment* scene = dynamic_cast<Environment*>(entry.second);
+        Environment* scene = dynamic_cast<Environment*>(entry.second.get());
         if (scene)
             scene->setPerspective(fovy, aspect, zNear, zFar);
     }
@@ -108,24 +109,26 @@ void EnvironmentController::setPerspective(float fovy, float aspect, float zNear
 
 void EnvironmentController::createEnvironment2D(std::string name)
 {
-    Environment2D* scene = new Environment2D();
-    registerEnvironment(name, scene, scene);
+    auto scene = std::make_unique<Environment2D>();
+    Environment2D* actions = scene.get();
+    registerEnvironment(name, std::move(scene), actions);
 }
 
 void EnvironmentController::createTovoEnvironment(std::string name)
 {
-    TovoEnvironment* scene = new TovoEnvironment();
-    registerEnvironment(name, scene, scene);
+    auto scene = std::make_unique<TovoEnvironment>();
+    TovoEnvironment* actions = scene.get();
+    registerEnvironment(name, std::move(scene), actions);
 }
 
 void EnvironmentController::createTovoIntroEnvironment(std::string name)
 {
-    registerEnvironment(name, new TovoIntroEnvironment(), nullptr);
+    registerEnvironment(name, std::make_unique<TovoIntroEnvironment>(), nullptr);
 }
 
 void EnvironmentController::createTovoOutroEnvironment(std::string name)
 {
-    registerEnvironment(name, new TovoOutroEnvironment(), nullptr);
+    registerEnvironment(name, std::make_unique<TovoOutroEnvironment>(), nullptr);
 }
 
 void EnvironmentController::createSoundEngine(std::string name)

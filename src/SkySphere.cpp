@@ -62,9 +62,8 @@ void SkySphere::loadTexture(std::string file)
 {
     try {
         dropSurfaces();
-        Surface* surface = new Surface(owner);
+        Surface* surface = sphere->getSurfaces().store(file, std::make_unique<Surface>(owner));
         surface->setName(file);
-        sphere->getSurfaces().store(file, surface);
 
         TextureManager& textures = owner->getTextureManager();
         textures.createTexture(file);

@@ -61,9 +61,7 @@ SoundEngine::~SoundEngine()
         Mix_HaltMusic();
     freeMusic();
     // The banks' clips are freed while the mixer that made them is still open.
-    for (ComponentMap::value_type& entry : components)
-        delete entry.second;
-    components.clear();
+    clear();
     Mix_CloseAudio();
 }
 

@@ -57,10 +57,9 @@ void StaticMesh::addOwnSurfaceTexture(const std::string& surfaceName, Texture* t
 {
     Factory<Surface>& library = getSurfaces();
     if (!library.exists(surfaceName)) {
-        std::unique_ptr<Surface> made(new Surface(owner));
+        auto made = std::make_unique<Surface>(owner);
         made->setName(surfaceName);
-        library.store(surfaceName, made.get());
-        ownSurface = std::move(made);
+        library.store(surfaceName, std::move(made));
         setSurfaceName(surfaceName);
     }
     library.find(surfaceName)->addTexture(texture);

@@ -1,5 +1,7 @@
 #include "TextureManager.h"
 
+#include <memory>
+
 #include "BlendableTexture.h"
 #include "EnvironmentTexture.h"
 
@@ -11,36 +13,28 @@ TextureManager::TextureManager() : Factory<Texture>("Factory<Texture>"), mipmapp
     addStringAction("createEnvironmentTexture", &TextureManager::createEnvironmentTexture);
 }
 
-TextureManager::~TextureManager()
-{
-    // The textures live for the run: surfaces and sprites may still hold them.
-    components.clear();
-}
-
-Texture* TextureManager::adopt(Texture* texture, const std::string& name)
+Texture* TextureManager::adopt(std::unique_ptr<Texture> texture, const std::string& name)
 {
     texture->setName(name);
     if (!mipmapping)
         texture->disableMipmapping();
-    addChildAction(texture, name);
-    // A texture replaced here stays alive, unreachable by name.
-    components[name] = texture;
-    return texture;
+    addChildAction(texture.get(), name);
+    return store(name, std::move(texture));
 }
 
 Texture* TextureManager::createTexture(std::string name)
 {
-    return adopt(new Texture(), name);
+    return adopt(std::make_unique<Texture>(), name);
 }
 
 Texture* TextureManager::createBlendableTexture(std::string name)
 {
-    return adopt(new BlendableTexture(), name);
+    return adopt(std::make_unique<BlendableTexture>(), name);
 }
 
 Texture* TextureManager::createEnvironmentTexture(std::string name)
 {
-    return adopt(new EnvironmentTexture(), name);
+    return adopt(std::make_unique<EnvironmentTexture>(), name);
 }
 
 void TextureManager::loadCreated(Texture* texture, const std::string& file)
@@ -66,7 +60,7 @@ void TextureManager::drop(Texture* texture)
     // Only a texture still registered as made here is dropped; nothing else holds it yet.
     const std::string name = texture->getName();
     const ComponentMap::const_iterator it = components.find(name);
-    if (it != components.end() && it->second == texture) {
+    if (it != components.end() && it->second.get() == texture) {
         if (getChildAction(name) == texture)
             removeChildAction(name);
         erase(name);

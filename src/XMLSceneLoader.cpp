@@ -501,8 +501,7 @@ void XMLSceneLoader::createObject(const SceneNode& node)
         keyed->setKeyframer(keyframer);
         for (const BoneNode& bone : node.bones)
             keyed->setBoneKeyframer(bone.name, createKeyframer(bone.channels, bone.rest, bone.restRotation));
-        keyedActors.store(actorName, keyed.get());
-        KeyframedActor* stored = keyed.release();  // the factory keeps it for the run
+        KeyframedActor* stored = keyedActors.store(actorName, std::move(keyed));
         KELVO_LOG(LogLevel::info) << "loadObjectNode() - Created " << quoted(stored->getName())
                      << " from Actor " << quoted(actor->getName()) << " and Keyframer \""
                      << (keyframer ? keyframer->getName() : std::string("<NULL>")) << "\"." << logEnd;

@@ -27,10 +27,10 @@ class ActorTest : public MeshViewTest {
 protected:
     void addSurface(Actor& actor, const std::string& name, const RGBA& colour)
     {
-        surfaces.emplace_back(new Surface(&scene));
-        surfaces.back()->setName(name);
-        surfaces.back()->getMaterial().setColor(colour);
-        actor.getSurfaces().store(name, surfaces.back().get());
+        Surface* surface = actor.getSurfaces().store(name, std::make_unique<Surface>(&scene));
+        surface->setName(name);
+        surface->getMaterial().setColor(colour);
+        surfaces.push_back(surface);
     }
 
     // A quad of four new points of one surface, each point weighted by weights.
@@ -142,7 +142,7 @@ protected:
         return false;
     }
 
-    std::vector<std::unique_ptr<Surface>> surfaces;
+    std::vector<Surface*> surfaces;  // the actors' own, in the order they were added
 };
 
 const Pixel RED = {255, 0, 0};
@@ -347,7 +347,7 @@ TEST_F(ActorTest, TrianglesGoToTheRigidBaseMeshABonesMeshOrTheSkinnedMeshByTheir
     for (Mesh* drawable : {static_cast<Mesh*>(aMesh), &actor.getSkinnedMesh(), &actor.getRigidBaseMesh()}) {
         Surface* copy = drawable->getSurfaces().find("paint");
         ASSERT_NE(copy, nullptr);
-        EXPECT_NE(copy, surfaces[0].get());
+        EXPECT_NE(copy, surfaces[0]);
     }
     EXPECT_EQ(actor.getPointWeights().get(6).getWeights().size(), 0u);
     EXPECT_FLOAT_EQ(actor.getPointWeights().get(1).getWeight("a"), 1.0f) << "normalised";
@@ -575,9 +575,8 @@ TEST_F(ArmTest, HierarchyAndToStringDescribeTheSkeleton)
 
 TEST_F(ActorTest, SceneDisablesItsActorsByNameAndCountsThem)
 {
-    Actor* actor = new Actor(&scene);
+    Actor* actor = scene.getActors().store("crate.lwo", std::make_unique<Actor>(&scene));
     actor->setName("crate.lwo");
-    scene.getActors().store("crate.lwo", actor);
     LogCapture log;
     scene.stringAction("disableActor", "barrel.lwo");
     EXPECT_EQ(log.text(), "[info] environment::Actor disabling failed: KelvoEngineException::::Factory<Actor>"

@@ -324,6 +324,6 @@ TEST_F(Environment2DTest, ControllerCreatesTheSceneAndPathsReachItsObjects)
     EXPECT_NE(controller.Factory<GenericEnvironment>::find("flat"), generic);
     EXPECT_THROW(controller.stringAction("flat.sprite.loadImageSequence", "img/red"), Exception);
     EXPECT_EQ(controller.getActiveEnvironment(), scene) << "the active scene stays active";
-    delete controller.Factory<GenericEnvironment>::find("flat");
-    delete scene;
+    controller.render(1.0);
+    EXPECT_TRUE(nearColour(readPixel(), 255, 0, 0)) << "the replaced scene lives with the controller";
 }

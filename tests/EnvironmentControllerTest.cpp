@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,11 @@ public:
 
 class EnvironmentControllerTest : public ::testing::Test {
 protected:
-    EnvironmentControllerTest()
-    {
-        controller.initialize();
-        controller.registerEnvironment("intro", &intro, nullptr);
-        controller.registerEnvironment("outro", &outro, nullptr);
-    }
+    EnvironmentControllerTest() : intro(registerRecordingScene(controller, "intro")), outro(registerRecordingScene(controller, "outro")) {}
 
     EnvironmentController controller;
-    RecordingScene intro;
-    RecordingScene outro;
+    RecordingScene& intro;  // the controller's
+    RecordingScene& outro;
 };
 }
 
@@ -178,18 +174,18 @@ TEST_F(EnvironmentControllerTest, SceneNameRegisteredAgainReachesTheLaterSceneOn
 {
     Counter first;
     Counter second;
-    RecordingScene replacement;
-    controller.registerEnvironment("intro", &intro, &first);
+    RecordingScene& earlier = registerRecordingScene(controller, "intro", &first);
     controller.stringAction("setActiveEnvironment", "intro");
-    controller.registerEnvironment("intro", &replacement, &second);
-    EXPECT_EQ(controller.getActiveEnvironment(), &intro) << "the replaced scene stays active";
+    RecordingScene& replacement = registerRecordingScene(controller, "intro", &second);
+    EXPECT_EQ(controller.getActiveEnvironment(), &earlier) << "the replaced scene stays active";
 
     controller.action("intro.count");
     EXPECT_EQ(first.counted, 0);
     EXPECT_EQ(second.counted, 1);
     controller.stringAction("setActiveEnvironment", "intro");
     EXPECT_EQ(controller.getActiveEnvironment(), &replacement);
-    EXPECT_EQ(intro.calls, Calls({"initialize"}));
+    EXPECT_EQ(earlier.calls, Calls({"initialize"})) << "a replaced scene lives as long as the controller";
+    EXPECT_TRUE(intro.calls.empty());
 }
 
 TEST_F(EnvironmentControllerTest, SceneWithoutActionsIsNotAChild)
@@ -220,8 +216,7 @@ TEST_F(EnvironmentControllerTest, TimelineDrivesTheControllerAsItsRoot)
 TEST(EnvironmentControllerCreation, FirstRegistrationInitialisesAControllerThatWasNot)
 {
     EnvironmentController controller;
-    RecordingScene scene;
-    controller.registerEnvironment("a", &scene, nullptr);
+    RecordingScene& scene = registerRecordingScene(controller, "a");
     EXPECT_THROW(controller.getActiveEnvironment(), EnvironmentControllerException);
     controller.stringAction("setActiveEnvironment", "a");
     EXPECT_EQ(controller.getActiveEnvironment(), &scene);
@@ -285,5 +280,4 @@ TEST_F(EnvironmentControllerTest, The3DSceneIsAChildWhosePathsReachItsObjects)
     EXPECT_TRUE(space->getCameraController().exists("eye"));
     EXPECT_TRUE(space->getTextureManager().exists("sky.jpg"));
     EXPECT_FLOAT_EQ(space->getFaders().find("fade")->getDuration(), 4.0f);
-    delete space;
 }

@@ -423,10 +423,9 @@ TEST_F(EnvironmentTest, MeshIsLitByTheScenesLightsOrDrawnInItsColourWithoutThem)
         if (c.light)
             own.getLights().create("lamp", &own)->setPosition(c.position[0], c.position[1], c.position[2],
                                                                c.position[3]);
-        Surface* red = new Surface(&own);
-        red->getMaterial().setColor(RGBA(1, 0, 0, 1));
         StaticMesh mesh(&own);
-        mesh.getSurfaces().store("red", red);
+        Surface* red = mesh.getSurfaces().store("red", std::make_unique<Surface>(&own));
+        red->getMaterial().setColor(RGBA(1, 0, 0, 1));
         mesh.addTriangle(Vector(-1, -1, -5), Vector(1, -1, -5), Vector(1, 1, -5));
         mesh.addTriangle(Vector(-1, -1, -5), Vector(1, 1, -5), Vector(-1, 1, -5));
         mesh.setSurfaceName("red");
@@ -443,6 +442,5 @@ TEST_F(EnvironmentTest, MeshIsLitByTheScenesLightsOrDrawnInItsColourWithoutThem)
         EXPECT_TRUE(closeColour(readPixel(20, 20), {0, 0, 0}, 0)) << c.what;
         EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.light) << c.what;
         glDisable(GL_LIGHT0);
-        delete red;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "FactoryObject.h"
 
 namespace {
@@ -117,20 +119,35 @@ TEST(Factory, GetNextCyclesInByteOrder)
     single.erase("only");
 }
 
-TEST(Factory, DestroyingTheFactoryLeavesComponentsAliveAndEraseDeletes)
+TEST(Factory, EraseDeletesAtOnceAndTheFactoryDeletesTheRest)
 {
     Owner owner;
-    int before = liveParts;
-    Part* kept;
+    const int before = liveParts;
     {
         Factory<Part> factory("Factory<Part>");
-        kept = factory.create("kept", &owner);
+        factory.create("kept", &owner);
+        factory.store("stored", std::make_unique<Part>(&owner));
         factory.create("gone", &owner);
         factory.erase("gone");
+        EXPECT_EQ(liveParts, before + 2);
+    }
+    EXPECT_EQ(liveParts, before);
+}
+
+TEST(Factory, AReplacedComponentLeavesTheNameAndLivesUntilTheFactoryGoes)
+{
+    Owner owner;
+    const int before = liveParts;
+    {
+        Factory<Part> factory("Factory<Part>");
+        Part* first = factory.create("a", &owner);
+        Part* second = factory.store("a", std::make_unique<Part>(&owner));
+        EXPECT_EQ(factory.find("a"), second);
+        EXPECT_EQ(factory.size(), 1);
+        EXPECT_EQ(liveParts, before + 2) << "whoever found the first may still hold it";
+        EXPECT_EQ(first->owner, &owner);
+        factory.erase("a");
         EXPECT_EQ(liveParts, before + 1);
     }
-    EXPECT_EQ(liveParts, before + 1);
-    EXPECT_EQ(kept->getName(), "kept");
-    delete kept;
     EXPECT_EQ(liveParts, before);
 }

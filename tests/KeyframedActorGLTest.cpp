@@ -42,9 +42,7 @@ protected:
     void addBoneWithSquare(const std::string& bone, const Vector& pivot, const std::string& surface,
                            const RGBA& colour)
     {
-        surfaces.emplace_back(new Surface(&scene));
-        surfaces.back()->getMaterial().setColor(colour);
-        actor->getSurfaces().store(surface, surfaces.back().get());
+        actor->getSurfaces().store(surface, std::make_unique<Surface>(&scene))->getMaterial().setColor(colour);
         actor->setBoneName(actor->addBone(pivot, Vector(0.3f, 0, 0)), bone);
         int points[4];
         const Vector corners[4] = {Vector(0.15f, 0.15f, 0), Vector(0.25f, 0.15f, 0), Vector(0.25f, 0.25f, 0),
@@ -76,7 +74,6 @@ protected:
         return keyframer;
     }
 
-    std::vector<std::unique_ptr<Surface>> surfaces;
     std::unique_ptr<Actor> actor;
     KeyframedActor keyed;
 };
@@ -182,7 +179,7 @@ TEST(EnvironmentKeyframed, SceneDrawsKeyframedMeshesThenKeyframedActorsEachInNam
     // Two meshes, b left and a right of the view's centre, 5 units in front of the eye.
     for (const auto& placement : {std::make_pair("b", -1.0f), std::make_pair("a", 1.0f)}) {
         KeyframedMesh* mesh = scene.getKeyframedMeshes().create(placement.first, &scene);
-        mesh->getSurfaces().store("green", &green);
+        mesh->getSurfaces().store("green", std::make_unique<Surface>(green));
         mesh->addTriangle(Vector(-0.3f, -0.3f, 0), Vector(0.3f, -0.3f, 0), Vector(0.3f, 0.3f, 0));
         mesh->addTriangle(Vector(-0.3f, -0.3f, 0), Vector(0.3f, 0.3f, 0), Vector(-0.3f, 0.3f, 0));
         mesh->setSurfaceName("green");
@@ -190,13 +187,11 @@ TEST(EnvironmentKeyframed, SceneDrawsKeyframedMeshesThenKeyframedActorsEachInNam
         m.setTranslation(Vector(placement.second, 0.0f, -5.0f));
         mesh->setMatrix(m);
     }
-    Actor* actor = new Actor(&scene);
+    Actor* actor = scene.getActors().store("robot.lwo", std::make_unique<Actor>(&scene));
     actor->setName("robot.lwo");
-    scene.getActors().store("robot.lwo", actor);
-    KeyframedActor* keyed = new KeyframedActor();
+    KeyframedActor* keyed = scene.getKeyframedActors().store("Keyframed robot", std::make_unique<KeyframedActor>());
     keyed->setName("Keyframed robot");
     keyed->setActor(actor);
-    scene.getKeyframedActors().store("Keyframed robot", keyed);
 
     LogCapture log;
     Log::getInstance()->setLevel(LogLevel::frame);

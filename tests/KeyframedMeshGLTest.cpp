@@ -23,12 +23,11 @@ protected:
     void SetUp() override
     {
         MeshViewTest::SetUp();
-        surface.reset(new Surface(&scene));
-        surface->getMaterial().setColor(RGBA(0, 1, 0, 1));
         mesh.reset(new KeyframedMesh(&scene));
         mesh->setName("box");
         // A green square 0.2 wide around the mesh's origin.
-        mesh->getSurfaces().store("green", surface.get());
+        surface = mesh->getSurfaces().store("green", std::make_unique<Surface>(&scene));
+        surface->getMaterial().setColor(RGBA(0, 1, 0, 1));
         mesh->addTriangle(Vector(-0.1f, -0.1f, 0), Vector(0.1f, -0.1f, 0), Vector(0.1f, 0.1f, 0));
         mesh->addTriangle(Vector(-0.1f, -0.1f, 0), Vector(0.1f, 0.1f, 0), Vector(-0.1f, 0.1f, 0));
         mesh->setSurfaceName("green");
@@ -46,7 +45,7 @@ protected:
                (atCentre || closeColour(readPixel(320, 240), {0, 0, 0}, 0));
     }
 
-    std::unique_ptr<Surface> surface;
+    Surface* surface = nullptr;  // the mesh's
     std::unique_ptr<KeyframedMesh> mesh;
 };
 

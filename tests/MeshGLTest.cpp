@@ -42,11 +42,9 @@ protected:
     // A surface of the mesh's library, by name, of one colour.
     Surface* addSurface(Mesh& mesh, const std::string& name, const RGBA& colour)
     {
-        Surface* surface = new Surface(&scene);
+        Surface* surface = mesh.getSurfaces().store(name, std::make_unique<Surface>(&scene));
         surface->setName(name);
         surface->getMaterial().setColor(colour);
-        mesh.getSurfaces().store(name, surface);
-        owned.emplace_back(surface);
         return surface;
     }
 
@@ -61,8 +59,6 @@ protected:
         mesh.getTriangle(mesh.addTriangle(a, b, c))->setSurfaceName(surface);
         mesh.getTriangle(mesh.addTriangle(a, c, d))->setSurfaceName(surface);
     }
-
-    std::vector<std::unique_ptr<Surface>> owned;
 };
 }
 

@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ protected:
     {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         controller->initialize();
-        controller->registerEnvironment("scene", &scene, nullptr);
+        controller->registerEnvironment("scene", std::make_unique<EchoScene>(), nullptr);
         controller->activateEnvironment("scene");
         timeline.setRoot(controller);
         timeline.setName("show.xml");
@@ -67,9 +68,11 @@ protected:
         }
     }
 
-    EnvironmentController* controller;  // deleted by the shutdown
+    // Deleted by the shutdown in a child that ends through it, else by the fixture.
+    ~ProgramExitTest() override { delete controller; }
+
+    EnvironmentController* controller;
     Timeline timeline;
-    EchoScene scene;
     Program program;
 };
 
@@ -160,5 +163,4 @@ TEST_F(ProgramExitTest, EventsWithoutKeysOrQuitLeaveTheLoopRunning)
     motion.type = SDL_MOUSEMOTION;
     SDL_PushEvent(&motion);
     EXPECT_EQ(program.handleEvents(), 0);
-    delete controller;
 }

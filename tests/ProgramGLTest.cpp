@@ -48,10 +48,8 @@ SDL_KeyboardEvent keyPress(SDLKey key)
 
 class ProgramFrameTest : public ::testing::Test {
 protected:
-    ProgramFrameTest() : controller(new EnvironmentController())
+    ProgramFrameTest() : controller(new EnvironmentController()), scene(registerRecordingScene(*controller, "intro"))
     {
-        controller->initialize();
-        controller->registerEnvironment("intro", &scene, nullptr);
         timeline.setRoot(controller);
         timeline.setName("show.xml");
         program.attach(controller, &timeline);
@@ -73,8 +71,8 @@ protected:
     }
 
     EnvironmentController* controller;  // owned here; the program would delete it at shutdown
+    RecordingScene& scene;              // the controller's
     Timeline timeline;
-    RecordingScene scene;
     Program program;
 };
 }
@@ -170,7 +168,6 @@ TEST_F(ProgramFrameTest, TabOnA3DSceneSwitchesToItsNextCameraInNameOrder)
     EXPECT_TRUE(log.contains("[info] cameracontroller::setNextCamera() - Switched camera to \"b\".\n")) << log.text();
     EXPECT_EQ(log.warnings(), 0);
     EXPECT_EQ(log.errors(), 0);
-    delete space;
 }
 
 TEST_F(ProgramFrameTest, TabOnA3DSceneWithoutCamerasReportsTheFailureAndGoesOn)
@@ -183,7 +180,6 @@ TEST_F(ProgramFrameTest, TabOnA3DSceneWithoutCamerasReportsTheFailureAndGoesOn)
                              "KelvoEngineException::::CameraControllerException::setNextCamera() - There are no "
                              "cameras available.\n"))
         << log.text();
-    delete controller->getActiveEnvironment();
 }
 
 TEST_F(ProgramFrameTest, TabWithoutAnActiveSceneReportsTheFailureAndGoesOn)
@@ -227,8 +223,6 @@ TEST_F(ProgramFrameTest, ResizedPerspectiveReaches3DScenesMadeBeforeAndAfter)
             EXPECT_FLOAT_EQ(projection[i], expected[i]) << name << ", element " << i;
     }
     program.windowResize(640, 480);
-    for (const char* name : {"before", "after"})
-        delete controller->Factory<GenericEnvironment>::find(name);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(drainGLErrors(), static_cast<unsigned>(GL_NO_ERROR));

@@ -192,7 +192,7 @@ TEST_F(SkySphereTest, SkyIsDrawnInsteadOfTheColourClear)
     Surface white(&scene);
     white.getMaterial().setColor(RGBA(1, 1, 1, 1));
     KeyframedMesh* mesh = scene.getKeyframedMeshes().create("board", &scene);
-    mesh->getSurfaces().store("white", &white);
+    mesh->getSurfaces().store("white", std::make_unique<Surface>(white));
     mesh->addTriangle(Vector(-1, -1, -20), Vector(1, -1, -20), Vector(1, 1, -20));
     mesh->addTriangle(Vector(-1, -1, -20), Vector(1, 1, -20), Vector(-1, 1, -20));
     mesh->setSurfaceName("white");

@@ -227,7 +227,7 @@ TEST_F(SpriteTest, Sprite3DFacesATurnedCameraAsAnUprightRectangleAroundItsProjec
     for (const Case& c : cases) {
         const std::string name = "turned" + std::to_string(n++);
         Factory<Camera>& cameras = scene.getCameraController();
-        cameras.store(name, new TurnedCamera(c.roll, c.turn, c.place));
+        cameras.store(name, std::make_unique<TurnedCamera>(c.roll, c.turn, c.place));
         scene.stringAction("cameraController.setCamera", name);
 
         // The world position the camera sees at (0, 1.5, -10): back through its rotation R and

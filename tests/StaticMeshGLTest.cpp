@@ -24,9 +24,8 @@ protected:
     // A green square from (-0.25, -0.25) to (0.25, 0.25) around the mesh's origin.
     void build(StaticMesh& mesh)
     {
-        surface.reset(new Surface(&scene));
+        surface = mesh.getSurfaces().store("green", std::make_unique<Surface>(&scene));
         surface->getMaterial().setColor(RGBA(0, 1, 0, 1));
-        mesh.getSurfaces().store("green", surface.get());
         mesh.addTriangle(Vector(-0.25f, -0.25f, 0), Vector(0.25f, -0.25f, 0), Vector(0.25f, 0.25f, 0));
         mesh.addTriangle(Vector(-0.25f, -0.25f, 0), Vector(0.25f, 0.25f, 0), Vector(-0.25f, 0.25f, 0));
         mesh.setSurfaceName("green");
@@ -35,7 +34,7 @@ protected:
     static bool greenAt(int x, int y) { return closeColour(readPixel(x, y), {0, 255, 0}, 0); }
     static bool blackAt(int x, int y) { return closeColour(readPixel(x, y), {0, 0, 0}, 0); }
 
-    std::unique_ptr<Surface> surface;
+    Surface* surface = nullptr;  // the mesh's
 };
 
 // The smallest object drawn anew every frame.
@@ -125,7 +124,6 @@ TEST_F(StaticMeshTest, GeometryOrSurfaceChangedAfterRecordingIsRecordedAgainOnTh
 {
     // Each change, made after the first frame, shows on the second; the first frame is the green
     // square around the middle.
-    std::unique_ptr<Surface> blue;
     struct Case {
         const char* what;
         std::function<void(StaticMesh&)> change;
@@ -143,9 +141,7 @@ TEST_F(StaticMeshTest, GeometryOrSurfaceChangedAfterRecordingIsRecordedAgainOnTh
          {0, 255, 0}},
         {"another surface named",
          [&](StaticMesh& m) {
-             blue.reset(new Surface(&scene));
-             blue->getMaterial().setColor(RGBA(0, 0, 1, 1));
-             m.getSurfaces().store("blue", blue.get());
+             m.getSurfaces().store("blue", std::make_unique<Surface>(&scene))->getMaterial().setColor(RGBA(0, 0, 1, 1));
              m.setSurfaceName("blue");
          },
          320, 240, {0, 255, 0}, {0, 0, 255}},

@@ -323,7 +323,8 @@ TEST_F(TovoEnvironmentTest, DrawsInItsOwnViewAfterALit3DScene)
     writeClips();
     EnvironmentController controller;
     controller.initialize();
-    controller.registerEnvironment("kiro", scene.get(), scene.get());
+    TovoEnvironment* actions = scene.get();
+    controller.registerEnvironment("kiro", std::move(scene), actions);
     controller.stringAction("setActiveEnvironment", "kiro");
     for (double time : {1.0, 1.5}) {
         leaveLit3DState();

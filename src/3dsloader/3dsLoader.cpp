@@ -317,7 +317,7 @@ void _3dsLoader::readTriMesh(_3dsReader& reader, uint64_t end)
     // Faces no material chunk named draw with a default surface: without one, the mesh could not
     // be drawn at all.
     if (namedFaces < currentMesh->getTriangleCount() && !currentMesh->getSurfaces().exists(""))
-        currentMesh->getSurfaces().store("", new Surface(environment));
+        currentMesh->getSurfaces().store("", std::make_unique<Surface>(environment));
 }
 
 // A fresh mesh numbers its points 0, 1, 2, ... in file order, as the faces count them.
@@ -518,9 +518,8 @@ void _3dsLoader::readMaterialName(_3dsReader& reader, uint64_t)
         throw ComponentAlreadyExistsException(surfaces.getFactoryName(),
                                               "create() - Unable to create new component. Component " + quoted(name) +
                                                   " already exists in this factory!.");
-    Surface* surface = new Surface(environment);
+    Surface* surface = surfaces.store(name, std::make_unique<Surface>(environment));
     surface->setName(name);
-    surfaces.store(name, surface);
     currentMaterial = surface;
 }
 

@@ -142,7 +142,7 @@ std::unique_ptr<Particle> MeshEmittor::makeParticle(double time)
         if (triangle != nullptr && surfaces != nullptr) {
             const auto surface = surfaces->getComponents().find(triangle->getSurfaceName());
             if (surface != surfaces->getComponents().end())
-                carried->surface = surface->second;
+                carried->surface = surface->second.get();
         }
         particle->triangle = std::move(carried);
     }

@@ -27,48 +27,52 @@ ParticleManager::~ParticleManager() = default;
 
 void ParticleManager::createParticleSystem(std::string name)
 {
-    ParticleSystem* system = new ParticleSystem(this);
-    addChildAction(system, name);
-    Factory<ParticleSystem>::store(name, system);
+    auto system = std::make_unique<ParticleSystem>(this);
+    addChildAction(system.get(), name);
+    Factory<ParticleSystem>::store(name, std::move(system));
 }
 
 void ParticleManager::createSphereVisualisation(std::string name)
 {
-    SphereVisualisation* visualisation = new SphereVisualisation(owner);
-    storeVisualisation(name, visualisation, visualisation);
+    auto visualisation = std::make_unique<SphereVisualisation>(owner);
+    ActionControllable* actionPart = visualisation.get();
+    storeVisualisation(name, std::move(visualisation), actionPart);
 }
 
 void ParticleManager::createSprite3DVisualisation(std::string name)
 {
-    Sprite3DVisualisation* visualisation = new Sprite3DVisualisation(owner);
-    storeVisualisation(name, visualisation, visualisation);
+    auto visualisation = std::make_unique<Sprite3DVisualisation>(owner);
+    ActionControllable* actionPart = visualisation.get();
+    storeVisualisation(name, std::move(visualisation), actionPart);
 }
 
 void ParticleManager::createPointVisualisation(std::string name)
 {
-    storeVisualisation(name, new PointVisualisation(), nullptr);
+    storeVisualisation(name, std::make_unique<PointVisualisation>(), nullptr);
 }
 
 void ParticleManager::createTriangleVisualisation(std::string name)
 {
-    TriangleVisualisation* visualisation = new TriangleVisualisation();
-    storeVisualisation(name, visualisation, visualisation);
+    auto visualisation = std::make_unique<TriangleVisualisation>();
+    ActionControllable* actionPart = visualisation.get();
+    storeVisualisation(name, std::move(visualisation), actionPart);
 }
 
 void ParticleManager::createPhysicalPathCreation(std::string name)
 {
-    PhysicalPathCreation* strategy = new PhysicalPathCreation();
-    addChildAction(strategy, name);
-    Factory<PhysicalPathCreation>::store(name, strategy);
+    auto strategy = std::make_unique<PhysicalPathCreation>();
+    addChildAction(strategy.get(), name);
+    Factory<PhysicalPathCreation>::store(name, std::move(strategy));
 }
 
-void ParticleManager::storeVisualisation(const std::string& name, ParticleVisualisation* visualisation,
+void ParticleManager::storeVisualisation(const std::string& name,
+                                         std::unique_ptr<ParticleVisualisation> visualisation,
                                          ActionControllable* actionPart)
 {
     visualisation->setName(name);
     if (actionPart != nullptr)
         addChildAction(actionPart, name);
-    Factory<ParticleVisualisation>::store(name, visualisation);
+    Factory<ParticleVisualisation>::store(name, std::move(visualisation));
 }
 
 ParticleVisualisation* ParticleManager::findVisualisation(const std::string& name) const

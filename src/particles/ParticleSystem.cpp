@@ -46,12 +46,7 @@ ParticleSystem::ParticleSystem(ParticleManager* manager)
     addAction("endTest", &ParticleSystem::endTest);
 }
 
-ParticleSystem::~ParticleSystem()
-{
-    for (const auto& entry : components)
-        delete entry.second;
-    components.clear();
-}
+ParticleSystem::~ParticleSystem() = default;
 
 void ParticleSystem::createPointEmittor(std::string name)
 {
@@ -79,9 +74,10 @@ void ParticleSystem::adoptEmittor(std::unique_ptr<ParticleEmittor> emittor, Acti
 {
     emittor->setName(name);
     addChildAction(actionPart, name);
-    ComponentMap::iterator it = components.find(name);
-    std::unique_ptr<ParticleEmittor> replaced(it != components.end() ? it->second : nullptr);
-    store(name, emittor.release());
+    // The emittor replaced goes at once: only this system drew from it.
+    if (exists(name))
+        erase(name);
+    store(name, std::move(emittor));
 }
 
 void ParticleSystem::addParticleVisualisation(std::string name)

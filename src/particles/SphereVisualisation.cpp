@@ -22,9 +22,8 @@ SphereVisualisation::SphereVisualisation(Environment* owner) : sphere(new Sphere
         throw ComponentAlreadyExistsException(library.getFactoryName(),
                                               std::string("create() - Unable to create new component. Component \"") +
                                                   SURFACE_NAME + "\" already exists in this factory!.");
-    surface.reset(new Surface(owner));
+    Surface* surface = library.store(SURFACE_NAME, std::make_unique<Surface>(owner));
     surface->setName(SURFACE_NAME);
-    library.store(SURFACE_NAME, surface.get());
 
     Material& material = surface->getMaterial();
     material.setColor(RGBA(0.8f, 0.5f, 0.4f, 1.0f));

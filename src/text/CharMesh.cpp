@@ -45,11 +45,10 @@ void CharMesh::setTexture(std::string name)
             throw ComponentAlreadyExistsException(library.getFactoryName(),
                                                   "create() - Unable to create new component. Component \"" + name +
                                                       "\" already exists in this factory!.");
-        std::unique_ptr<Surface> made(new Surface(owner));
+        auto made = std::make_unique<Surface>(owner);
         made->setName(name);
         made->addTexture(texture);
-        library.store(name, made.get());
-        surface = std::move(made);
+        surface = library.store(name, std::move(made));
         setSurfaceName(name);
     } catch (Exception& e) {
         throw CharMeshException("setTexture() - Failed to set texture. " + e.getMessage());

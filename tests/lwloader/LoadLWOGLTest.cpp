@@ -187,12 +187,11 @@ TEST_F(LoadLWOTest, ALoadedSkeletonDrawsInTheSceneAndTurnsItsBones)
     bend->addHpbKey(0.0f, 0.0f, 0.0f, 0.0f, 0, 0, 0);
     bend->addHpbKey(24.0f, 0.0f, 0.0f, 1.5707964f, 0, 0, 0);
     bend->setRotationRange(0.0f, 24.0f);
-    KeyframedActor* keyed = new KeyframedActor();
+    KeyframedActor* keyed = scene.getKeyframedActors().store("robot", std::make_unique<KeyframedActor>());
     keyed->setName("robot");
     keyed->setActor(actor);
     keyed->setKeyframer(place);
     keyed->setBoneKeyframer("lower", bend);
-    scene.getKeyframedActors().store("robot", keyed);
     expectTwoBoneFrames(scene);
     glDisable(GL_DEPTH_TEST);
 }

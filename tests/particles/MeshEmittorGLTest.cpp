@@ -62,10 +62,8 @@ protected:
     // An empty model in the scene's actor registry.
     Actor& model(const std::string& name)
     {
-        Actor* actor = new Actor(&scene);
+        Actor* actor = scene.getActors().store(name, std::make_unique<Actor>(&scene));
         actor->setName(name);
-        actors.emplace_back(actor);
-        scene.getActors().store(name, actor);
         return *actor;
     }
 
@@ -80,11 +78,9 @@ protected:
 
     Surface& addSurface(Actor& actor, const std::string& name, const RGBA& colour)
     {
-        Surface* surface = new Surface(&scene);
+        Surface* surface = actor.getSurfaces().store(name, std::make_unique<Surface>(&scene));
         surface->setName(name);
         surface->getMaterial().setColor(colour);
-        surfaces.emplace_back(surface);
-        actor.getSurfaces().store(name, surface);
         return *surface;
     }
 
@@ -105,8 +101,6 @@ protected:
     ParticleManager manager{&scene};
     ParticleSystem* system = nullptr;
     // Destroyed before the scene they were made for.
-    std::vector<std::unique_ptr<Actor>> actors;
-    std::vector<std::unique_ptr<Surface>> surfaces;
 };
 }
 

@@ -48,8 +48,9 @@ TEST(ParticleManager, ObjectsCreatedByNameAreReachedThroughDottedPaths)
               "KelvoEngineException::::ActionException::floatAction() - Action \"setGravity\" not found!");
 
     ParticleJournal journal;
-    LabelledVisualisation glow(journal);
-    manager.storeVisualisation("glow", &glow, &glow);
+    auto made = std::make_unique<LabelledVisualisation>(journal);
+    LabelledVisualisation& glow = *made;
+    manager.storeVisualisation("glow", std::move(made), &glow);
     EXPECT_EQ(glow.getName(), "glow");
     EXPECT_EQ(manager.findVisualisation("glow"), &glow);
     manager.stringAction("glow.setLabel", "warm");
@@ -60,8 +61,7 @@ TEST(ParticleManager, SystemsAreUpdatedInNameOrderOncePerCall)
 {
     ParticleManager manager(nullptr);
     ParticleJournal journal;
-    RecordingVisualisation dots(journal);
-    manager.storeVisualisation("dots", &dots, nullptr);
+    manager.storeVisualisation("dots", std::make_unique<RecordingVisualisation>(journal), nullptr);
     manager.update(0.0);  // no systems: nothing is drawn
     EXPECT_TRUE(journal.entries.empty());
 
@@ -88,8 +88,7 @@ TEST(ParticleManager, ARepeatedSystemNameHandsTheNameToTheNewSystem)
 {
     ParticleManager manager(nullptr);
     ParticleJournal journal;
-    RecordingVisualisation dots(journal);
-    manager.storeVisualisation("dots", &dots, nullptr);
+    manager.storeVisualisation("dots", std::make_unique<RecordingVisualisation>(journal), nullptr);
 
     manager.stringAction("createParticleSystem", "rain");
     ParticleSystem* first = manager.Factory<ParticleSystem>::find("rain");

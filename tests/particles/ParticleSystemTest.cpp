@@ -27,7 +27,6 @@ void expectVector(const Vector& actual, float x, float y, float z)
 struct Scene {
     ParticleManager manager{nullptr};
     ParticleJournal journal;
-    RecordingVisualisation dots{journal};
 
     ParticleSystem& system(const std::string& name)
     {
@@ -40,7 +39,7 @@ struct Scene {
     void addDots(const std::string& systemName)
     {
         if (!manager.Factory<ParticleVisualisation>::exists("dots"))
-            manager.storeVisualisation("dots", &dots, nullptr);
+            manager.storeVisualisation("dots", std::make_unique<RecordingVisualisation>(journal), nullptr);
         manager.stringAction(systemName + ".addParticleVisualisation", "dots");
     }
 };
@@ -60,8 +59,7 @@ TEST(ParticleSystem, EachEmitterGoesThroughTheWholeRoadBeforeTheNextInNameOrder)
         scene.manager.stringAction(std::string("sparks.") + name + ".enableEmitting", "true");
     }
     ParticleJournal& journal = scene.journal;
-    RecordingVisualisation rings(journal);
-    scene.manager.storeVisualisation("rings", &rings, nullptr);
+    scene.manager.storeVisualisation("rings", std::make_unique<RecordingVisualisation>(journal), nullptr);
     scene.addDots("sparks");
     system.stringAction("addParticleVisualisation", "rings");
     system.replaceTrace(std::unique_ptr<Trace>(new RecordingTrace(&system, journal)), "trails");

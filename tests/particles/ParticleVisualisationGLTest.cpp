@@ -115,14 +115,12 @@ protected:
     // A texture of the scene holding exactly the given pixels in one row.
     void rampTexture(const std::string& name, const std::vector<Pixel>& pixels)
     {
-        RawTexture* texture = new RawTexture();
+        auto texture = std::make_unique<RawTexture>();
         texture->upload(static_cast<int>(pixels.size()), 1, pixels);
-        textures.emplace_back(texture);
-        scene.getTextureManager().store(name, texture);
+        scene.getTextureManager().store(name, std::move(texture));
     }
 
     ParticleManager manager{&scene};
-    std::vector<std::unique_ptr<Texture>> textures;
 };
 }
 

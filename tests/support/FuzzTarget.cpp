@@ -6,10 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <stdexcept>
-#include <type_traits>
 
 #include "3dsLoader.h"
 #include "3dsLoaderException.h"
@@ -22,13 +20,10 @@
 #include "GLErrors.h"
 #include "JPEGLoader.h"
 #include "KeyframedActor.h"
-#include "KeyframedMesh.h"
-#include "Light.h"
 #include "Log.h"
 #include "ResourceLoader.h"
 #include "SampleBank.h"
 #include "SoundEngine.h"
-#include "Surface.h"
 #include "XMLSceneLoader.h"
 #include "XMLTimeline.h"
 #include "lwloader/LWLoader.h"
@@ -49,30 +44,10 @@ const std::string& inputFolder()
     return folder;
 }
 
-// The scene one input is read into. The engine's factories keep their components for the run;
-// this scene deletes everything its factories hold when it goes, each object once: also the
-// surface libraries of its meshes and objects, which keep their surfaces for the run as well (an
-// object's drawables share copies that the object deletes itself).
+// The scene one input is read into, freed with everything it holds when the input is done.
 class ThrowawayScene {
 public:
     ThrowawayScene() : scene(new Environment()) { scene->setName("fuzz"); }
-    ~ThrowawayScene()
-    {
-        for (const auto& entry : scene->getKeyframedMeshes().getComponents())
-            if (entry.second)
-                release(entry.second->getSurfaces());
-        for (const auto& entry : scene->getActors().getComponents())
-            if (entry.second)
-                release(entry.second->getSurfaces());
-        release(scene->getKeyframedActors());
-        release(scene->getActors());
-        release(scene->getKeyframedMeshes());
-        release(scene->getLights());
-        release(scene->getSurfaces());
-        release(scene->getFontSets());
-        release(scene->getCameraController());
-        release(scene->getTextureManager());
-    }
     ThrowawayScene(const ThrowawayScene&) = delete;
     ThrowawayScene& operator=(const ThrowawayScene&) = delete;
 
@@ -102,25 +77,7 @@ public:
     }
 
 private:
-    // The address of the whole object, the same whichever base it is held by.
-    template <typename T> static void* address(T* object)
-    {
-        if constexpr (std::is_polymorphic<T>::value)
-            return dynamic_cast<void*>(object);
-        else
-            return object;
-    }
-
-    template <typename T> void release(Factory<T>& factory)
-    {
-        for (const auto& entry : factory.getComponents()) {
-            if (entry.second && deleted.insert(address(entry.second)).second)
-                delete entry.second;
-        }
-    }
-
     std::unique_ptr<Environment> scene;
-    std::set<void*> deleted;
 };
 
 void writeInput(const std::string& path, const uint8_t* data, size_t size)
@@ -159,7 +116,7 @@ template <typename Read> bool refuseOwn(FuzzOutcome& outcome, Read read)
 void readLwo(FuzzOutcome& outcome, const std::string& file)
 {
     ThrowawayScene scene;
-    Actor* actor = scene->getActors().create(file, scene.get());  // the scene's, freed with it
+    Actor* actor = scene->getActors().create(file, scene.get());
     if (!refuseOwn(outcome, [&] {
             LWLoader loader(actor, scene.get());
             loader.loadObject(file);
@@ -169,8 +126,8 @@ void readLwo(FuzzOutcome& outcome, const std::string& file)
     auto keyed = std::make_unique<KeyframedActor>();
     keyed->setName("Keyframed " + file);
     keyed->setActor(actor);
-    scene->getKeyframedActors().store(keyed->getName(), keyed.get());
-    keyed.release();  // the scene's, freed with it
+    const std::string name = keyed->getName();
+    scene->getKeyframedActors().store(name, std::move(keyed));
     scene.drawFirstFrame(outcome);
 }
 

@@ -1,9 +1,11 @@
 #ifndef KELVO_RECORDINGSCENE_H
 #define KELVO_RECORDINGSCENE_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "EnvironmentController.h"
 #include "GenericEnvironment.h"
 
 // A scene that records every call the controller makes on it, in order ("initialize",
@@ -33,5 +35,13 @@ public:
     std::vector<std::string> calls;
     std::vector<double> renderTimes;  // playback seconds of each render
 };
+
+// A new recording scene that controller takes under name, with actions as its scripting part.
+inline RecordingScene& registerRecordingScene(EnvironmentController& controller, const std::string& name,
+                                              ActionControllable* actions = nullptr)
+{
+    return static_cast<RecordingScene&>(
+        *controller.registerEnvironment(name, std::make_unique<RecordingScene>(), actions));
+}
 
 #endif

@@ -207,7 +207,7 @@ TEST_F(Text3DTest, GlyphPictureIsDrawnUnlitWhereThePathsPutItsCorners)
     for (const Case& c : cases) {
         const std::string camera = "view" + std::to_string(n++);
         Factory<Camera>& cameras = scene.getCameraController();
-        cameras.store(camera, new TurnedCamera(c.turn, c.place));
+        cameras.store(camera, std::make_unique<TurnedCamera>(c.turn, c.place));
         scene.stringAction("cameraController.setCamera", camera);
 
         // The set-up itself: the quad's centre straight ahead at depth 290.
@@ -253,7 +253,8 @@ TEST_F(Text3DTest, GlyphsOfATextStandSideBySideInReadingOrder)
     scene.stringAction("title.setText", "a");
     scene.stringAction("title.setText", "b");
     Factory<Camera>& cameras = scene.getCameraController();
-    cameras.store("front", new TurnedCamera(Quaternion(static_cast<float>(PI), 0, 1, 0), Vector(150, 25, 10)));
+    cameras.store("front",
+                  std::make_unique<TurnedCamera>(Quaternion(static_cast<float>(PI), 0, 1, 0), Vector(150, 25, 10)));
     scene.stringAction("cameraController.setCamera", "front");
     scene.setViewState();
     scene.render(12.5);
