@@ -5,7 +5,7 @@
 #   tools/fuzz.sh <lwo|3ds|jpeg|timeline|scene|fontset|wav> <seconds> [libFuzzer options...]
 # An input that runs over 2 seconds is a finding (-timeout=2), and so is memory of our code an input
 # leaves behind: leak detection is on, per input, with only the libraries' own allocations
-# suppressed (tests/fuzz/lsan.supp).
+# suppressed (tests/leakcheck/lsan.supp).
 # Findings land in build/fuzz/findings/<target>/; copy them to tests/fuzz/corpus/<target>/ once
 # mended, so ./check replays them.
 set -euo pipefail
@@ -51,7 +51,7 @@ done
 [ "$target" = jpeg ] || "$build/fuzz_seeds" "$target" "$corpus"
 exec 9>&-
 
-export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0"
+export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/leakcheck/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
 exec tools/headless.sh "$build/fuzz_$target" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=2 \
   -detect_leaks=1 -max_len=65536 -close_fd_mask=1 -artifact_prefix="$findings/" "$@"

@@ -4,7 +4,6 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 variants=$1; shift
 export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 for variant in $variants; do
