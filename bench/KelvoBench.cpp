@@ -6,10 +6,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL/SDL.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "3dsLoader.h"
@@ -86,17 +89,52 @@ std::string generated(const std::string& name)
     return name;
 }
 
-// Milliseconds of one load per megabyte of the file, from the time the loads took in total.
-void setMsPerMB(benchmark::State& state, std::size_t bytes, double totalMs)
+// Page faults the process has taken so far that needed no reading from disk: each is a page of
+// memory touched for the first time, which costs tens of microseconds on some machines.
+long minorFaults()
+{
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// Milliseconds of one load per megabyte of the file, from the time the loads took in total, and
+// the page faults of one load, from the faults they took in total.
+void setLoadCounters(benchmark::State& state, std::size_t bytes, double totalMs, long totalFaults)
 {
     const double megabytes = static_cast<double>(bytes) / MEGABYTE;
+    const double loads = static_cast<double>(state.iterations());
     state.counters["MB"] = megabytes;
-    state.counters["ms_per_MB"] = totalMs / static_cast<double>(state.iterations()) / megabytes;
+    state.counters["ms_per_MB"] = totalMs / loads / megabytes;
+    state.counters["faults_per_load"] = static_cast<double>(totalFaults) / loads;
 }
 
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Times every load of name that load() makes; what it returns is kept to the end of the
+// iteration, outside the time, and so is reset(), which puts the scene back between loads.
+template <typename Load, typename Reset = std::nullptr_t>
+void timeLoads(benchmark::State& state, const std::string& name, Load load, Reset reset = nullptr)
+{
+    double total = 0.0;
+    long faults = 0;
+    for (auto _ : state) {
+        const long faultsBefore = minorFaults();
+        const auto start = std::chrono::steady_clock::now();
+        auto loaded = load();
+        total += millisecondsSince(start);
+        faults += minorFaults() - faultsBefore;
+        benchmark::DoNotOptimize(loaded);
+        if constexpr (!std::is_null_pointer_v<Reset>) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    setLoadCounters(state, fileSize(name), total, faults);
 }
 
 // Everything a 3D Studio load put into the scene goes again, so the next load starts alike.
@@ -127,47 +165,28 @@ void BM_LoadLWO2Grid(benchmark::State& state)
 {
     const std::string name = generated(sizeName("lwo", state.range(0)) + ".lwo");
     Environment scene;
-    double total = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::unique_ptr<Actor> actor = loadActor(scene, name);
-        total += millisecondsSince(start);
-        benchmark::DoNotOptimize(actor->getTriangleCount());
-    }
-    setMsPerMB(state, fileSize(name), total);
+    timeLoads(state, name, [&] { return loadActor(scene, name); });
 }
 
 void BM_Load3DSGrid(benchmark::State& state)
 {
     const std::string name = generated(sizeName("3ds", state.range(0)) + ".3ds");
     Environment scene;
-    double total = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        {
+    timeLoads(
+        state, name,
+        [&] {
             _3dsLoader loader;
             loader.load(name, &scene);
-        }
-        total += millisecondsSince(start);
-        state.PauseTiming();
-        emptyScene(scene);
-        state.ResumeTiming();
-    }
-    setMsPerMB(state, fileSize(name), total);
+            return scene.getKeyframedMeshes().size();
+        },
+        [&] { emptyScene(scene); });
 }
 
 void BM_LoadSkinnedActor(benchmark::State& state)
 {
     const std::string name = generated("actor.lwo");
     Environment scene;
-    double total = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::unique_ptr<Actor> actor = loadActor(scene, name);
-        total += millisecondsSince(start);
-        benchmark::DoNotOptimize(actor->getBoneCount());
-    }
-    setMsPerMB(state, fileSize(name), total);
+    timeLoads(state, name, [&] { return loadActor(scene, name); });
 }
 
 // The view every frame benchmark draws with: the model 10 units wide fills the window.
