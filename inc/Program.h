@@ -1,6 +1,7 @@
 #ifndef KELVO_PROGRAM_H
 #define KELVO_PROGRAM_H
 
+#include <cstddef>
 #include <string>
 
 #include <SDL/SDL.h>
@@ -46,6 +47,14 @@ public:
 
     // The process-wide playback clock, reachable from the timeline as "timer".
     static Timer& getPlaybackTimer();
+
+    // Makes the allocator serve blocks of up to 32 MB from one heap grown by at least bytes at
+    // once and never trimmed, and asks the kernel to back that heap with huge pages. Start-up
+    // allocates tens of MB (decoded pictures, the driver's textures and compiled shaders), and
+    // on machines where a first touch of a page is dear, 4 KB pages cost more than the work.
+    // True when the heap grew and was so marked; false (and nothing marked) under an allocator
+    // that does not grow the heap, such as a sanitizer's.
+    static bool prepareHeap(size_t bytes);
 
 private:
     void logStartupFailure(const std::string& reason, const std::string& message);

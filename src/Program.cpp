@@ -3,7 +3,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "Camera.h"
@@ -32,6 +37,14 @@ const char* const NO_TIMELINE_2 = "Please give --timeline <xmlfile> ";
 const char* const NO_TIMELINE_3 = "as a command line parameter. Aborting... ";
 
 const float FIELD_OF_VIEW = 45.0f;  // degrees, vertical
+
+// The heap prepareHeap grows at start-up: room for the show's pictures as textures, with the
+// driver's own start-up allocations.
+const size_t STARTUP_HEAP_BYTES = static_cast<size_t>(256) << 20;
+// The largest block the allocator takes from the heap rather than from a mapping of its own
+// (the most mallopt allows), and the free space at the top it keeps rather than giving back.
+const int LARGEST_HEAP_BLOCK = 32 << 20;
+const int KEPT_TOP_BYTES = 1 << 30;
 
 const int KEY_TAB = 9;
 const int KEY_ESCAPE = 27;
@@ -64,8 +77,31 @@ void Program::attach(EnvironmentController* controller, Timeline* timeline)
     caption.setTitle(CAPTION_TITLE + timeline->getName());
 }
 
+bool Program::prepareHeap(size_t bytes)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's allocator keeps no heap of the kind marked here.
+    static_cast<void>(bytes);
+    return false;
+#else
+    if (mallopt(M_MMAP_THRESHOLD, LARGEST_HEAP_BLOCK) == 0 || mallopt(M_TRIM_THRESHOLD, KEPT_TOP_BYTES) == 0 ||
+        mallopt(M_TOP_PAD, static_cast<int>(bytes)) == 0)
+        return false;
+    // A block larger than the free top makes the allocator grow the heap past it by the pad;
+    // freed, it returns to the top, so from its start on bytes of heap lie ahead.
+    const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    void* block = std::malloc(static_cast<size_t>(1) << 20);
+    if (!block)
+        return false;
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
+    std::free(block);
+    return madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE) == 0;
+#endif
+}
+
 int Program::main(int argumentCount, char** arguments)
 {
+    prepareHeap(STARTUP_HEAP_BYTES);
     Random::seed(static_cast<unsigned int>(Timer::getSystemTime()));
 
     try {
