@@ -87,15 +87,16 @@ bool Program::prepareHeap(size_t bytes)
     if (mallopt(M_MMAP_THRESHOLD, LARGEST_HEAP_BLOCK) == 0 || mallopt(M_TRIM_THRESHOLD, KEPT_TOP_BYTES) == 0 ||
         mallopt(M_TOP_PAD, static_cast<int>(bytes)) == 0)
         return false;
-    // A block larger than the free top makes the allocator grow the heap past it by the pad;
-    // freed, it returns to the top, so from its start on bytes of heap lie ahead.
+    // A block larger than the free top makes the allocator grow the heap past it by the pad, so
+    // from its page on bytes of heap lie ahead; freed, it returns to that top.
     const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     void* block = std::malloc(static_cast<size_t>(1) << 20);
     if (!block)
         return false;
-    const uintptr_t start = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
+    const uintptr_t start = reinterpret_cast<uintptr_t>(block) & ~(page - 1);
+    const bool advised = madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE) == 0;
     std::free(block);
-    return madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE) == 0;
+    return advised;
 #endif
 }
 
